@@ -1,0 +1,113 @@
+// The main window's behaviour without a windowing toolkit: every named control with
+// its state, the point calculation behind "Calculate", the unit handlers, "Set CP",
+// the input selector and the density/specific-volume switch. The Qt window binds
+// real widgets to an instance of this class; tests and the command-line tool drive
+// it directly.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/controls.h"
+
+namespace kelvane {
+
+class MainForm {
+public:
+    // Creates the controls with their initial texts, sets every unit to its first
+    // entry and selects water.
+    MainForm();
+
+    static constexpr const char* kCaption = "Kelvane 0.2w / Equations of State for H2O, MeOH, CO2";
+    static constexpr const char* kTwoPhaseWarning = "rho may be in the co-existence region (meta-stable?);";
+
+    // Actions. Each may throw ConversionError when a typed number is malformed.
+    void ButtonCalcClick();       // "Calculate"
+    void RadioGroupMatterClick(); // selects the fluid of RadioGroupMatter.index
+    void RadioGroupVarClick();    // input selector: swaps the editable field
+    void ButtonSetCpClick();      // "Set CP"
+    void ButtonXRhoVClick();      // "rho<->V"
+    void ComboBoxTChange();       // the selector's index holds the new unit
+    void ComboBoxPChange();
+    void ComboBoxRhoChange();
+    void ComboBoxUnitChange();
+    void Button1Click();          // "Make Tables"
+    void ButtonAboutClick();      // "About..."
+
+    // Hooks for the windows around this one.
+    std::function<void()> showTableWindow;
+    std::function<void()> showAboutWindow;
+    // Called when the density/specific-volume mode changes (true: density shown), so
+    // that the table window can rename its items.
+    std::function<void(bool)> densityModeChanged;
+
+    // Display state: the units in which the fields' texts are currently expressed.
+    int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
+    bool densityMode = true;
+
+    // Inputs and commands.
+    RadioGroup RadioGroupMatter{"Select Fluid", {"Water", "Methanol", "CO2"}, 0};
+    Button ButtonCalc{"Calculate"};
+    Button Button1{"Make Tables"};
+    Button ButtonAbout{"About..."};
+    Button ButtonSetCp{"Set CP"};
+    Button ButtonXRhoV{"rho<->V"};
+    Label Label1{"T ="};
+    EditField EditT{"647.096"};
+    ComboBox ComboBoxT;
+    RadioGroup RadioGroupVar{"Select the input parameter", {"P =", "rho="}, 1};
+    EditField EditP{"22.064", true, true, ColorRole::ButtonFace};
+    ComboBox ComboBoxP;
+    EditField EditRho{"322"};
+    ComboBox ComboBoxRho;
+    Label Label2{"Unit of Amount"};
+    ComboBox ComboBoxUnit;
+    EditField EditMes{"", true};
+
+    // Saturation group.
+    Label Label27{"Saturation Properties for T"};
+    Label Label40{"P-melt ="}, Label24{"P-satu ="}, LabelsatuRhovt{"rho-gas ="}, LabelsatuRholt{"rho-liq ="};
+    EditField EditmeltP{"", true}, EditsatuP{"", true}, EditsatuRhov{"", true}, EditsatuRhol{"", true};
+    Label LabelmeltP{"MPa"}, LabelsatuP{"MPa"}, LabelsatuRhov{"kg / m3"}, LabelsatuRhol{"kg / m3"};
+
+    // Results.
+    EditField EditU{"", true}, EditH{"", true}, EditF{"", true}, EditG{"", true}, EditS{"", true},
+        EditCv{"", true}, EditCp{"", true}, EditZ{"", true}, EditFP{"", true}, EditW{"", true},
+        EditJT{"", true}, EditC2{"", true}, Editalpha{"", true}, Editkappa{"", true},
+        EditVisc{"", true}, EditTherc{"", true}, EditDth{"", true}, EditEps{"", true},
+        EditKw{"", true}, Editn{"", true};
+    Label LabelU{"J / mol"}, LabelH{"J / mol"}, LabelF{"J / mol"}, LabelG{"J / mol"},
+        LabelS{"J / (mol K)"}, LabelCv{"J / (mol K)"}, LabelCp{"J / (mol K)"}, LabelW{"m / s"},
+        LabelJT{"K / MPa"}, LabelC2{"m3 / kg"}, Labelalpha{"/ K"}, Labelkappa{"/ MPa"},
+        LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"}, Labeln1{"at"}, Labeln2{"nm"};
+    EditField Editnlambda{"589"};
+
+    // The four label lists used by the unit handlers and the table headings.
+    std::vector<std::string> temperatureLabels, pressureLabels, densityLabels, volumeLabels;
+
+    // One row of the result group: name, symbol, field, unit label (null if none).
+    struct ResultRow {
+        const char* name;
+        const char* symbol;
+        EditField MainForm::*field;
+        Label MainForm::*unit;
+    };
+    static const std::vector<ResultRow>& ResultRows();
+
+    // The edit fields by control name (e.g. "EditT", "EditsatuP"); null if unknown.
+    EditField* FieldByName(std::string_view name);
+    // Names of the fields in the order of the command-line tool's output.
+    static const std::vector<std::string>& OutputFieldNames();
+
+    // Label of the density field's unit in the current mode.
+    const std::string& DensityUnitLabel() const;
+
+private:
+    void ClearResults();
+    std::string PressureText(double pa) const;
+    std::string DensityText(double rho) const;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,118 @@
+#include "core/solvers.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/fluid_model.h"
+
+namespace kelvane {
+
+double PressureFromDensity(double T, double x) {
+    return calc.ops.Pressure(x, calc.Tred / T, 0) * x * calc.rhored * calc.R * T;
+}
+
+double DensityFromPressure(double T, double P) {
+    return P / (calc.ops.Pressure(0, calc.Tred / T, P / calc.Pred) * calc.R * T);
+}
+
+double SolveDensity(double T, double P, double satuP, double satuRhov, double satuRhol) {
+    if (calc.ops.Region) {
+        const int region = calc.ops.Region(0, calc.Tred / T, P, satuP, satuRhov, satuRhol);
+        if (region == 1 || region == 2 || region == 5) return DensityFromPressure(T, P);
+    }
+
+    double x = 0.999999 * calc.rhoc;
+    double d = 0.5 * calc.rhoc;
+    const bool vapourSide = satuP != 0 && P < satuP;
+    if (satuP != 0) {
+        if (P < satuP) {
+            x = 0.51 * satuRhov;
+            d = 0.5 * x;
+        } else if (P > satuP) {
+            x = 1.4 * satuRhol;
+            d = 0.25 * satuRhol;
+        }
+    }
+    x /= calc.rhored;
+    d /= calc.rhored;
+    const double s = 0.1 * calc.rhoc / calc.rhored;
+
+    // March up the isotherm until the next step would overshoot the pressure.
+    if (!vapourSide) {
+        for (int step = 0; step < kMaxMarchSteps && PressureFromDensity(T, x + s) < P; ++step) x += s;
+    }
+
+    // Step-halving walk: the step moves the density whatever the size of the mismatch.
+    do {
+        const double y = PressureFromDensity(T, x);
+        if (y > P)
+            x -= d;
+        else
+            x += d;
+        while (x <= 0) x = (x + d) / 2;
+        d /= 2;
+    } while (!(d / x < 1e-6) && d > 0);
+    return x * calc.rhored;
+}
+
+double SolvePressure(double T, double rho, double satuP, double satuRhov, double satuRhol) {
+    if (!calc.ops.Region) return PressureFromDensity(T, rho / calc.rhored);
+    const int region = calc.ops.Region(rho, calc.Tred / T, 0, satuP, satuRhov, satuRhol);
+    if (region == 3) return PressureFromDensity(T, rho / calc.rhored);
+
+    auto r = [T](double p) { return DensityFromPressure(T, p); };
+    double x = calc.Pc;
+    double d = 0.5 * calc.Pc;
+    if (region == 2) {
+        x = 0.5 * calc.ops.BoundaryB23Pressure(1 / T);
+        d = 0.5 * x;
+    }
+    if (satuP != 0) {
+        if (rho < satuRhov) {
+            x = 0.51 * satuP;
+            d = 0.5 * x;
+        } else if (rho > satuRhol) {
+            x = 1.4 * satuP;
+            d = 0.25 * satuP;
+        }
+    }
+
+    // March up in pressure until the density of the next step reaches the target.
+    const double s = 0.1 * calc.Pc / calc.Pred;
+    double y = r(x + s);
+    for (int step = 0; step < kMaxMarchSteps && y < rho && y != 0; ++step) {
+        x += s;
+        y = r(x + s);
+        if (y < 0) x -= 0.125 * calc.Pc / calc.Pred;
+    }
+
+    // Descent pass: three trial points, a move only to a strictly better neighbour.
+    auto descent = [&](double& yLast) {
+        int steps = 0;
+        do {
+            yLast = r(x);
+            const double a = std::fabs(r(x - d) - rho);
+            const double b = std::fabs(r(x + d) - rho);
+            const double c = std::fabs(yLast - rho);
+            if (std::min(a, b) < c) {
+                if (a < b)
+                    x -= d;
+                else
+                    x += d;
+            }
+            d /= 2;
+        } while (d >= 1e-6 * x && d > 0 && ++steps < kMaxDescentSteps);
+    };
+
+    descent(y);
+    y = r(x);
+    if (std::fabs(y - rho) <= 1e-6 * rho) return x;
+    for (int restart = 0; restart < 30; ++restart) {
+        d = 0.5 * x;
+        descent(y);
+        if (std::fabs(y - rho) <= 1e-6 * rho) return x;
+    }
+    return x;
+}
+
+}  // namespace kelvane

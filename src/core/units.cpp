@@ -1,0 +1,61 @@
+#include "core/units.h"
+
+#include "core/fluid_model.h"
+
+namespace kelvane {
+
+double TemperatureToK(int unit, double x) {
+    switch (unit) {
+        case 1: return x + 273.15;
+        case 2: return x * calc.Tc;
+        default: return x;
+    }
+}
+
+double TemperatureFromK(int unit, double T) {
+    switch (unit) {
+        case 1: return T - 273.15;
+        case 2: return T / calc.Tc;
+        default: return T;
+    }
+}
+
+double PressureFactor(int unit) {
+    switch (unit) {
+        case 1: return 1;
+        case 2: return 1e5;
+        case 3: return 101325;
+        case 4: return calc.Pc;
+        default: return 1e6;
+    }
+}
+
+double DensityFactor(int unit) {
+    switch (unit) {
+        case 1: return 1e6 / calc.M;
+        case 2: return 1000;
+        case 3: return 1e30 / kAvogadro;
+        case 4: return calc.rhoc;
+        default: return 1000 / calc.M;
+    }
+}
+
+double AmountFactor(int unit) {
+    switch (unit) {
+        case 1: return 0.001 * calc.M;
+        case 2: return calc.R;
+        default: return 1;
+    }
+}
+
+double DensityToDisplay(double rho, int unit, bool densityMode) {
+    const double f = DensityFactor(unit);
+    return densityMode ? rho / f : f / rho;
+}
+
+double DensityFromDisplay(double shown, int unit, bool densityMode) {
+    const double f = DensityFactor(unit);
+    return densityMode ? shown * f : f / shown;
+}
+
+}  // namespace kelvane

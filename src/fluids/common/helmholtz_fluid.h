@@ -1,0 +1,56 @@
+// Algebra shared by the fluids whose equation of state is a reduced Helmholtz energy
+// phi(delta, tau) = phi0(delta, tau) + phir(delta, tau) (methanol, carbon dioxide):
+// the 14 thermodynamic results from the reduced derivatives, and the equal-area
+// (Maxwell) saturation iteration.
+#pragma once
+
+#include <array>
+
+#include "core/fluid_model.h"
+
+namespace kelvane {
+
+// Reduced Helmholtz energy and derivatives at one state point.
+struct ReducedHelmholtz {
+    double phi;     // full reduced Helmholtz energy (ideal part including its ln delta term)
+    double phiT;    // d phi / d tau (ideal plus residual)
+    double phiTT;   // d2 phi / d tau2 (ideal plus residual)
+    double r;       // residual part phir
+    double rD;      // d phir / d delta
+    double rDD;     // d2 phir / d delta2
+    double rDT;     // d2 phir / (d delta d tau)
+    double virial;  // limit of d phir / d delta as delta -> 0
+};
+
+// The 14 results in SI molar units. R in J/(mol K), T in K, rho in mol/m3, M in g/mol,
+// rhored in mol/m3.
+std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h, double delta,
+                                                       double tau, double R, double T, double rho,
+                                                       double M, double rhored);
+
+// Residual function phir(delta, tau) and its first delta derivative.
+using ResidualFunction = double (*)(int nDelta, double delta, int nTau, double tau);
+
+struct EqualAreaResult {
+    double pressure;  // Pa
+    double dV;        // reduced saturated-vapour density
+    double dL;        // reduced saturated-liquid density
+    int passes;       // outer passes used
+    bool converged;   // false when the pass limit ended the iteration
+};
+
+// Upper bound on the outer passes of the equal-area iteration; from the auxiliary
+// start values it needs one to a few passes wherever a saturation state exists.
+constexpr int kMaxEqualAreaPasses = 200;
+
+// Phase equilibrium at tau by the equal-area condition. Each pass finds the vapour
+// and liquid densities at the target pressure by step-halving searches on the
+// isotherm (vapour from vapourStart(dV) with step dV/4, liquid from 1.9 dL with step
+// dL/2, each ending when step/delta < 1e-6 or delta < 0), then takes
+//   p = rhored R T dV dL / (dL - dV) [phir(dL) - phir(dV) + ln(dL/dV)]
+// as the next target until it changes by less than 1e-6 relative.
+EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T, double R,
+                                    double rhored, double p0, double dV, double dL,
+                                    double (*vapourStart)(double dV));
+
+}  // namespace kelvane
