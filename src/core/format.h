@@ -38,6 +38,12 @@ double ParseStrict(std::string_view text);
 // rest; a text without such a prefix gives 0.
 double ParseLeading(std::string_view text);
 
+// Format of calculated results: the display format, or the file format when precise
+// results are switched on (the command-line tool's --precise).
+std::string FormatResult(double x);
+void SetPreciseResults(bool precise);
+bool PreciseResults();
+
 // Whole-text integer conversion for counts typed by the user (e.g. lines to skip).
 int ParseStrictInt(std::string_view text);
 

@@ -18,7 +18,7 @@ void SetEditable(EditField& f, bool editable) {
 template <typename F>
 void RescaleIfNumber(EditField& field, F f) {
     const double v = ParseLeading(field.text);
-    if (v != 0) field.text = FormatDisplay(f(v));
+    if (v != 0) field.text = FormatResult(f(v));
 }
 
 }  // namespace
@@ -107,10 +107,10 @@ const std::string& MainForm::DensityUnitLabel() const {
     return densityMode ? densityLabels[unitRho] : volumeLabels[unitRho];
 }
 
-std::string MainForm::PressureText(double pa) const { return FormatDisplay(pa / PressureFactor(unitP)); }
+std::string MainForm::PressureText(double pa) const { return FormatResult(pa / PressureFactor(unitP)); }
 
 std::string MainForm::DensityText(double rho) const {
-    return FormatDisplay(DensityToDisplay(rho, unitRho, densityMode));
+    return FormatResult(DensityToDisplay(rho, unitRho, densityMode));
 }
 
 void MainForm::ClearResults() {
@@ -201,20 +201,20 @@ void MainForm::ButtonCalcClick() {
     const double fP = PressureFactor(unitP);
     const double fR = DensityFactor(unitRho);
     const auto& v = r.values;
-    EditF.text = FormatDisplay(v[kF] / gA);
-    EditU.text = FormatDisplay(v[kU] / gA);
-    EditH.text = FormatDisplay(v[kH] / gA);
-    EditG.text = FormatDisplay(v[kG] / gA);
-    EditS.text = FormatDisplay(v[kS] / gA);
-    EditCv.text = FormatDisplay(v[kCv] / gA);
-    EditCp.text = FormatDisplay(v[kCp] / gA);
-    EditZ.text = FormatDisplay(v[kZ]);
-    EditFP.text = FormatDisplay(v[kFugacity]);
-    EditW.text = FormatDisplay(v[kW]);
-    EditJT.text = FormatDisplay(v[kJT] * fP);
-    EditC2.text = FormatDisplay(v[kC2] * fR);
-    Editalpha.text = FormatDisplay(v[kAlpha]);
-    Editkappa.text = FormatDisplay(v[kKappa] * fP);
+    EditF.text = FormatResult(v[kF] / gA);
+    EditU.text = FormatResult(v[kU] / gA);
+    EditH.text = FormatResult(v[kH] / gA);
+    EditG.text = FormatResult(v[kG] / gA);
+    EditS.text = FormatResult(v[kS] / gA);
+    EditCv.text = FormatResult(v[kCv] / gA);
+    EditCp.text = FormatResult(v[kCp] / gA);
+    EditZ.text = FormatResult(v[kZ]);
+    EditFP.text = FormatResult(v[kFugacity]);
+    EditW.text = FormatResult(v[kW]);
+    EditJT.text = FormatResult(v[kJT] * fP);
+    EditC2.text = FormatResult(v[kC2] * fR);
+    Editalpha.text = FormatResult(v[kAlpha]);
+    Editkappa.text = FormatResult(v[kKappa] * fP);
 
     const SecondaryResults& s = r.secondary;
     if (s.eps) EditEps.text = *s.eps;
@@ -236,7 +236,7 @@ void MainForm::RadioGroupVarClick() {
 void MainForm::ButtonSetCpClick() {
     EditT.text = FormatDisplay(TemperatureFromK(unitT, calc.Tc));
     EditP.text = FormatDisplay(calc.Pc / PressureFactor(unitP));
-    EditRho.text = DensityText(calc.rhoc);
+    EditRho.text = FormatDisplay(DensityToDisplay(calc.rhoc, unitRho, densityMode));
 }
 
 void MainForm::ButtonXRhoVClick() {
@@ -302,7 +302,7 @@ void MainForm::ComboBoxUnitChange() {
     if (next < 0 || next == unitAmount) return;
     const double ratio = AmountFactor(unitAmount) / AmountFactor(next);
     for (EditField* f : {&EditU, &EditH, &EditF, &EditG, &EditS, &EditCv, &EditCp})
-        f->text = FormatDisplay(ParseLeading(f->text) * ratio);
+        f->text = FormatResult(ParseLeading(f->text) * ratio);
     for (Label* l : {&LabelU, &LabelH, &LabelF, &LabelG}) l->text = kEnergyLabels[next];
     for (Label* l : {&LabelS, &LabelCv, &LabelCp}) l->text = kEntropyLabels[next];
     unitAmount = next;
