@@ -1,0 +1,274 @@
+// The point calculation and its solvers against test-only fluid models with known
+// answers: an ideal gas (Z = 1) with a configurable saturation state, with and without
+// the optional water-style Region operations.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/fluid_model.h"
+#include "core/format.h"
+#include "core/main_form.h"
+#include "core/solvers.h"
+
+using namespace kelvane;
+
+namespace {
+
+std::vector<std::string> calls;
+SaturationResult saturation{"N/A", "N/A", "N/A"};
+std::string temperatureMessage, stateMessage;
+double (*compression)(double delta, double tau, double pi) = nullptr;
+int region = 0;
+
+double IdealZ(double, double, double) { return 1; }
+
+FluidOperations TestOperations(bool withRegion) {
+    FluidOperations ops;
+    ops.MeltingPressure = [](double) -> std::string {
+        calls.push_back("melt");
+        return "Not treat.";
+    };
+    ops.CheckTemperature = [](double) {
+        calls.push_back("checkT");
+        return temperatureMessage;
+    };
+    ops.CheckState = [](double, double) {
+        calls.push_back("checkState");
+        return stateMessage;
+    };
+    ops.Saturation = [](double) {
+        calls.push_back("saturation");
+        return saturation;
+    };
+    ops.Pressure = [](double delta, double tau, double pi) {
+        if (calls.empty() || calls.back() != "pressure") calls.push_back("pressure");
+        return compression(delta, tau, pi);
+    };
+    ops.Properties = [](double delta, double tau, double pi, const std::string& wavelength) {
+        calls.push_back("properties");
+        PropertyResults r;
+        r.values[kF] = delta;  // echoes the arguments so the test can check them
+        r.values[kU] = tau;
+        r.values[kH] = pi;
+        r.values[kZ] = 1;
+        r.values[kJT] = 1e-6;   // K/Pa
+        r.values[kKappa] = 1e-5;  // 1/Pa
+        r.values[kC2] = -1e-3;  // m3/mol
+        r.secondary.etha = "visc " + wavelength;
+        return r;
+    };
+    if (withRegion) {
+        ops.Region = [](double, double, double, double, double, double) { return region; };
+        ops.BoundaryB23Pressure = [](double) { return 16.5292e6; };
+    }
+    return ops;
+}
+
+class Calculate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        calls.clear();
+        saturation = {"N/A", "N/A", "N/A"};
+        temperatureMessage.clear();
+        stateMessage.clear();
+        compression = IdealZ;
+        region = 0;
+        Use(false);
+    }
+    void Use(bool withRegion) {
+        RegisterFluidOperations(0, TestOperations(withRegion));
+        SelectFluid(0);
+    }
+    void PressureMode(const char* T, const char* P) {
+        f.RadioGroupVar.index = 0;
+        f.RadioGroupVarClick();
+        f.EditT.text = T;
+        f.EditP.text = P;
+    }
+    void DensityMode(const char* T, const char* rho) {
+        f.RadioGroupVar.index = 1;
+        f.RadioGroupVarClick();
+        f.EditT.text = T;
+        f.EditRho.text = rho;
+    }
+    MainForm f;
+};
+
+const double R = 8.31451;
+
+}  // namespace
+
+TEST_F(Calculate, PressureModeSolvesTheDensityAndWritesResultsInDisplayUnits) {
+    PressureMode("300", "0.1");
+    f.Editnlambda.text = "633";
+    f.EditMes.text = "old";
+    f.EditsatuP.text = "old";
+    f.ButtonCalcClick();
+    EXPECT_EQ(calls, (std::vector<std::string>{"checkT", "melt", "saturation", "checkState", "pressure", "properties"}));
+    const double rho = 1e5 / (R * 300);  // mol/m3, ideal gas
+    EXPECT_NEAR(ParseLeading(f.EditRho.text), rho * 18.015257 / 1000, 2e-6 * rho * 18.015257 / 1000);
+    EXPECT_EQ(f.EditMes.text, "");
+    EXPECT_EQ(f.EditmeltP.text, "Not treat.");
+    EXPECT_EQ(f.EditsatuP.text, "N/A");
+    EXPECT_NEAR(ParseLeading(f.EditF.text), rho, 2e-6 * rho);  // delta = rho for water constants
+    EXPECT_EQ(f.EditU.text, FormatDisplay(1.0 / 300));
+    EXPECT_EQ(f.EditH.text, "100000");  // pi = P / Pred
+    EXPECT_EQ(f.EditJT.text, "1");      // 1e-6 K/Pa shown per MPa
+    EXPECT_EQ(f.Editkappa.text, "10");
+    EXPECT_EQ(f.EditC2.text, FormatDisplay(-1e-3 * 1000 / 18.015257));
+    EXPECT_EQ(f.EditVisc.text, "visc 633");
+    EXPECT_EQ(f.EditEps.text, "");  // unset secondary texts stay empty
+    EXPECT_EQ(calc.inputVar, 0);
+    EXPECT_DOUBLE_EQ(calc.T, 300);
+    EXPECT_DOUBLE_EQ(calc.pi, 1e5);
+}
+
+TEST_F(Calculate, DensityModeComputesThePressureExplicitlyWithoutRegion) {
+    DensityMode("300", "1");
+    f.ButtonCalcClick();
+    EXPECT_EQ(calls, (std::vector<std::string>{"checkT", "melt", "saturation", "pressure", "checkState", "properties"}));
+    const double rho = 1000 / 18.015257;
+    EXPECT_EQ(f.EditP.text, FormatDisplay(rho * R * 300 / 1e6));
+    EXPECT_EQ(calc.inputVar, 1);
+}
+
+TEST_F(Calculate, StoppingTemperatureCheckLeavesMeltingAndSaturationEmpty) {
+    temperatureMessage = "Too cold.";
+    PressureMode("1", "0.1");
+    f.ButtonCalcClick();
+    EXPECT_EQ(calls, (std::vector<std::string>{"checkT"}));
+    EXPECT_EQ(f.EditMes.text, "Too cold.");
+    EXPECT_EQ(f.EditmeltP.text, "");
+    EXPECT_EQ(f.EditsatuP.text, "");
+    EXPECT_EQ(f.EditRho.text, "");
+}
+
+TEST_F(Calculate, StoppingStateCheck) {
+    stateMessage = "Too much.";
+    saturation = {"150000", "60", "50000"};
+    PressureMode("300", "0.1");
+    f.ButtonCalcClick();
+    EXPECT_EQ(f.EditMes.text, "Too much.");
+    EXPECT_EQ(f.EditsatuP.text, "0.15");
+    EXPECT_EQ(f.EditmeltP.text, "Not treat.");
+    EXPECT_EQ(f.EditRho.text, "");
+    EXPECT_EQ(f.EditCp.text, "");
+
+    // In density mode the solved pressure is shown together with the message.
+    DensityMode("300", "0.5");
+    f.ButtonCalcClick();
+    EXPECT_EQ(f.EditMes.text, "Too much.");
+    EXPECT_EQ(f.EditP.text, FormatDisplay(500 / 18.015257 * R * 300 / 1e6));
+    EXPECT_EQ(f.EditF.text, "");
+}
+
+TEST_F(Calculate, TwoPhaseBoundsAreInclusiveWithMetastableMargins) {
+    saturation = {"200000", "1000", "10000"};  // Pa, mol/m3
+    f.ComboBoxRho.Select(2);  // mol/l
+    f.ComboBoxRhoChange();
+    struct Case {
+        const char* rho;  // mol/l
+        bool warning;
+        bool properties;
+    } cases[] = {
+        {"0.999", false, true}, {"1", true, true},     {"1.049", true, true},  {"1.05", true, false},
+        {"5", true, false},     {"9", true, false},    {"9.001", true, true},  {"10", true, true},
+        {"10.001", false, true},
+    };
+    for (const Case& c : cases) {
+        DensityMode("300", c.rho);
+        f.ButtonCalcClick();
+        EXPECT_EQ(f.EditMes.text, c.warning ? MainForm::kTwoPhaseWarning : "") << c.rho;
+        EXPECT_EQ(f.EditCp.text.empty() && f.EditZ.text.empty(), !c.properties) << c.rho;
+        // The pressure is only solved for states that are calculated.
+        EXPECT_EQ(f.EditP.text.empty(), !c.properties) << c.rho;
+    }
+}
+
+TEST_F(Calculate, WarningPrecedesTheStateMessage) {
+    saturation = {"200000", "1000", "10000"};
+    stateMessage = "Stop.";
+    f.ComboBoxRho.Select(2);
+    f.ComboBoxRhoChange();
+    DensityMode("300", "9.5");
+    f.ButtonCalcClick();
+    EXPECT_EQ(f.EditMes.text, std::string(MainForm::kTwoPhaseWarning) + "Stop.");
+}
+
+TEST_F(Calculate, ConversionErrorAbandonsTheRunWithFieldsCleared) {
+    f.EditMes.text = "old message";
+    f.EditZ.text = "1";
+    DensityMode("300", "");
+    EXPECT_THROW(f.ButtonCalcClick(), ConversionError);
+    EXPECT_EQ(f.EditMes.text, "");
+    EXPECT_EQ(f.EditZ.text, "");
+    EXPECT_TRUE(calls.empty());
+    PressureMode("hot", "1");
+    EXPECT_THROW(f.ButtonCalcClick(), ConversionError);
+}
+
+TEST(SolveDensity, IdealGasFromEachStartRule) {
+    calls.clear();
+    compression = IdealZ;
+    RegisterFluidOperations(0, TestOperations(false));
+    SelectFluid(0);
+    const double T = 300;
+    struct Case {
+        double P, satuP, satuRhov, satuRhol;
+    } cases[] = {
+        {1e5, 0, 0, 0},            // critical start, walk down
+        {1e8, 0, 0, 0},            // march up first
+        {1e5, 2e5, 80.18, 5e4},    // vapour side
+        {2e5, 2e5, 80.18, 5e4},    // equal to satuP: critical start
+        {5e7, 1e5, 40, 15000},     // liquid side with march
+    };
+    for (const Case& c : cases) {
+        const double rho = SolveDensity(T, c.P, c.satuP, c.satuRhov, c.satuRhol);
+        EXPECT_NEAR(rho, c.P / (R * T), 2e-6 * c.P / (R * T)) << c.P << " " << c.satuP;
+    }
+}
+
+TEST(SolveDensity, MarchIsBoundedWhenThePressureNeverReachesTheTarget) {
+    compression = [](double delta, double, double) { return 1 / (1 + delta); };  // P < R T
+    RegisterFluidOperations(0, TestOperations(false));
+    SelectFluid(0);
+    const double rho = SolveDensity(300, 1e4, 0, 0, 0);
+    EXPECT_TRUE(std::isfinite(rho));
+    EXPECT_GT(rho, kMaxMarchSteps * 0.1 * calc.rhoc * 0.99);
+}
+
+TEST(SolvePressure, RegionShortcutsAndSearch) {
+    compression = IdealZ;
+    RegisterFluidOperations(0, TestOperations(true));
+    SelectFluid(0);
+    const double T = 500;
+    region = 3;  // explicit through the density form
+    EXPECT_DOUBLE_EQ(SolvePressure(T, 100, 0, 0, 0), 1 * 100 * 1 * R * T);
+    for (int r : {1, 2, 5}) {
+        region = r;
+        for (double rho : {1.0, 300.0, 2e4}) {
+            const double P = SolvePressure(T, rho, 0, 0, 0);
+            EXPECT_NEAR(P / (R * T), rho, 1.1e-6 * rho) << r << " " << rho;
+        }
+    }
+    region = 2;
+    const double satP = 1e6;
+    for (double rho : {100.0, 400.0}) {  // below satuRhov and above satuRhol
+        const double P = SolvePressure(T, rho, satP, 240, 250);
+        EXPECT_NEAR(P / (R * T), rho, 1.1e-6 * rho);
+    }
+    // Density mode shortcut in the solver for pressure given: regions 1, 2, 5 are explicit.
+    region = 1;
+    EXPECT_DOUBLE_EQ(SolveDensity(T, 1e6, 0, 0, 0), 1e6 / (R * T));
+}
+
+TEST(SolvePressure, ReturnsAfterThirtyRestartsWhenTheSearchCannotConverge) {
+    compression = [](double delta, double, double) { return delta == 0 ? 1e300 : 1.0; };  // r(p) ~ 0
+    RegisterFluidOperations(0, TestOperations(true));
+    SelectFluid(0);
+    region = 2;
+    const double P = SolvePressure(500, 100, 0, 0, 0);
+    EXPECT_TRUE(std::isfinite(P));
+}

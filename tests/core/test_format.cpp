@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/format.h"
+
+using namespace kelvane;
+
+TEST(FormatDisplay, ExamplesAndFixedScientificSwitch) {
+    EXPECT_EQ(FormatDisplay(647.096), "647.096");
+    EXPECT_EQ(FormatDisplay(22064000), "22064000");
+    EXPECT_EQ(FormatDisplay(220640000), "2.2064E8");
+    EXPECT_EQ(FormatDisplay(0.0001), "0.0001");
+    EXPECT_EQ(FormatDisplay(0.00001234), "1.234E-5");
+    EXPECT_EQ(FormatDisplay(2.0 / 3.0), "0.66666667");
+    EXPECT_EQ(FormatDisplay(123456789), "1.2345679E8");
+    EXPECT_EQ(FormatDisplay(12345678), "12345678");
+    // e = -3 is the last fixed exponent; e = -4 switches to scientific.
+    EXPECT_EQ(FormatDisplay(0.00012345), "0.00012345");
+    EXPECT_EQ(FormatDisplay(0.000099999), "9.9999E-5");
+    EXPECT_EQ(FormatDisplay(1e8), "1E8");
+    EXPECT_EQ(FormatDisplay(99999999), "99999999");
+    EXPECT_EQ(FormatDisplay(-1.5e-10), "-1.5E-10");
+    EXPECT_EQ(FormatDisplay(1e100), "1E100");
+    EXPECT_EQ(FormatDisplay(4.9e-324), "4.9406565E-324");
+    EXPECT_EQ(FormatDisplay(100), "100");
+    EXPECT_EQ(FormatDisplay(0.5), "0.5");
+}
+
+TEST(FormatDisplay, RoundingThatCarriesMovesTheExponent) {
+    EXPECT_EQ(FormatDisplay(9.99999999), "10");
+    EXPECT_EQ(FormatDisplay(99999999.7), "1E8");
+    EXPECT_EQ(FormatDisplay(0.000999999999), "0.001");
+    EXPECT_EQ(FormatDisplay(-9.999999996), "-10");
+}
+
+TEST(FormatDisplay, ZeroAndNonFinite) {
+    EXPECT_EQ(FormatDisplay(0.0), "0");
+    EXPECT_EQ(FormatDisplay(-0.0), "0");
+    EXPECT_EQ(FormatDisplay(std::numeric_limits<double>::infinity()), "INF");
+    EXPECT_EQ(FormatDisplay(-std::numeric_limits<double>::infinity()), "-INF");
+    EXPECT_EQ(FormatDisplay(std::numeric_limits<double>::quiet_NaN()), "NAN");
+}
+
+TEST(FormatFile, FifteenDigitsAndWiderFixedRange) {
+    EXPECT_EQ(FormatFile(0.1 + 0.2), "0.3");
+    EXPECT_EQ(FormatFile(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(FormatFile(123456789012345.0), "123456789012345");
+    EXPECT_EQ(FormatFile(1e15), "1E15");
+    EXPECT_EQ(FormatFile(220640000), "220640000");
+    EXPECT_EQ(FormatFile(22.064e6), "22064000");
+    EXPECT_EQ(FormatFile(0.00001234), "1.234E-5");
+    EXPECT_EQ(FormatFile(-2.5), "-2.5");
+}
+
+TEST(FormatFile, RoundTripsThroughParseLeading) {
+    for (double x : {647.096, 1e-7, 3.14159265358979, -1234.5678e-12, 5.1e22}) {
+        const double back = ParseLeading(FormatFile(x));
+        EXPECT_NEAR(back, x, std::fabs(x) * 1e-14) << FormatFile(x);
+    }
+}
+
+TEST(ParseStrict, AcceptsWholeDecimalNumbers) {
+    EXPECT_EQ(ParseStrict("647.096"), 647.096);
+    EXPECT_EQ(ParseStrict("  -1.5e3  "), -1500);
+    EXPECT_EQ(ParseStrict("+2"), 2);
+    EXPECT_EQ(ParseStrict("1E-3"), 0.001);
+    EXPECT_EQ(ParseStrict(".5"), 0.5);
+    EXPECT_EQ(ParseStrict("5."), 5);
+    EXPECT_EQ(ParseStrict("-0"), 0);
+    EXPECT_TRUE(std::signbit(ParseStrict("-0")));
+    EXPECT_EQ(ParseStrict("1e-999"), 0);
+}
+
+TEST(ParseStrict, RejectsEverythingElseQuotingTheText) {
+    for (const char* bad : {"", "   ", "1e", ".", "1.2.3", "nan", "inf", "abc", "1 2", "1,5",
+                            "--1", "e5", "1e+", "0x10", "1e999", "\xc3\xa9"}) {
+        try {
+            ParseStrict(bad);
+            ADD_FAILURE() << "accepted \"" << bad << "\"";
+        } catch (const ConversionError& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("\"") + bad + "\""), std::string::npos);
+            EXPECT_EQ(e.Text(), bad);
+        }
+    }
+}
+
+TEST(ParseLeading, TakesTheLongestNumericPrefix) {
+    EXPECT_EQ(ParseLeading("22064000"), 22064000);
+    EXPECT_EQ(ParseLeading("  12.5abc"), 12.5);
+    EXPECT_EQ(ParseLeading("1e5x"), 1e5);
+    EXPECT_EQ(ParseLeading("1e"), 1);
+    EXPECT_EQ(ParseLeading("1.2.3"), 1.2);
+    EXPECT_EQ(ParseLeading("-.5e-1 MPa"), -0.05);
+    EXPECT_EQ(ParseLeading("over Tc"), 0);
+    EXPECT_EQ(ParseLeading(">800MPa"), 0);
+    EXPECT_EQ(ParseLeading("N/A"), 0);
+    EXPECT_EQ(ParseLeading(""), 0);
+    EXPECT_EQ(ParseLeading("."), 0);
+    EXPECT_EQ(ParseLeading("-"), 0);
+    EXPECT_EQ(ParseLeading("INF"), 0);
+    EXPECT_TRUE(std::isinf(ParseLeading("1e999")));
+}
+
+TEST(ParseStrictInt, WholeIntegerOnly) {
+    EXPECT_EQ(ParseStrictInt(" 3 "), 3);
+    EXPECT_EQ(ParseStrictInt("-2"), -2);
+    EXPECT_THROW(ParseStrictInt("1.5"), ConversionError);
+    EXPECT_THROW(ParseStrictInt(""), ConversionError);
+    EXPECT_THROW(ParseStrictInt("99999999999"), ConversionError);
+}
+
+TEST(FormatResult, FollowsThePreciseSwitch) {
+    EXPECT_EQ(FormatResult(1.0 / 3.0), "0.33333333");
+    SetPreciseResults(true);
+    EXPECT_EQ(FormatResult(1.0 / 3.0), "0.333333333333333");
+    SetPreciseResults(false);
+}
