@@ -2,9 +2,16 @@
 #pragma once
 
 #include "core/fluid_model.h"
+#include "fluids/common/helmholtz_fluid.h"
 
 namespace kelvane {
 
 const FluidOperations& MethanolOperations();
+
+// Phase equilibrium at tau = Tred / T below the critical temperature: the equal-area
+// iteration started from the auxiliary saturation pressure and densities (from
+// delta = 1 above 500 K). Reads Tred, Tc, Pc, R and rhored of the calculator state,
+// so methanol must be selected.
+EqualAreaResult MethanolSaturationState(double tau);
 
 }  // namespace kelvane

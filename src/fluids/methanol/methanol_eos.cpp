@@ -1,0 +1,196 @@
+#include "fluids/methanol/methanol_eos.h"
+
+#include <cmath>
+
+namespace kelvane {
+
+namespace {
+
+// Scaling of the exponential terms: aT tau = 512.6 K / T and gD delta = rho / 8710 mol/m3.
+constexpr double kAT = 0.998480657603;
+constexpr double kGD = 1.00863030999;
+
+// Temperature slopes and offsets of the two families of tau-exponential terms.
+constexpr double kB3 = 3.9 * kAT;
+constexpr double kK3 = 6;
+constexpr double kB4 = 23.1 * kAT;
+constexpr double kK4 = 25;
+
+// One row of the residual table: density exponent d, column t (temperature exponent in
+// the polynomial and delta-exponential groups, density multiplier in the two
+// tau-exponential groups), exponent c of the density exponential, coefficient n.
+struct Term {
+    int i;
+    double d, t, c, n;
+};
+
+// de Reuck and Craven (1993), residual Helmholtz energy, terms 1-44.
+constexpr Term kTerms[] = {
+    // i   d   t   c   n
+    { 1,  1,  0,  0, -2.80062505988},
+    { 2,  1,  1,  0,  12.5636372418},
+    { 3,  1,  2,  0, -13.0310563173},
+    { 4,  1,  3,  0,  3.2659313406},
+    { 5,  2,  1,  0, -4.11425343805},
+    { 6,  2,  2,  0,  3.46397741254},
+    { 7,  2,  3,  0, -0.083644396759},
+    { 8,  2,  4,  0, -0.369240098923},
+    { 9,  2,  6,  0,  0.00313180842152},
+    {10,  3,  0,  0,  0.603201474111},
+    {11,  3,  3,  0, -0.231158593638},
+    {12,  3,  4,  0,  0.106114844945},
+    {13,  4,  0,  0, -0.0792228164995},
+    {14,  4,  7,  0, -4.22419150975e-05},
+    {15,  5,  1,  0,  0.00758196739214},
+    {16,  6,  6,  0, -2.44617434701e-05},
+    {17,  7,  7,  0,  1.15080328802e-06},
+    {18,  1,  1,  2, -12.5099747447},
+    {19,  1,  2,  2,  27.0392835391},
+    {20,  1,  3,  2, -21.2070717086},
+    {21,  1,  4,  2,  6.3279947227},
+    {22,  2,  1,  2,  14.3687921636},
+    {23,  2,  2,  2, -28.7450766617},
+    {24,  2,  3,  2,  18.5397216068},
+    {25,  2,  5,  2, -3.88720372879},
+    {26,  3,  1,  2, -4.16602487963},
+    {27,  4,  2,  2,  5.29665875982},
+    {28,  5,  1,  2,  0.509360272812},
+    {29,  5,  2,  2, -3.30257604839},
+    {30,  5,  4,  2, -0.311045210826},
+    {31,  5,  5,  2,  0.273460830583},
+    {32,  6,  2,  2,  0.518916583979},
+    {33,  9,  5,  2, -0.00227570803104},
+    {34,  6,  9,  4,  0.0211658196182},
+    {35,  6, 14,  4, -0.0114335123221},
+    {36,  4, 19,  6,  0.00249860798459},
+    {37,  1,  2,  2, -8.19291988442},
+    {38,  1,  2,  3,  0.478601004557},
+    {39,  1,  3,  2, -0.444161392885},
+    {40,  1,  3,  4,  0.17962181041},
+    {41,  1,  4,  2, -0.687602278259},
+    {42,  3,  3,  3,  2.40459848295},
+    {43,  3,  4,  2, -6.88463987466},
+    {44,  3,  4,  4,  1.13992982501},
+};
+
+// Index ranges of the four groups in kTerms.
+constexpr int kGroup1End = 17;  // n delta^d tau^t
+constexpr int kGroup2End = 36;  // n delta^d tau^t exp(-(gD delta)^c)
+constexpr int kGroup3End = 41;  // n delta^d exp(3.9 aT tau - 6 - (t gD delta)^c)
+constexpr int kGroup4End = 44;  // n delta^d exp(23.1 aT tau - 25 - (t gD delta)^c)
+static_assert(sizeof(kTerms) / sizeof(kTerms[0]) == kGroup4End);
+
+// x^e for the power factors of the derivatives. At x = 0 a negative power only occurs
+// in a term whose limit is zero (its integer prefactor vanishes, or the exponential's
+// derivative carries a further factor delta^c with c >= 2), so 0 is the exact value.
+double Power(double x, double e) {
+    if (x == 0 && e < 0) return 0;
+    return std::pow(x, e);
+}
+
+// Derivative of order k (0, 1, 2) of x^p.
+double PowerDerivative(double x, double p, int k) {
+    switch (k) {
+        case 0: return Power(x, p);
+        case 1: return p == 0 ? 0 : p * Power(x, p - 1);
+        case 2: return p * (p - 1) == 0 ? 0 : p * (p - 1) * Power(x, p - 2);
+        default: return 0;
+    }
+}
+
+// Derivative of order k (0, 1, 2) in delta of delta^d exp(-X), X = (s delta)^c.
+double DensityExponential(double delta, double d, double c, double s, int k) {
+    const double X = std::pow(s * delta, c);
+    const double e = std::exp(-X);
+    switch (k) {
+        case 0: return Power(delta, d) * e;
+        case 1: return Power(delta, d - 1) * (d - c * X) * e;
+        case 2: return Power(delta, d - 2) * e * ((d - c * X) * (d - 1 - c * X) - c * c * X);
+        default: return 0;
+    }
+}
+
+// Zero-density limit of d phir / d delta: only the terms with d = 1 survive.
+double ZeroDensitySlope(double tau) {
+    auto n = [](int i) { return kTerms[i - 1].n; };
+    return n(1) + (n(2) + n(18)) * tau + (n(3) + n(19)) * tau * tau +
+           (n(4) + n(20)) * tau * tau * tau + n(21) * tau * tau * tau * tau +
+           (n(37) + n(38) + n(39) + n(40) + n(41)) * std::exp(kB3 * tau - kK3);
+}
+
+}  // namespace
+
+double MethanolResidualHelmholtz(int nDelta, double delta, int nTau, double tau) {
+    if (nTau == -2) return ZeroDensitySlope(tau);
+    if (nDelta < 0 || nTau < 0 || nDelta + nTau > 2) return 0;
+
+    double sum = 0;
+    int k = 0;
+    for (; k < kGroup1End; ++k) {
+        const Term& r = kTerms[k];
+        sum += r.n * PowerDerivative(delta, r.d, nDelta) * PowerDerivative(tau, r.t, nTau);
+    }
+    for (; k < kGroup2End; ++k) {
+        const Term& r = kTerms[k];
+        sum += r.n * DensityExponential(delta, r.d, r.c, kGD, nDelta) *
+               PowerDerivative(tau, r.t, nTau);
+    }
+    // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
+    const double e3 = std::exp(kB3 * tau - kK3) * std::pow(kB3, nTau);
+    for (; k < kGroup3End; ++k) {
+        const Term& r = kTerms[k];
+        sum += r.n * DensityExponential(delta, r.d, r.c, r.t * kGD, nDelta) * e3;
+    }
+    const double e4 = std::exp(kB4 * tau - kK4) * std::pow(kB4, nTau);
+    for (; k < kGroup4End; ++k) {
+        const Term& r = kTerms[k];
+        sum += r.n * DensityExponential(delta, r.d, r.c, r.t * kGD, nDelta) * e4;
+    }
+    return sum;
+}
+
+namespace {
+
+// Ideal-gas part: a1 + a2 ln tau + a3 tau + sum a_i ln(exp(theta_i tau) - 1).
+constexpr double kA1 = 2.4966748872;
+constexpr double kA2 = 2.90079118498;
+constexpr double kA3 = -62.5713535015;
+
+struct Einstein {
+    int i;
+    double a, theta;
+};
+
+constexpr Einstein kEinstein[] = {
+    // i   a_i              theta_i
+    { 4,  10.9926773951,   4.11978538315},
+    { 5,  18.3368299465,   3.26499998052},
+    { 6, -16.3660043791,   3.76946349682},
+    { 7, -6.22323476219,   2.93149354474},
+    { 8,  2.80353628228,   8.22555789084},
+    { 9,  1.07780989422,   10.3162789084},
+    {10,  0.969656970177,  0.532489267209},
+};
+
+}  // namespace
+
+double MethanolIdealHelmholtz(int nTau, double tau) {
+    double sum;
+    switch (nTau) {
+        case 0: sum = kA1 + kA2 * std::log(tau) + kA3 * tau; break;
+        case 1: sum = kA2 / tau + kA3; break;
+        case 2: sum = -kA2 / (tau * tau); break;
+        default: return 0;
+    }
+    for (const Einstein& p : kEinstein) {
+        const double e = std::exp(p.theta * tau);
+        switch (nTau) {
+            case 0: sum += p.a * std::log(e - 1); break;
+            case 1: sum += p.a * p.theta * e / (e - 1); break;
+            default: sum -= p.a * p.theta * p.theta * e / ((e - 1) * (e - 1)); break;
+        }
+    }
+    return sum;
+}
+
+}  // namespace kelvane
