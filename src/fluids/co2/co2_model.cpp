@@ -1,9 +1,99 @@
 #include "fluids/co2/co2_model.h"
 
+#include <cmath>
+
+#include "core/format.h"
+#include "fluids/co2/co2_eos.h"
+#include "fluids/common/helmholtz_fluid.h"
+
 namespace kelvane {
 
+namespace co2 {
+
+namespace {
+
+constexpr double kTripleT = 216.592;    // K
+constexpr double kTripleP = 517950;     // Pa
+constexpr double kMinT = 216;           // K
+constexpr double kMaxT = 1100;          // K
+constexpr double kMaxP = 8e8;           // Pa
+constexpr double kSaturationMaxT = 304.124;  // K; no saturation state above, up to Tc
+
+// Auxiliary equations published with the Span-Wagner equation (1996) for the vapour
+// pressure and the saturated liquid and vapour densities, in theta = 1 - T/Tc.
+constexpr double kVapourPressureA[] = {-7.0602087, 1.9391218, -1.6463597, -3.2995634};
+constexpr double kLiquidDensityA[] = {1.9245108, -0.62385555, -0.32731127, 0.39245142};
+constexpr double kLiquidDensityT[] = {0.34, 0.5, 10.0 / 6, 11.0 / 6};
+constexpr double kVapourDensityA[] = {-1.7074879, -0.8227467, -4.6008549, -10.111178, -29.742252};
+constexpr double kVapourDensityT[] = {0.34, 0.5, 1, 7.0 / 3, 14.0 / 3};
+
+// Melting and sublimation lines of the same publication, in x = T/Tt.
+constexpr double kMeltingA[] = {1955.539, 2055.4593};
+constexpr double kSublimationA[] = {-14.740846, 2.4327015, -5.3061778};
+
+double VapourStart(double dV) { return dV / 1.95; }
+
+}  // namespace
+
+std::string MeltingPressure(double tau) {
+    const double x = calc.Tred / (tau * kTripleT);
+    double p;
+    if (x >= 1) {
+        const double y = x - 1;
+        p = kTripleP * (1 + kMeltingA[0] * y + kMeltingA[1] * y * y);
+    } else {
+        const double t = 1 - x;
+        p = kTripleP * std::exp((1 / x) * (kSublimationA[0] * t + kSublimationA[1] * std::pow(t, 1.9) +
+                                           kSublimationA[2] * std::pow(t, 2.9)));
+    }
+    if (p > kMaxP) return ">800MPa";
+    return FormatFile(p);
+}
+
+std::string CheckTemperature(double T) {
+    if (T < kMinT) return "Not applied to the range less than 216 K.";
+    if (T > kMaxT) return "Not applied to the range more than 1100 K.";
+    return "";
+}
+
+std::string CheckState(double P, double /*T*/) {
+    if (calc.meltP != 0 && P > calc.meltP) return "Suppose to freeze.";
+    if (P < 0) return "This density is not inadequate.";
+    if (P > kMaxP) return "Not applied to the range more than 800 MPa.";
+    return "";
+}
+
+SaturationResult Saturation(double tau) {
+    if (tau <= 1) return {"over Tc", "over Tc", "over Tc"};
+    if (tau < calc.Tc / kSaturationMaxT) return {"N/A", "N/A", "N/A"};
+
+    const double t = 1 - 1 / tau;
+    const double p0 =
+        calc.Pc * std::exp(tau * (kVapourPressureA[0] * t + kVapourPressureA[1] * t * std::sqrt(t) +
+                                  kVapourPressureA[2] * t * t + kVapourPressureA[3] * t * t * t * t));
+    double lnL = 0, lnV = 0;
+    for (int i = 0; i < 4; ++i) lnL += kLiquidDensityA[i] * std::pow(t, kLiquidDensityT[i]);
+    for (int i = 0; i < 5; ++i) lnV += kVapourDensityA[i] * std::pow(t, kVapourDensityT[i]);
+
+    // From these start values the iteration needs one or two passes wherever a
+    // saturation state exists. EqualAreaSaturation caps the passes; an iteration that
+    // ends at the cap has found no phase equilibrium and is reported as "N/A".
+    const EqualAreaResult r = EqualAreaSaturation(Co2ResidualHelmholtz, tau, calc.T, calc.R, calc.rhored, p0,
+                                                  std::exp(lnV), std::exp(lnL), VapourStart);
+    if (!r.converged) return {"N/A", "N/A", "N/A"};
+    return {FormatFile(r.pressure), FormatFile(r.dV * calc.rhored), FormatFile(r.dL * calc.rhored)};
+}
+
+double Pressure(double delta, double /*tau*/, double /*pi*/) {
+    return 1 + delta * Co2ResidualHelmholtz(1, delta, 0, calc.tau);
+}
+
+}  // namespace co2
+
 const FluidOperations& Co2Operations() {
-    static const FluidOperations ops{};
+    static const FluidOperations ops{co2::MeltingPressure, co2::CheckTemperature, co2::CheckState,
+                                     co2::Saturation,      co2::Pressure,         co2::Properties,
+                                     nullptr,              nullptr};
     return ops;
 }
 
