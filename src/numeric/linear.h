@@ -1,0 +1,22 @@
+// Solution of small dense linear systems M x = g (n is 3 or 4 in this
+// program, any n >= 1 works) by Gauss-Jordan inversion with complete
+// pivoting, followed by x = M^-1 g.
+//
+// matrix holds n row pointers, each to n elements; element (i, j) is
+// matrix[i][j]. The matrix and g are only read; x receives n values and may
+// be the same array as g. Work storage is allocated per call; no state is
+// kept between calls. n <= 0 leaves x untouched.
+//
+// Singular matrices: when elimination meets an exactly zero pivot, every
+// element of x is set to NaN. A matrix that is only numerically singular
+// (a tiny non-zero pivot) is solved as it stands and may give huge values.
+#pragma once
+
+#include "numeric/complex.h"
+
+namespace kelvane {
+
+void SolveLinear(const double* const* matrix, const double* g, int n, double* x);
+void SolveLinearComplex(const Complex* const* matrix, const Complex* g, int n, Complex* x);
+
+}  // namespace kelvane
