@@ -1,5 +1,6 @@
 #include "numeric/linear.h"
 
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <utility>
@@ -13,8 +14,15 @@ namespace {
 double Magnitude(double v) { return v * v; }
 double Magnitude(Complex v) { return Norm(v); }
 
-bool IsZero(double v) { return v == 0; }
-bool IsZero(Complex v) { return v.re == 0 && v.im == 0; }
+// Moduli for the singularity test, free of overflow and underflow.
+double Modulus(double v) { return std::fabs(v); }
+double Modulus(Complex v) { return std::hypot(v.re, v.im); }
+
+// A pivot this small, per row of the system, relative to the first (largest)
+// pivot is rounding residue: elimination of an exactly singular matrix leaves
+// such residues instead of exact zeros, e.g. for two equal complex columns,
+// where p/(-p) is not exactly -1. The solution would have no correct digit.
+constexpr double kSingularPivot = 8 * std::numeric_limits<double>::epsilon();
 
 double NotANumber(double) { return std::numeric_limits<double>::quiet_NaN(); }
 Complex NotANumber(Complex) {
@@ -26,7 +34,8 @@ Complex NotANumber(Complex) {
 // sign-flipping form: each row or column interchange negates the displaced
 // line, so it acts as a determinant-preserving rotation, and the
 // interchanges are undone in reverse order once elimination is complete.
-// Returns false, with w partly reduced, when a pivot is exactly zero.
+// Returns false, with w partly reduced, when a pivot is zero or rounding
+// residue (see kSingularPivot).
 template <typename T>
 bool InvertInPlace(std::vector<T>& w, int n) {
   const auto at = [&w, n](int i, int j) -> T& {
@@ -34,6 +43,7 @@ bool InvertInPlace(std::vector<T>& w, int n) {
   };
   std::vector<int> pivot_row(static_cast<std::size_t>(n));
   std::vector<int> pivot_col(static_cast<std::size_t>(n));
+  double singular_below = 0;
 
   for (int k = 0; k < n; ++k) {
     // Largest element of the trailing block; ties keep the first found, so
@@ -54,7 +64,9 @@ bool InvertInPlace(std::vector<T>& w, int n) {
     }
     pivot_row[static_cast<std::size_t>(k)] = prow;
     pivot_col[static_cast<std::size_t>(k)] = pcol;
-    if (IsZero(p)) return false;
+    const double p_modulus = Modulus(p);
+    if (k == 0) singular_below = kSingularPivot * n * p_modulus;
+    if (p_modulus == 0 || p_modulus <= singular_below) return false;
 
     if (pcol > k) {
       for (int i = 0; i < n; ++i) {

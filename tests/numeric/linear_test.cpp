@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <numeric>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 namespace kelvane {
@@ -55,8 +56,6 @@ std::vector<Complex> Solve(const Matrix<Complex>& m, const std::vector<Complex>&
 
 double Magnitude(double v) { return std::fabs(v); }
 double Magnitude(Complex v) { return Abs(v); }
-bool IsFinite(double v) { return std::isfinite(v); }
-bool IsFinite(Complex v) { return std::isfinite(v.re) && std::isfinite(v.im); }
 
 class Random {
  public:
@@ -242,12 +241,19 @@ TEST(SolveLinearTest, SingularMatricesGiveNotANumber) {
   ExpectAllNotANumber(Solve(Matrix<double>(4, {5, 1, 0, 2, 0, 0, 0, 0, 1, 7, 1, 0, 3, 0, 9, 1}), {1, 1, 1, 1}));
 }
 
+TEST(SolveLinearTest, PivotsAtRoundingLevelCountAsSingular) {
+  // For n = 2 the limit is 16 machine epsilons (3.6e-15) of the first pivot.
+  const std::vector<double> solved = Solve(Matrix<double>(2, {1e-14, 0, 0, 1}), {1, 2});
+  EXPECT_DOUBLE_EQ(solved[0], 1e14);
+  EXPECT_EQ(solved[1], 2);
+  ExpectAllNotANumber(Solve(Matrix<double>(2, {1e-15, 0, 0, 1}), {1, 2}));
+  ExpectAllNotANumber(Solve(Matrix<Complex>(2, {Complex(0, 1e-15), 0, 0, Complex(0.6, 0.8)}), {1.0, 2.0}));
+}
+
 TEST(SolveLinearComplexTest, CoincidentRootsGiveNotANumber) {
   // Two equal roots give two equal columns in the conductivity system.
   const Complex y[4] = {Complex(0.3, 0.8), Complex(-1.2, 0), Complex(0.3, 0.8), Complex(2, 0.1)};
-  const std::vector<Complex> x = Solve(PartialFractionMatrix(y), {1.0, 0.0, 2.0, -1.0});
-  ExpectAllNotANumber(x);
-  for (const Complex& v : x) EXPECT_FALSE(IsFinite(v));
+  ExpectAllNotANumber(Solve(PartialFractionMatrix(y), {1.0, 0.0, 2.0, -1.0}));
 }
 
 TEST(SolveLinearTest, EmptySystemLeavesTheSolutionAlone) {

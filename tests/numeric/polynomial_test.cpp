@@ -150,6 +150,15 @@ TEST(QuarticRootsTest, ZPowerFourGivesFourZeros) {
   ExpectRootsInOrder(roots, {0, 0, 0, 0}, 0);
 }
 
+TEST(QuarticRootsTest, VanishingResolventRootsGiveTheShiftedCentre) {
+  // (z - 2)^4: the depressed quartic is y^4, every s is 0 and all four
+  // candidates are -a/4 = 2.
+  const Complex c[5] = {16, -32, 24, -8, 1};
+  Complex roots[4];
+  QuarticRoots(c, roots);
+  ExpectRootsInOrder(roots, {2, 2, 2, 2}, 0);
+}
+
 TEST(QuarticRootsTest, NotANumberResidualLeavesTheOutputUntouched) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const Complex c[5] = {nan, 0, 0, 0, 1};
