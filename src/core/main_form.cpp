@@ -175,6 +175,10 @@ void MainForm::ButtonCalcClick() {
         text = ops.CheckState(calc.P, calc.T);
         messages += text;
         if (!text.empty()) return;
+        if (calc.P == 0) {
+            messages += kZeroStateMessage;
+            return;
+        }
         calc.pi = calc.P / calc.Pred;
         calc.rho = SolveDensity(calc.T, calc.P, calc.satuP, calc.satuRhov, calc.satuRhol);
         EditRho.text = DensityText(calc.rho);
@@ -188,6 +192,10 @@ void MainForm::ButtonCalcClick() {
     }
 
     if (calc.inputVar == 1) {
+        if (calc.rho == 0) {
+            messages += kZeroStateMessage;
+            return;
+        }
         calc.P = SolvePressure(calc.T, calc.rho, calc.satuP, calc.satuRhov, calc.satuRhol);
         calc.pi = calc.P / calc.Pred;
         EditP.text = PressureText(calc.P);

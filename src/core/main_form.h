@@ -22,6 +22,8 @@ public:
 
     static constexpr const char* kCaption = "Kelvane 0.2w / Equations of State for H2O, MeOH, CO2";
     static constexpr const char* kTwoPhaseWarning = "rho may be in the co-existence region (meta-stable?);";
+    // A given pressure or density of exactly zero has no real-gas state to compute.
+    static constexpr const char* kZeroStateMessage = "Not applied to zero pressure or density.";
 
     // Actions. Each may throw ConversionError when a typed number is malformed.
     void ButtonCalcClick();       // "Calculate"

@@ -3,6 +3,7 @@
 // the optional water-style Region operations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -271,4 +272,20 @@ TEST(SolvePressure, ReturnsAfterThirtyRestartsWhenTheSearchCannotConverge) {
     region = 2;
     const double P = SolvePressure(500, 100, 0, 0, 0);
     EXPECT_TRUE(std::isfinite(P));
+}
+
+TEST_F(Calculate, ZeroPressureOrDensityGivesAMessageAndNoProperties) {
+    saturation = {"200000", "1000", "10000"};
+    PressureMode("300", "0");
+    f.ButtonCalcClick();
+    EXPECT_EQ(f.EditMes.text, MainForm::kZeroStateMessage);
+    EXPECT_EQ(f.EditRho.text, "");
+    EXPECT_EQ(f.EditCp.text, "");
+    EXPECT_EQ(f.EditsatuP.text, "0.2");  // saturation is still shown
+    DensityMode("300", "-0");
+    f.ButtonCalcClick();
+    EXPECT_EQ(f.EditMes.text, MainForm::kZeroStateMessage);
+    EXPECT_EQ(f.EditP.text, "");
+    EXPECT_EQ(f.EditZ.text, "");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "properties"), 0);
 }
