@@ -81,6 +81,8 @@ PropertyResults Properties(double delta, double tau, double /*pi*/, const std::s
         const double delta5 = (kLowDensity / calc.M * 1000) / calc.rhored;
         if (delta < delta5) {
             // Below 5 kg/m3 the enhancement at 5 kg/m3 is scaled linearly to zero density.
+            // When the enhanced viscosity at 5 kg/m3 cannot be determined (-1, or any
+            // non-positive value) the text is the same "N/A (background)" as above it.
             const double eta5 = CriticalViscosity(delta5, tau, etaBar, lambdaBar, xi, cp, cv);
             if (eta5 > 0) {
                 eta = etaBar + (delta / delta5) * (eta5 - BackgroundViscosity(delta5, tau));
@@ -101,6 +103,8 @@ PropertyResults Properties(double delta, double tau, double /*pi*/, const std::s
         }
     }
 
+    // -1 is the failure value of the enhancement; a non-finite value (a root outside the
+    // range of the closed-form integral) is no result either.
     const double dLambda = ConductivityEnhancement(delta, tau, etaBar, eta, lambdaBar, xi, cp, cv);
     if (dLambda == -1 || !std::isfinite(dLambda)) {
         s.lambda = "N/A";
