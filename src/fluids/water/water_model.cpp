@@ -1,9 +1,294 @@
 #include "fluids/water/water_model.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "core/format.h"
+#include "fluids/water/water_eos.h"
+#include "fluids/water/water_transport.h"
+
 namespace kelvane {
 
+namespace {
+
+// Reducing constants of regions 1, 2 and 5 (IAPWS-IF97).
+constexpr double kP1 = 16.53e6, kT1 = 1386;
+constexpr double kP2 = 1e6, kT2 = 540;
+constexpr double kP5 = 1e6, kT5 = 1000;
+
+constexpr double kTmin = 273.15, kTmax = 2273.15, kT25 = 1073.15, kT13 = 623.15;
+// Above this temperature the region-3 Maxwell construction has no two-phase loop to
+// work with inside its fixed search windows.
+constexpr double kSaturationCutoff = 647.08438225;
+
+// Start densities and search half-widths of the region-3 saturation, in units of rhoc.
+constexpr double kVapourStart = 0.704, kVapourHalfWidth = 0.353;
+constexpr double kLiquidStart = 1.393, kLiquidHalfWidth = 0.394;
+
+// Reference values of the IAPS-1985 transport equations.
+constexpr double kTstar = 647.226;   // K
+constexpr double kPstar = 22.115e6;  // Pa
+double RhoStar() { return 317763 / calc.M; }  // 317.763 kg/m3 in mol/m3
+// p* / (rho* R T*): converts reduced derivatives of the equation of state to the
+// reduced variables of the thermal-conductivity enhancement.
+double TransportK() { return kPstar / (RhoStar() * calc.R * kTstar); }
+
+// Region-3 pressure (Pa) at density rho (mol/m3) and T = 1/tau.
+double Region3Pressure(double rho, double tau) {
+    const double delta3 = rho / calc.rhoc;
+    return rho * calc.R / tau * delta3 * HelmholtzRegion3(1, delta3, 0, calc.Tc * tau);
+}
+
+std::string MeltingPressure(double) { return "Not treat."; }
+
+std::string CheckTemperature(double T) {
+    if (!(T >= kTmin)) return "Not applied to the range less than 273.15 K.";
+    if (T > kTmax) return "Not applied to the range more than 2273.15 K.";
+    return "";
+}
+
+std::string CheckState(double P, double T) {
+    if (!(P >= 0)) return "This density is not inadequate.";
+    if (P > 1e8) return "Not applied to the range more than 100 MPa.";
+    if (P > 1e7 && T > kT25) return "Not applied to the range more than 10 MPa in 1073.15 K < T <= 2273.15 K.";
+    return "";
+}
+
+SaturationResult Saturation(double tau) {
+    // Compared through tau = 1/T, exact for a boundary temperature given exactly.
+    if (tau <= 1 / calc.Tc) return {"over Tc", "over Tc", "over Tc"};
+    if (tau < 1 / kSaturationCutoff) return {"N/A", "N/A", "N/A"};
+    const double T = 1 / tau;
+    const WaterSaturationState s =
+        tau >= 1 / kT13 ? SaturationRegions12(T) : SaturationRegion3(T, SaturationPressureEquation(T));
+    if (!s.converged) return {"N/A", "N/A", "N/A"};
+    return {FormatFile(s.pressure), FormatFile(s.rhoV), FormatFile(s.rhoL)};
+}
+
+double Pressure(double delta, double tau, double pi) {
+    const int r = Region(delta, tau, pi, calc.satuP, calc.satuRhov, calc.satuRhol);
+    if (pi == 0 && r == 3) {
+        const double delta3 = delta / calc.rhoc;
+        return delta3 * HelmholtzRegion3(1, delta3, 0, calc.Tc * tau);
+    }
+    if (delta != 0) return 0;
+    switch (r) {
+        case 1: return pi / kP1 * GibbsRegion1(1, pi / kP1, 0, kT1 * tau);
+        case 5: return pi / kP5 * GibbsRegion5(1, pi / kP5, 0, kT5 * tau);
+        default: return pi / kP2 * GibbsRegion2(1, pi / kP2, 0, kT2 * tau);  // 2, and 3 by pressure
+    }
+}
+
+// The 14 results of a Gibbs-function region (1, 2 or 5) with the inputs of the
+// thermal-conductivity enhancement.
+struct RegionResults {
+    std::array<double, kPropertyCount> v{};
+    double dpdT = 0;
+    double drhodp = 0;
+};
+
+using RegionFunction = double (*)(int, double, int, double);
+
+RegionResults GibbsProperties(RegionFunction f, double x, double y, double bsum, double pi) {
+    const double R = calc.R, T = calc.T, RT = R * T, rho = calc.rho;
+    const double g = f(0, x, 0, y);
+    const double gt = y * f(0, x, 1, y);
+    const double gtt = y * y * f(0, x, 2, y);
+    const double gp = x * f(1, x, 0, y);
+    const double gpt = x * y * f(1, x, 1, y);
+    const double gpp = x * x * f(2, x, 0, y);
+    const double e = gp - gpt;
+
+    RegionResults r;
+    auto& v = r.v;
+    v[kF] = RT * (g - gp);
+    v[kU] = RT * (gt - gp);
+    v[kH] = RT * gt;
+    v[kG] = RT * g;
+    v[kS] = R * (gt - g);
+    v[kCv] = R * (e * e / gpp - gtt);
+    v[kCp] = -R * gtt;
+    v[kZ] = gp;
+    v[kFugacity] = std::exp(f(0, x, -1, y));
+    v[kW] = std::sqrt(gp * gp * (RT / calc.M) * 1000 / (e * e / gtt - gpp));
+    v[kJT] = -gpt / (gp * rho * v[kCp]);
+    v[kC2] = bsum * RT / (calc.rhored * 1e6);
+    v[kAlpha] = e / (gp * T);
+    v[kKappa] = -gpp / (gp * gp * rho * RT);
+    r.dpdT = (pi / kPstar) * (kTstar / T) * (-e / gpp);
+    r.drhodp = -(kTstar / T) * gpp / (gp * gp) * TransportK();
+    return r;
+}
+
+// Density on the region-3 isotherm where the pressure equals pB, by a neighbourhood
+// search from the region-2 density at the same pressure.
+double BoundaryDensity(double rho2, double pB, double tau) {
+    double V = rho2, W = 0.1 * rho2;
+    for (int step = 0; step < kMaxBoundaryDensitySteps && W / V >= 1e-6; ++step) {
+        const double r0 = std::fabs(Region3Pressure(V, tau) - pB);
+        const double rm = std::fabs(Region3Pressure(V - W, tau) - pB);
+        const double rp = std::fabs(Region3Pressure(V + W, tau) - pB);
+        if (std::min(rm, rp) < r0) V = rm >= rp ? V + W : V - W;
+        W /= 2;
+    }
+    return V;
+}
+
+RegionResults Region3Properties(double delta, double tau) {
+    const double R = calc.R, T = calc.T, RT = R * T, rho = calc.rho;
+    const double d = delta / calc.rhoc, t = calc.Tc * tau;
+    const double p = HelmholtzRegion3(0, d, 0, t);
+    const double pt = t * HelmholtzRegion3(0, d, 1, t);
+    const double ptt = t * t * HelmholtzRegion3(0, d, 2, t);
+    const double pd = d * HelmholtzRegion3(1, d, 0, t);
+    const double pdt = d * t * HelmholtzRegion3(1, d, 1, t);
+    const double pdd = d * d * HelmholtzRegion3(2, d, 0, t);
+    const double e = pd - pdt;
+    const double k = 2 * pd + pdd;
+
+    RegionResults r;
+    auto& v = r.v;
+    v[kF] = RT * p;
+    v[kU] = RT * pt;
+    v[kH] = RT * (pd + pt);
+    v[kG] = RT * (pd + p);
+    v[kS] = R * (pt - p);
+    v[kCv] = -R * ptt;
+    v[kCp] = R * (e * e / k - ptt);
+    v[kZ] = pd;
+
+    // Region 3 has no ideal-gas reference of its own: bridge from region 2 at the
+    // region 2-3 boundary pressure of the same temperature.
+    const double pB = BoundaryB23Pressure(tau);
+    const double rho2 = kP2 / (GibbsRegion2(1, pB / kP2, 0, kT2 * tau) * R * T);
+    const double rhoB = BoundaryDensity(rho2, pB, tau);
+    const double dB = rhoB / calc.rhoc;
+    const double pB3 = HelmholtzRegion3(0, dB, 0, t);
+    const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
+    const double lnf = -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 +
+                       GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
+    v[kFugacity] = std::exp(lnf);
+
+    v[kW] = std::sqrt((k - e * e / ptt) * (RT / calc.M) * 1000);
+    v[kJT] = (e - k) / (k * v[kCp] * rho);
+    v[kC2] = GibbsRegion2(0, 0, -2, kT2 * tau) * RT / (calc.rhored * 1e6);
+    v[kAlpha] = e / (T * k);
+    v[kKappa] = 1 / (rho * RT * k);
+    r.dpdT = (delta / RhoStar()) * e / TransportK();
+    r.drhodp = (kTstar / T) * TransportK() / k;
+    return r;
+}
+
+PropertyResults Properties(double delta, double tau, double pi, const std::string& wavelength) {
+    const int region = calc.inputVar == 0
+                           ? Region(0, tau, pi, calc.satuP, calc.satuRhov, calc.satuRhol)
+                           : Region(delta, tau, 0, calc.satuP, calc.satuRhov, calc.satuRhol);
+    RegionResults r;
+    switch (region) {
+        case 1:
+            r = GibbsProperties(GibbsRegion1, pi / kP1, kT1 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi);
+            break;
+        case 2:
+            r = GibbsProperties(GibbsRegion2, pi / kP2, kT2 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi);
+            break;
+        case 5:
+            r = GibbsProperties(GibbsRegion5, pi / kP5, kT5 * tau, GibbsRegion5(0, 0, -2, kT5 * tau), pi);
+            break;
+        default: r = Region3Properties(delta, tau); break;
+    }
+
+    PropertyResults out;
+    out.values = r.v;
+    SecondaryResults& s = out.secondary;
+    s.eps = FormatDisplay(WaterDielectricConstant(delta, tau));
+    s.etha = FormatDisplay(WaterViscosity(delta, tau));
+    if (r.drhodp >= 0) {
+        const double lambda = WaterConductivity(delta, tau, r.dpdT, r.drhodp);
+        s.lambda = FormatDisplay(lambda);
+        s.Dth = FormatDisplay(lambda / (delta * r.v[kCp]));
+    } else {
+        s.lambda = "N/A";
+        s.Dth = "N/A";
+    }
+    s.pKw = FormatDisplay(WaterIonProduct(delta, tau));
+    s.n = FormatDisplay(WaterRefractiveIndex(delta, tau, ParseLeading(wavelength)));
+    return out;
+}
+
+// |g2 - g1| of the dimensionless Gibbs functions of regions 2 and 1 at P; g1 receives
+// the region-1 value.
+double GibbsGap(double P, double tau, double& g1) {
+    g1 = GibbsRegion1(0, P / kP1, 0, kT1 * tau);
+    return std::fabs(GibbsRegion2(0, P / kP2, 0, kT2 * tau) - g1);
+}
+
+// Density on the region-3 isotherm at pressure P by step halving from `start` with
+// the first step `step` (both mol/m3).
+double Region3DensityAt(double P, double tau, double start, double step) {
+    double rho = start;
+    do {
+        if (Region3Pressure(rho, tau) > P)
+            rho -= step;
+        else
+            rho += step;
+        step /= 2;
+    } while (!(rho < 0) && !(step / rho < 1e-6));
+    return rho;
+}
+
+}  // namespace
+
+WaterSaturationState SaturationRegions12(double T) {
+    const double tau = 1 / T;
+    double P = SaturationPressureEquation(T);
+    double h = 0.2 * P;
+    double g1 = 0;
+    double best = GibbsGap(P, tau, g1);
+    while (!(std::fabs(g1) * 1e-6 > best) && !(h < 1e-12)) {
+        const double below = GibbsGap(P - h, tau, g1);
+        if (below < best) {
+            P -= h;
+            best = below;
+        } else {
+            const double above = GibbsGap(P + h, tau, g1);
+            if (above < best) {
+                P += h;
+                best = above;
+            }
+        }
+        h /= 2;
+    }
+    const double rhoL = kP1 / (GibbsRegion1(1, P / kP1, 0, kT1 * tau) * calc.R * T);
+    const double rhoV = kP2 / (GibbsRegion2(1, P / kP2, 0, kT2 * tau) * calc.R * T);
+    return {P, rhoV, rhoL, 0, true};
+}
+
+WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses) {
+    const double tau = 1 / T;
+    const double rhoc = calc.rhoc;
+    const double t = calc.Tc * tau;
+    double P = p0;
+    WaterSaturationState s{p0, 0, 0, 0, false};
+    for (int pass = 1; pass <= maxPasses; ++pass) {
+        const double rhoV = Region3DensityAt(P, tau, kVapourStart * rhoc, kVapourHalfWidth * rhoc / 2);
+        const double rhoL = Region3DensityAt(P, tau, kLiquidStart * rhoc, kLiquidHalfWidth * rhoc / 2);
+        // Equal areas: P (1/rhoV - 1/rhoL) = F(rhoV) - F(rhoL) along the isotherm.
+        const double phiV = HelmholtzRegion3(0, rhoV / rhoc, 0, t);
+        const double phiL = HelmholtzRegion3(0, rhoL / rhoc, 0, t);
+        const double Pn = (phiL - phiV) * calc.R * T * rhoV * rhoL / (rhoL - rhoV);
+        s = {Pn, rhoV, rhoL, pass, false};
+        if (!(std::fabs(Pn - P) / Pn >= 1e-6)) {
+            s.converged = true;
+            break;
+        }
+        P = Pn;
+    }
+    return s;
+}
+
 const FluidOperations& WaterOperations() {
-    static const FluidOperations ops{};
+    static const FluidOperations ops{MeltingPressure, CheckTemperature, CheckState, Saturation,
+                                     Pressure,        Properties,       Region,     BoundaryB23Pressure};
     return ops;
 }
 
