@@ -1,12 +1,186 @@
 #include "fluids/co2/co2_critical.h"
 
+#include <cmath>
+#include <limits>
+
+#include "core/fluid_model.h"
+#include "numeric/linear.h"
+#include "numeric/polynomial.h"
+
 namespace kelvane {
 
-double CosIntegral(double, double) { return 0; }
-Complex CosIntegralComplex(Complex, double) { return Complex(); }
-double CriticalViscosity(double, double, double, double, double, double, double) { return -1; }
-double ConductivityEnhancement(double, double, double, double, double, double, double, double) {
-    return -1;
+namespace {
+
+constexpr double kCutoffLength = 2.3e-10;         // 1/q_D, m
+constexpr double kCutoff = 4347826086.956522;     // q_D, 1/m
+constexpr double kBoltzmann = 1.3806e-23;         // J/K
+constexpr double kAmplitude = 1.01;               // universal amplitude R_D
+constexpr double kViscosityExponent = 0.06;       // eta = etaBar exp(0.06 H)
+constexpr double kConductivityCutoff = 1e-6;      // smallest q_D xi with an enhancement
+constexpr double k8Pi = 25.132741228718345;
+constexpr double k6Pi = 18.84955592153876;
+constexpr double kInvPi = 0.3183098861837907;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+using Extended = long double;
+
+// Quantities shared by both crossover functions.
+struct Crossover {
+    double rho;  // mass density, kg/m3
+    double T;    // K
+    double x;    // q_D xi
+    double psi;  // psi_D = arctan(q_D xi)
+    double B;    // (arctan(x / sqrt(1 + x^2)) - psi_D) / sqrt(1 + x^2)
+    double K;    // rho k_B T / (8 pi etaBar^2 xi), the critical decay-rate amplitude
+    double P;    // lambdaBar / (etaBar (cp - cv)), the background decay-rate ratio
+    double a;    // cv / (cp - cv)
+};
+
+Crossover FormCrossover(double delta, double tau, double etaBar, double lambdaBar, double xi,
+                        double cp, double cv) {
+    Crossover k{};
+    k.rho = delta * calc.rhored * calc.M * 0.001;
+    k.T = calc.Tred / tau;
+    k.x = kCutoff * xi;
+    k.psi = std::atan2(xi, kCutoffLength);
+    const double s = std::sqrt(1 + k.x * k.x);
+    k.B = (std::atan2(k.x, s) - k.psi) / s;
+    k.K = k.rho * kBoltzmann * k.T / (k8Pi * etaBar * etaBar * xi);
+    k.P = lambdaBar / (etaBar * (cp - cv));
+    k.a = cv / (cp - cv);
+    return k;
+}
+
+}  // namespace
+
+double CosIntegral(double y, double psi) {
+    const double t = std::tan(psi / 2);
+    if (y > 1) {
+        const double e = std::sqrt(y * y - 1);
+        return 2 / e * std::atan(std::sqrt((y - 1) / (y + 1)) * t);
+    }
+    if (y == 1) return t;
+    if (!(y > -1)) return kNaN;  // also a NaN y
+    const double d = std::sqrt(1 - y * y);
+    const double below = 1 + y - d * t;
+    if (below <= 0) return kNaN;  // cos x = -y lies inside [0, psi]
+    // ln((1 + y + d t)/(1 + y - d t)) written with log1p to stay accurate for small d t.
+    return std::log1p(2 * d * t / below) / d;
+}
+
+Complex CosIntegralComplex(Complex y, double psi) {
+    const Complex d = ComplexSqrt(1.0 - y * y);
+    const double t = std::tan(psi / 2);
+    return ComplexLog((1.0 + y + d * t) / (1.0 + y - d * t)) / d;
+}
+
+double CriticalViscosity(double delta, double tau, double etaBar, double lambdaBar, double xi,
+                         double cp, double cv) {
+    if (kCutoff * xi == 0) return etaBar;
+    const Crossover k = FormCrossover(delta, tau, etaBar, lambdaBar, xi, cp, cv);
+    const double a = k.a;
+    const double b = (k.P / k.K + k.B) / k.psi;
+    const double c = a * k.B / k.psi;
+
+    // Roots of the decay-rate cubic C(u) = u^3 + b u^2 + a u + c; the partial fractions
+    // are taken over u + y_i with y_i the negated real parts.
+    const Complex cubic[4] = {c, a, b, 1.0};
+    Complex roots[3];
+    CubicRoots(cubic, roots);
+    double y[3];
+    for (int i = 0; i < 3; ++i) y[i] = (-roots[i]).Real();
+    if (y[0] == y[1] || y[1] == y[2] || y[2] == y[0]) return -1;
+
+    // sum A_i / (u + y_i) = (g1 u^2 + g2 u + g3) / C(u), the remainder of
+    // (1 - u^2)^2 u^4 / (u^2 + a) modulo C(u); ab - c = C(-i sqrt(a)) up to its sign.
+    const double abc = a * b - c;
+    const double a1sq = (1 + a) * (1 + a);
+    const double row0[3] = {1, 1, 1};
+    const double row1[3] = {y[1] + y[2], y[2] + y[0], y[0] + y[1]};
+    const double row2[3] = {y[1] * y[2], y[2] * y[0], y[0] * y[1]};
+    const double* matrix[3] = {row0, row1, row2};
+    const double g[3] = {
+        3 * a * a + 4 * a + 1 + b * (b * (b * b - 2 - 4 * a) + 2 * c),
+        (b * b - 3 * a - 2) * abc + a * a * a1sq / abc,
+        (b * b - 3 * a - 2) * b * c + c * c + a * c * a1sq / abc,
+    };
+    double A[3];
+    SolveLinear(matrix, g, 3, A);
+
+    // The complete integrand splits into
+    //   u^3 - b u^2 + (b^2 - 2a - 2) u + (3ab - b^3 + 2b - c)      (polynomial part)
+    //   + sum A_i / (u + y_i)                                       (partial fractions)
+    //   - a^2 (1 + a)^2 / ((ab - c)(u^2 + a))                       (arctan term),
+    // integrated with cos^3 -> (3/4) sin psi + sin(3 psi)/12, cos^2 -> psi/2 + sin(2 psi)/4
+    // and 1/(cos^2 x + a) -> arctan(sqrt(a/(1+a)) tan psi) / sqrt(a (1 + a)).
+    const Extended psi = k.psi;
+    const Extended p1 = static_cast<Extended>(b) * b - 2 * a - 2;
+    const Extended p0 = 3 * static_cast<Extended>(a) * b - static_cast<Extended>(b) * b * b + 2 * b - c;
+    Extended H = std::sin(3 * psi) / 12 - b * std::sin(2 * psi) / 4 + (0.75L + p1) * std::sin(psi) +
+                 (p0 - b / 2.0L) * psi;
+    for (int i = 0; i < 3; ++i) H += static_cast<Extended>(A[i]) * CosIntegral(y[i], k.psi);
+    const Extended beta = static_cast<Extended>(a) * a * a1sq / abc;
+    const Extended root = std::sqrt(static_cast<Extended>(a) * (1 + a));
+    H -= beta * std::atan(std::sqrt(a / (1 + a)) * std::tan(psi)) / root;
+
+    const double h = static_cast<double>(H);
+    if (!std::isfinite(h)) return -1;
+    return etaBar * std::exp(kViscosityExponent * h);
+}
+
+double ConductivityEnhancement(double delta, double tau, double etaBar, double eta,
+                               double lambdaBar, double xi, double cp, double cv) {
+    if (kCutoff * xi < kConductivityCutoff) return 0;
+    const Crossover k = FormCrossover(delta, tau, etaBar, lambdaBar, xi, cp, cv);
+    const double a = k.a, K = k.K, P = k.P, B = k.B, psi = k.psi;
+
+    // Q(u) = u^4 + K psi u^3 + (a + P + K B) u^2 + a K psi u + a K B
+    //      = (u^2 + a)(u^2 + K (psi u + B)) + P u^2.
+    const Complex quartic[5] = {a * K * B, a * K * psi, a + P + K * B, K * psi, 1.0};
+    Complex r[4];
+    QuarticRoots(quartic, r);
+    if (r[0] == r[1] && r[1] == r[2] && r[2] == r[3]) return -1;
+    // A repeated root needs a double pole that the simple-pole expansion below lacks.
+    for (int i = 0; i < 4; ++i) {
+        for (int j = i + 1; j < 4; ++j) {
+            if (r[i] == r[j]) return -1;
+        }
+    }
+
+    Complex y[4];
+    for (int i = 0; i < 4; ++i) y[i] = -r[i];
+
+    // Column i holds the elementary symmetric functions of the three other y.
+    Complex rows[4][4];
+    for (int i = 0; i < 4; ++i) {
+        Complex o[3];
+        int n = 0;
+        for (int j = 0; j < 4; ++j) {
+            if (j != i) o[n++] = y[j];
+        }
+        rows[0][i] = 1.0;
+        rows[1][i] = o[0] + o[1] + o[2];
+        rows[2][i] = o[0] * o[1] + o[1] * o[2] + o[2] * o[0];
+        rows[3][i] = o[0] * o[1] * o[2];
+    }
+    const Complex* matrix[4] = {rows[0], rows[1], rows[2], rows[3]};
+    // sum A_i / (u + y_i) = (Q(u) - (u^2 + a)^2) / Q(u).
+    const Complex g[4] = {K * psi, P - a + K * B, a * K * psi, a * K * B - a * a};
+    Complex A[4];
+    SolveLinearComplex(matrix, g, 4, A);
+
+    const double xd = k.x / delta;
+    const double omega0 = (1 - std::exp(-1 / (1 / k.x + xd * xd / 3))) / ((psi + B) * K + 1 + P / (1 + a));
+
+    Complex W = psi;
+    for (int i = 0; i < 4; ++i) W -= A[i] * CosIntegralComplex(y[i], psi);
+    W /= 1 + a;
+
+    const double prefactor = kAmplitude * kBoltzmann * k.T / (k6Pi * eta * xi);
+    const double enhancement = (W.Real() - omega0) * prefactor * 2 * kInvPi * k.rho * cp;
+    if (!std::isfinite(enhancement)) return -1;
+    return enhancement;
 }
 
 }  // namespace kelvane
