@@ -16,9 +16,9 @@ double MethanolResidualHelmholtz(int nDelta, double delta, int nTau, double tau)
 // phi0T(tau) + ln(kMethanolIdealDensityScale * delta). Any other order gives 0.
 double MethanolIdealHelmholtz(int nTau, double tau);
 
-// rhored R (298.15 K) / (0.1 MPa): the density scale inside the ideal-gas logarithm,
-// which together with phi0T's constant and linear terms fixes the zero of the energies
-// and entropy.
+// Density scale inside the ideal-gas logarithm, about rhored R (298.15 K) / (0.1 MPa):
+// together with phi0T's constant and linear terms it puts the zero of enthalpy and
+// entropy at the ideal gas at 298.15 K and 0.1 MPa.
 constexpr double kMethanolIdealDensityScale = 217.78104246079;
 
 }  // namespace kelvane
