@@ -1,0 +1,111 @@
+// The "Make Tables" window without a windowing toolkit: its controls, the table-type
+// switch, the series generators, the file chooser and "Make Tables" with progress and
+// stop. The Qt window binds real widgets to an instance of this class.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/controls.h"
+#include "core/main_form.h"
+#include "tables/table_writer.h"
+
+namespace kelvane {
+
+// File names from the user, and the creation of the table file.
+class TableFileDialogs {
+public:
+    virtual ~TableFileDialogs() = default;
+    // Save dialog (default extension kDefaultExtension, filter kFileFilter); false when
+    // the user cancels.
+    virtual bool SaveFileName(std::string& name) = 0;
+    // Open dialog for the two-column file, same extension and filter.
+    virtual bool OpenFileName(std::string& name) = 0;
+    // The destination of a table named by SaveFileName; a file by default.
+    virtual std::unique_ptr<TableOutput> CreateOutput(const std::string& name) {
+        return std::make_unique<FileTableOutput>(name);
+    }
+
+    static constexpr const char* kDefaultExtension = "txt";
+    static constexpr const char* kFileFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+};
+
+// Position that centres a window on the screen (integer halves); never left of or
+// above the screen's origin.
+struct WindowPosition {
+    int left, top;
+};
+WindowPosition CentredPosition(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
+
+class TableForm {
+public:
+    TableForm(MainForm& main, TableFileDialogs& dialogs);
+    ~TableForm();
+    TableForm(const TableForm&) = delete;
+    TableForm& operator=(const TableForm&) = delete;
+
+    static constexpr const char* kCaption = "Make Tables";
+    static constexpr const char* kSeriesCaption = "<= make x, x+y, ..., x+(z-1)y";
+
+    // Actions. ButtonMakeClick may throw ConversionError (a bad number in the column
+    // file or its skip count).
+    void RadioGroupTableTypeClick();
+    void ButtonMakeClick();
+    void ButtonRsClick();
+    void ButtonCsClick();
+    void ButtonRefClick();
+    void ButtonStopClick();  // ends a running table after its current cell
+
+    // Item texts that follow the main window's density/specific-volume mode.
+    void SetDensityMode(bool densityMode);
+
+    bool Busy() const { return busy_; }
+    // The settings of the controls as the table writer takes them.
+    TableSettings Settings() const;
+
+    // Called after every cell; the argument is the state of CheckProcess (true: let
+    // all pending window events run, false: only repaint the table window).
+    std::function<void(bool processEvents)> catchUp;
+    // Called when a table starts and when it ends (the Qt window shows the change).
+    std::function<void(bool running)> runningChanged;
+
+    // Progress of the running (or last) table.
+    int cellsDone = 0, cellsTotal = 0;
+
+    RadioGroup RadioGroupTableType{"TABLE TYPE", {"TYPE I", "TYPE II"}, 0};
+    Label LabelInfo{"Select Fluid and All Units in the previous form. "};
+    Label LabelType1{"TYPE I: Tabulate zij = f(xi, yj) as a Matrix. "};
+    Label LabelType2a{"TYPE II: Tabulate zi = f(xi, yi) at the 3rd column"};
+    Label LabelType2b{"from 2 columns in the file."};
+    Label LabelR{"ROW"}, LabelC{"COLUMN"};
+    ComboBox ComboBoxR, ComboBoxC;
+    EditField EditR, EditC;
+    Label LabelRs{"ROW series x,y,z="}, LabelCs{"COL. series x,y,z="};
+    EditField EditRs, EditCs;
+    Button ButtonRs{kSeriesCaption}, ButtonCs{kSeriesCaption};
+    Label Labelopen{"FILE for reading columns"};
+    EditField Editopen;
+    Button ButtonRef{"ref."};
+    Label Labelskipline{"Skip lines"};
+    EditField Editskipline{"1"};
+    Label LabelQ{"Property"};
+    ComboBox ComboBoxQ;
+    CheckBox CheckProcess{"Show Calculation Process", true};
+    CheckBox CheckBoxTitle{"Add the title at the 1st line", true};
+    Button ButtonMake{"Make Tables"};
+    Button ButtonStop{"Stop", false};
+    EditField EditMes{"", true};
+
+    static constexpr const char* kNoPropertyText = "Select the thermodynamic property you want.";
+
+private:
+    void GenerateSeries(const EditField& spec, EditField& list, const char* axis);
+
+    MainForm& main_;
+    TableFileDialogs& dialogs_;
+    bool busy_ = false;
+    bool stopRequested_ = false;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,129 @@
+// Writing a table of one result of the main window over a grid of temperatures and
+// pressures or densities (TYPE I, a matrix) or over pairs read from a two-column file
+// (TYPE II, three columns). The writer computes nothing itself: for every cell it puts
+// the values into the main window's input fields, runs "Calculate" and copies the text
+// of the chosen result field. The window and the command-line tool share it, so both
+// write the same bytes.
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/controls.h"
+#include "core/main_form.h"
+
+namespace kelvane {
+
+// Variables of the two axes.
+enum TableVariable { kVarT = 0, kVarP = 1, kVarRho = 2, kVariableCount = 3 };
+
+constexpr int kTablePropertyCount = 25;
+
+// The 25 items of the property list; item 1 depends on the density/volume mode.
+std::vector<std::string> PropertyItems(bool densityMode);
+// The main-window field whose text fills a cell of property q (0..24).
+const EditField& PropertySource(const MainForm& main, int q);
+// Unit text of property q in headings, from the main window's current labels.
+std::string PropertyUnit(const MainForm& main, int q);
+// Properties that depend on the temperature alone: their tables have one pressure
+// column (the critical pressure).
+bool IsTemperatureOnlyProperty(int q);
+
+// Name of variable v in headings ("T", "P", "rho" in both density modes), its unit text
+// and its input field in the main window.
+const char* VariableName(int v);
+std::string VariableUnit(const MainForm& main, int v);
+EditField& VariableField(MainForm& main, int v);
+
+struct TableSettings {
+    int type = 0;            // 0 TYPE I (matrix), 1 TYPE II (pairs from a file)
+    int rowVariable = kVarT; // ROW, or the file's 1st column
+    int columnVariable = kVarP;
+    int property = -1;       // index into PropertyItems, -1 when none is chosen
+    std::string rowList, columnList;  // TYPE I: comma-separated values
+    std::string columnsFile;          // TYPE II: the two-column file
+    std::string skipLines = "1";      // TYPE II: leading lines to skip
+};
+
+// Where the table goes and how the caller follows it.
+class TableOutput {
+public:
+    virtual ~TableOutput() = default;
+    // Asked once all inputs are valid; false means the user cancelled (no message).
+    virtual bool Choose() { return true; }
+    // Creates the destination; on failure returns false and sets `error`.
+    virtual bool Open(std::string& error) = 0;
+    virtual void Write(std::string_view text) = 0;
+    // Called after a successful Open, also when the table is left by an error; false
+    // (with `error` set) when the written text could not be stored completely.
+    virtual bool Close(std::string& error) {
+        (void)error;
+        return true;
+    }
+    // Before the first cell, with the number of cells of the table.
+    virtual void Started(int cellsTotal) { (void)cellsTotal; }
+    // After each cell: lets the display catch up, reports progress and returns false
+    // to stop the table after the rows already complete.
+    virtual bool CellDone(int cellsDone, int cellsTotal) {
+        (void)cellsDone;
+        (void)cellsTotal;
+        return true;
+    }
+};
+
+// Writes the table to a named file (text mode, an existing file is replaced).
+class FileTableOutput : public TableOutput {
+public:
+    explicit FileTableOutput(std::string fileName = {}) : fileName_(std::move(fileName)) {}
+    bool Open(std::string& error) override;
+    void Write(std::string_view text) override;
+    bool Close(std::string& error) override;
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(std::string name) { fileName_ = std::move(name); }
+
+private:
+    std::string fileName_;
+    std::ofstream file_;
+};
+
+// Collects the table in memory.
+class StringTableOutput : public TableOutput {
+public:
+    bool Open(std::string&) override { return true; }
+    void Write(std::string_view text) override { text_.append(text); }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+inline constexpr const char* kNeedTemperatureAndOther = "Select T either in ROW or COLUMN, and another(P, rho)";
+inline constexpr const char* kNeedTemperatureOnce = "Select T either in ROW or COLUMN";
+inline constexpr const char* kNeedProperty = "Select the properties you want.";
+inline constexpr const char* kPropertyIsVariable = "the selected quantities are same.";
+inline constexpr const char* kNoValues = "The number of values in either ROW or COLUMN is 0 or missed.";
+inline constexpr const char* kTableDone = "The table has been made successfully.";
+
+struct TableResult {
+    enum class Status {
+        Written,       // the whole table is in the file
+        Invalid,       // a validation message, nothing written
+        Cancelled,     // the user cancelled the choice of the output
+        OutputFailed,  // the output could not be created, or the column file opened
+        Stopped,       // stopped on request; the complete rows are in the file
+    };
+    Status status = Status::Invalid;
+    std::string message;  // for the table window's message line
+    int rowsWritten = 0;
+};
+
+// Makes one table. Validation messages come back in the result; a malformed number
+// in the two-column file, its skip count or a main-window field raises ConversionError
+// (the output is closed first). Changes the main window's inputs and selector as the
+// table needs them, also when it is not written afterwards.
+TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput& output);
+
+}  // namespace kelvane
