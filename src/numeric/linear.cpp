@@ -19,10 +19,12 @@ double Modulus(double v) { return std::fabs(v); }
 double Modulus(Complex v) { return std::hypot(v.re, v.im); }
 
 // A pivot this small, per row of the system, relative to the first (largest)
-// pivot is rounding residue: elimination of an exactly singular matrix leaves
-// such residues instead of exact zeros, e.g. for two equal complex columns,
-// where p/(-p) is not exactly -1. The solution would have no correct digit.
-constexpr double kSingularPivot = 8 * std::numeric_limits<double>::epsilon();
+// pivot is taken for rounding residue: elimination of an exactly singular
+// matrix leaves such residues instead of exact zeros, e.g. for two equal
+// complex columns, where p/(-p) is not exactly -1. Residues of a few machine
+// epsilons per row are typical; a solution past this limit would keep at
+// most two or three digits.
+constexpr double kSingularPivot = 32 * std::numeric_limits<double>::epsilon();
 
 double NotANumber(double) { return std::numeric_limits<double>::quiet_NaN(); }
 Complex NotANumber(Complex) {

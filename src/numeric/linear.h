@@ -8,13 +8,13 @@
 // kept between calls. n <= 0 leaves x untouched.
 //
 // Singular matrices: when elimination meets a pivot that is zero, or whose
-// modulus is at most 8 n machine epsilons times that of the first (largest)
+// modulus is at most 32 n machine epsilons times that of the first (largest)
 // pivot, every element of x is set to NaN. The second case covers matrices
 // that are singular in exact arithmetic but leave rounding residue instead
 // of a zero pivot, such as two equal columns of complex elements. It also
-// rejects systems whose pivots span more than about fourteen orders of
-// magnitude, whether from ill-conditioning, where no digit of x would be
-// correct, or from extreme scaling of rows or columns.
+// rejects systems whose pivots span more than about thirteen orders of
+// magnitude, whether from ill-conditioning, where hardly a digit of x would
+// be correct, or from extreme scaling of rows or columns.
 #pragma once
 
 #include "numeric/complex.h"
