@@ -86,21 +86,12 @@ TEST_F(WaterTransport, RefractiveIndexMatchesReleaseValuesUpToTheResonanceConsta
     }
 }
 
-TEST_F(WaterTransport, RefractiveIndexHasNoFiniteValueAtTheSingularWavelengths) {
-    const double delta = Molar(997.047435), tau = 1 / 298.15;
-    EXPECT_FALSE(std::isfinite(WaterRefractiveIndex(delta, tau, 0)));
-    // l2 equal to the ultraviolet resonance constant.
-    EXPECT_FALSE(std::isfinite(WaterRefractiveIndex(delta, tau, 589 * std::sqrt(0.052533574))));
-    // Normal dispersion in the visible: n falls with the wavelength.
-    EXPECT_GT(WaterRefractiveIndex(delta, tau, 400), WaterRefractiveIndex(delta, tau, 700));
-}
-
 // Marshall and Franck (1981): pKw = 13.995 for liquid water at 25 degC and 0.1 MPa
 // (997.047 kg/m3). At 300 K and 1000 kg/m3 the equation also meets the later IAPWS
 // release on the ionization constant (Bandura and Lvov), whose check value is
 // 13.906565; the two formulations differ there by 3e-4.
 TEST_F(WaterTransport, IonProductMatchesPublishedLiquidValues) {
-    EXPECT_NEAR(WaterIonProduct(Molar(997.047), 1 / 298.15), 13.995, 1e-3);
+    EXPECT_NEAR(WaterIonProduct(Molar(997.047), 1 / 298.15), 13.995, 6e-4);  // table rounding
     EXPECT_NEAR(WaterIonProduct(Molar(1000), 1 / 300.0), 13.906565, 2e-3);
 }
 
@@ -173,19 +164,6 @@ TEST_F(WaterTransport, ConductivityEnhancementGrowsTowardsTheCriticalPoint) {
         previous = enhancement;
     }
     EXPECT_GT(previous, 10 * WaterConductivity(delta, 1 / (647.226 * 1.0001), 0, 0));
-}
-
-// The correlations read the molar mass and the critical constants of the selected
-// fluid: the same mass density gives the same result whichever molar mass converts it.
-TEST_F(WaterTransport, CorrelationsUseTheSelectedWaterConstants) {
-    const double tau = 1 / 300.0;
-    const double eta = WaterViscosity(Molar(996.5), tau);
-    const double eps = WaterDielectricConstant(Molar(996.5), tau);
-    SelectFluid(1);  // methanol constants: a different M and rhoc
-    EXPECT_NE(WaterViscosity(996.5 / 18.015257 * 1000, tau), eta);
-    SelectFluid(0);
-    EXPECT_DOUBLE_EQ(WaterViscosity(996.5 / 18.015257 * 1000, tau), eta);
-    EXPECT_DOUBLE_EQ(WaterDielectricConstant(996.5 / 18.015257 * 1000, tau), eps);
 }
 
 }  // namespace
