@@ -17,6 +17,7 @@ constexpr double kBoltzmann = 1.3806e-23;         // J/K
 constexpr double kAmplitude = 1.01;               // universal amplitude R_D
 constexpr double kViscosityExponent = 0.06;       // eta = etaBar exp(0.06 H)
 constexpr double kConductivityCutoff = 1e-6;      // smallest q_D xi with an enhancement
+constexpr double kSeriesLimit = 1e-3;             // q_D xi below which H is its leading term
 constexpr double k8Pi = 25.132741228718345;
 constexpr double k6Pi = 18.84955592153876;
 constexpr double kInvPi = 0.3183098861837907;
@@ -52,6 +53,62 @@ Crossover FormCrossover(double delta, double tau, double etaBar, double lambdaBa
     return k;
 }
 
+// Largest |c_k|^(1/(n-k)) of a monic polynomial of degree n: the roots lie within
+// twice this radius, so dividing the variable by it brings the roots to order one.
+double RootScale(const double* c, int n) {
+    double s = 0;
+    for (int k = 0; k < n; ++k) s = std::fmax(s, std::pow(std::fabs(c[k]), 1.0 / (n - k)));
+    return s > 0 && std::isfinite(s) ? s : 1;
+}
+
+// Sum over the roots of |p(r)|^2 / (sum |c_k| |r|^k)^2 for the monic polynomial p of
+// degree n with real coefficients c0..c(n-1); NaN when a root is not finite.
+double RelativeResidual(const double* c, int n, const Complex* r) {
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        Complex value = 1.0;
+        double scale = 1;
+        const double m = Abs(r[i]);
+        for (int k = n - 1; k >= 0; --k) {
+            value = value * r[i] + c[k];
+            scale = scale * m + std::fabs(c[k]);
+        }
+        sum += Norm(value) / (scale * scale);
+    }
+    return sum;
+}
+
+// Roots of the monic cubic (n = 3) or quartic (n = 4) with real coefficients c0..c(n-1)
+// by the closed-form solvers. Those treat squared moduli below 1e-12 as zero in
+// absolute terms: near the critical point, where the roots are of order 1e-2, this
+// merges distinct real roots into a spurious complex pair, while for a small
+// correlation length the roots spread over many decades. The solver is therefore run
+// on the polynomial as it stands and on the one in v = u/s, s the root scale, and the
+// root set with the smaller relative residual is kept (a NaN residual counts as worst).
+void Roots(const double* c, int n, Complex* roots) {
+    Complex direct[5], scaled[5];
+    const double s = RootScale(c, n);
+    double power = 1;
+    for (int k = n; k >= 0; --k) {
+        direct[k] = k == n ? 1.0 : c[k];
+        scaled[k] = k == n ? 1.0 : c[k] / power;
+        power *= s;
+    }
+    Complex other[4];
+    if (n == 3) {
+        CubicRoots(direct, roots);
+        CubicRoots(scaled, other);
+    } else {
+        QuarticRoots(direct, roots);
+        QuarticRoots(scaled, other);
+    }
+    for (int i = 0; i < n; ++i) other[i] = other[i] * s;
+    const double rDirect = RelativeResidual(c, n, roots), rScaled = RelativeResidual(c, n, other);
+    if (rScaled < rDirect || (std::isnan(rDirect) && !std::isnan(rScaled))) {
+        for (int i = 0; i < n; ++i) roots[i] = other[i];
+    }
+}
+
 }  // namespace
 
 double CosIntegral(double y, double psi) {
@@ -83,11 +140,21 @@ double CriticalViscosity(double delta, double tau, double etaBar, double lambdaB
     const double b = (k.P / k.K + k.B) / k.psi;
     const double c = a * k.B / k.psi;
 
+    if (k.x < kSeriesLimit) {
+        // Small correlation length: sin^4 x ~ x^4 and the rest of the integrand ~ its
+        // value at u = 1, so H = psi^5 / (5 (1 + a) C(1)) to a relative O(psi^2). The
+        // closed form below would cancel terms of order b^3 psi to this tiny value, and
+        // its roots spread over too many decades for the closed-form root solver.
+        const double h = std::pow(k.psi, 5) / (5 * (1 + a) * (1 + b + a + c));
+        if (!std::isfinite(h)) return -1;
+        return etaBar * std::exp(kViscosityExponent * h);
+    }
+
     // Roots of the decay-rate cubic C(u) = u^3 + b u^2 + a u + c; the partial fractions
     // are taken over u + y_i with y_i the negated real parts.
-    const Complex cubic[4] = {c, a, b, 1.0};
+    const double cubic[3] = {c, a, b};
     Complex roots[3];
-    CubicRoots(cubic, roots);
+    Roots(cubic, 3, roots);
     double y[3];
     for (int i = 0; i < 3; ++i) y[i] = (-roots[i]).Real();
     if (y[0] == y[1] || y[1] == y[2] || y[2] == y[0]) return -1;
@@ -137,9 +204,9 @@ double ConductivityEnhancement(double delta, double tau, double etaBar, double e
 
     // Q(u) = u^4 + K psi u^3 + (a + P + K B) u^2 + a K psi u + a K B
     //      = (u^2 + a)(u^2 + K (psi u + B)) + P u^2.
-    const Complex quartic[5] = {a * K * B, a * K * psi, a + P + K * B, K * psi, 1.0};
+    const double quartic[4] = {a * K * B, a * K * psi, a + P + K * B, K * psi};
     Complex r[4];
-    QuarticRoots(quartic, r);
+    Roots(quartic, 4, r);
     if (r[0] == r[1] && r[1] == r[2] && r[2] == r[3]) return -1;
     // A repeated root needs a double pole that the simple-pole expansion below lacks.
     for (int i = 0; i < 4; ++i) {

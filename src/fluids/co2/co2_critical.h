@@ -33,8 +33,13 @@ Complex CosIntegralComplex(Complex y, double psi);
 // H is the complete crossover function: the polynomial part of its integrand
 // (terms in psi_D, sin psi_D, sin 2 psi_D, sin 3 psi_D), the partial fractions over the
 // three roots of C(u), and the arctan term of the factor u^2 + a.
+// For q_D xi < 1e-3 H is the leading term psi_D^5 / (5 (1 + a) C(1)) of its expansion
+// (relative error below 1e-6), where the closed form only cancels to rounding noise.
 // -1: two roots of C(u) with equal real parts (this includes every complex pair), or
 // a non-finite H (CosIntegral NaN, cp <= cv, a singular partial-fraction system).
+// The roots of C(u) and of the conductivity quartic come from CubicRoots and
+// QuarticRoots applied to the polynomial and to its rescaled form u = s v, whichever
+// gives the smaller relative residual (the solvers' cut-offs are absolute).
 double CriticalViscosity(double delta, double tau, double etaBar, double lambdaBar, double xi,
                          double cp, double cv);
 

@@ -85,7 +85,7 @@ double BackgroundViscosity(double delta, double tau) {
     // d11 rho + d21 rho^2 + d64 rho^6 x^3 + d81 rho^8 + d82 rho^8 x, in Horner form.
     const Extended rho2 = rho * rho;
     const Extended dEta =
-        rho * (kD11 + rho * (kD21 + rho2 * rho * (kD64 * x * x * x + rho2 * (kD81 + kD82 * x))));
+        rho * (kD11 + rho * (kD21 + rho2 * rho2 * (kD64 * x * x * x + rho2 * (kD81 + kD82 * x))));
     return static_cast<double>((eta0 + dEta) * 1e-6L);
 }
 
