@@ -1,0 +1,64 @@
+#include "ui/about_window.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "tables/table_form.h"
+#include "ui/about_text.h"
+#include "ui/binding.h"
+
+namespace kelvane::ui {
+
+AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
+    : QWidget(parent), blocked_(std::move(blocked)) {
+    setObjectName("TForm3");
+    setWindowTitle(kAboutCaption);
+    auto* layout = new QVBoxLayout(this);
+    auto* version = new QLabel(kAboutVersion, this);
+    version->setObjectName("Label1");
+    QFont big = version->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    version->setFont(big);
+    auto* references = new QLabel(kAboutReferencesLabel, this);
+    references->setObjectName("Label2");
+    auto* memo = new QPlainTextEdit(this);
+    memo->setObjectName("Memo1");
+    memo->setReadOnly(true);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QStringList lines;
+    for (const std::string& line : ReferenceLines()) lines << ToQt(line);
+    memo->setPlainText(lines.join(QLatin1Char('\n')));
+    layout->addWidget(version);
+    layout->addWidget(references);
+    layout->addWidget(memo, 1);
+
+    // Wide enough for the longest line and, where the screen allows, tall enough for
+    // the whole list.
+    const QFontMetrics m(memo->font());
+    int widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, m.horizontalAdvance(line));
+    int height = m.lineSpacing() * (static_cast<int>(lines.size()) + 1) + 100;
+    if (QScreen* s = screen()) height = std::min(height, s->availableGeometry().height() * 9 / 10);
+    resize(widest + 60, height);
+}
+
+void AboutWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (QScreen* s = screen()) {
+        const QRect g = s->geometry();
+        const WindowPosition p = CentredPosition(g.width(), g.height(), frameGeometry().width(), frameGeometry().height());
+        move(g.left() + p.left, g.top() + p.top);
+    }
+    for (QWidget* w : blocked_) w->setEnabled(false);
+}
+
+void AboutWindow::hideEvent(QHideEvent* event) {
+    for (QWidget* w : blocked_) w->setEnabled(true);
+    QWidget::hideEvent(event);
+}
+
+}  // namespace kelvane::ui
