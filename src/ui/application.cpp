@@ -2,13 +2,8 @@
 
 #include <exception>
 
-#include "core/main_form.h"
 #include "fluids/registry.h"
-#include "tables/table_form.h"
-#include "ui/about_window.h"
 #include "ui/binding.h"
-#include "ui/main_window.h"
-#include "ui/table_window.h"
 
 namespace kelvane::ui {
 
@@ -23,33 +18,26 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-int Run(int argc, char** argv) {
-    Application app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);  // the main window alone ends the program
-    RegisterAllFluids();
+Program::Program(TableFileDialogs* dialogs)
+    : tableForm(mainForm, dialogs ? *dialogs : static_cast<TableFileDialogs&>(qtDialogs)),
+      mainWindow(mainForm),
+      tableWindow(tableForm),
+      aboutWindow({&mainWindow, &tableWindow}) {
+    qtDialogs.SetParent(&tableWindow);
 
-    MainForm mainForm;
-    QtTableDialogs dialogs;
-    TableForm tableForm(mainForm, dialogs);
-
-    MainWindow mainWindow(mainForm);
-    TableWindow tableWindow(tableForm);
-    AboutWindow aboutWindow({&mainWindow, &tableWindow});
-    dialogs.SetParent(&tableWindow);
-
-    mainForm.showTableWindow = [&] {
+    mainForm.showTableWindow = [this] {
         tableWindow.show();
         tableWindow.raise();
         tableWindow.activateWindow();
     };
-    mainForm.showAboutWindow = [&] {
+    mainForm.showAboutWindow = [this] {
         aboutWindow.show();
         aboutWindow.raise();
         aboutWindow.activateWindow();
     };
-    mainWindow.afterAction = [&] { tableWindow.Refresh(); };
-    tableWindow.cellShown = [&] { mainWindow.Refresh(); };
-    tableWindow.running = [&](bool on, bool processEvents) {
+    mainWindow.afterAction = [this] { tableWindow.Refresh(); };
+    tableWindow.cellShown = [this] { mainWindow.Refresh(); };
+    tableWindow.running = [this](bool on, bool processEvents) {
         // Without the calculation process shown the main window takes no input while
         // the table is made; it shows the last state point afterwards.
         if (on && !processEvents) mainWindow.setEnabled(false);
@@ -58,14 +46,20 @@ int Run(int argc, char** argv) {
             mainWindow.Refresh();
         }
     };
-    mainWindow.closed = [&] {
+    mainWindow.closed = [this] {
         tableForm.ButtonStopClick();
         aboutWindow.hide();
         tableWindow.hide();
         QCoreApplication::quit();
     };
+}
 
-    mainWindow.show();
+int Run(int argc, char** argv) {
+    Application app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);  // the main window alone ends the program
+    RegisterAllFluids();
+    Program program;
+    program.mainWindow.show();
     return app.exec();
 }
 

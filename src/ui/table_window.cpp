@@ -167,7 +167,6 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     makeRow->addWidget(AddButton(&TableForm::ButtonStop, "ButtonStop", &TableForm::ButtonStopClick));
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressTable");
-    progress_->setFormat(QStringLiteral("%v of %m cells"));
     progress_->setRange(0, 1);
     progress_->setValue(0);
     makeRow->addWidget(progress_, 1);
@@ -212,6 +211,7 @@ void TableWindow::Refresh() {
     Push(typeBox_, typeGroup_, form_.RadioGroupTableType);
     progress_->setRange(0, std::max(1, form_.cellsTotal));
     progress_->setValue(form_.cellsDone);
+    progress_->setFormat(form_.cellsTotal > 0 ? QStringLiteral("%v of %m cells") : QString());
 }
 
 void TableWindow::showEvent(QShowEvent* event) {

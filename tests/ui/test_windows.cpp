@@ -1,0 +1,325 @@
+// The Qt windows on the offscreen platform, driven through their widgets: the result
+// fields against the headless form, the input selector's flags and colours, the error
+// report, the About window's blocking, and tables made through the table window.
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "core/main_form.h"
+#include "fluids/registry.h"
+#include "tables/table_writer.h"
+#include "ui/about_text.h"
+#include "ui/application.h"
+#include "ui/binding.h"
+
+using namespace kelvane;
+
+namespace {
+
+// A save dialog that answers with a fixed name (or cancels when it is empty).
+class ScriptedDialogs : public TableFileDialogs {
+public:
+    bool SaveFileName(std::string& name) override {
+        ++asked;
+        if (answer.empty()) return false;
+        name = answer;
+        return true;
+    }
+    bool OpenFileName(std::string& name) override {
+        name = openAnswer;
+        return !name.empty();
+    }
+    std::string answer, openAnswer;
+    int asked = 0;
+};
+
+std::string ReadAll(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename W>
+    W* Find(QWidget* window, const char* name) {
+        W* w = window->findChild<W*>(name);
+        if (!w) qFatal("no widget %s", name);
+        return w;
+    }
+    QLineEdit* MainEdit(const char* name) { return Find<QLineEdit>(&program->mainWindow, name); }
+    void Type(QLineEdit* e, const QString& text) {
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    void Click(QWidget* window, const char* name) {
+        QTest::mouseClick(Find<QAbstractButton>(window, name), Qt::LeftButton);
+    }
+    void Choose(QWidget* window, const char* name, int index) {
+        QComboBox* box = Find<QComboBox>(window, name);
+        box->setCurrentIndex(index);
+        emit box->activated(index);  // as the user's choice does
+    }
+
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<ui::Program> program;
+    QStringList errors;
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() {
+        RegisterAllFluids();
+        ui::SetErrorReporter([this](QWidget*, const QString& m) { errors << m; });
+        QVERIFY(dir.isValid());
+    }
+    void init() {
+        errors.clear();
+        dialogs = std::make_unique<ScriptedDialogs>();
+        program = std::make_unique<ui::Program>(dialogs.get());
+        program->mainWindow.show();
+    }
+    void cleanup() {
+        program.reset();
+        dialogs.reset();
+    }
+
+    void startsWithTheInitialTexts() {
+        QCOMPARE(program->mainWindow.windowTitle(), QString("Kelvane 0.2w / Equations of State for H2O, MeOH, CO2"));
+        QCOMPARE(MainEdit("EditT")->text(), QString("647.096"));
+        QCOMPARE(MainEdit("EditP")->text(), QString("22.064"));
+        QVERIFY(MainEdit("EditP")->isReadOnly());
+        QCOMPARE(MainEdit("EditRho")->text(), QString("322"));
+        QVERIFY(Find<QRadioButton>(&program->mainWindow, "RadioGroupVar_1")->isChecked());
+        QVERIFY(Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_0")->isChecked());
+        QCOMPARE(Find<QComboBox>(&program->mainWindow, "ComboBoxRho")->currentText(), QString("kg/m3"));
+        QCOMPARE(Find<QLabel>(&program->mainWindow, "LabelC2")->text(), QString("m3 / kg"));
+        QCOMPARE(Find<QLabel>(&program->mainWindow, "Labelkappa")->text(), QString("/ MPa"));
+        QCOMPARE(Find<QComboBox>(&program->tableWindow, "ComboBoxQ")->currentIndex(), -1);
+        QCOMPARE(Find<QComboBox>(&program->tableWindow, "ComboBoxQ")->placeholderText(),
+                 QString("Select the thermodynamic property you want."));
+        QVERIFY(!program->tableWindow.isVisible());
+        QVERIFY(!program->aboutWindow.isVisible());
+    }
+
+    void calculateFillsTheFieldsAsTheHeadlessForm() {
+        Click(&program->mainWindow, "RadioGroupVar_0");
+        Type(MainEdit("EditT"), "300");
+        Type(MainEdit("EditP"), "10");
+        Click(&program->mainWindow, "ButtonCalc");
+
+        MainForm expected;
+        expected.RadioGroupVar.index = 0;
+        expected.RadioGroupVarClick();
+        expected.EditT.text = "300";
+        expected.EditP.text = "10";
+        expected.ButtonCalcClick();
+        QVERIFY(!expected.EditCp.text.empty());  // water computes this state
+        for (const std::string& name : MainForm::OutputFieldNames())
+            QCOMPARE(MainEdit(name.c_str())->text(), ui::ToQt(expected.FieldByName(name)->text));
+
+        // Enter in an input field runs the calculation as well.
+        Type(MainEdit("EditT"), "350");
+        QTest::keyClick(MainEdit("EditT"), Qt::Key_Return);
+        expected.EditT.text = "350";
+        expected.ButtonCalcClick();
+        QCOMPARE(MainEdit("EditCp")->text(), ui::ToQt(expected.EditCp.text));
+        QCOMPARE(MainEdit("EditRho")->text(), ui::ToQt(expected.EditRho.text));
+        QVERIFY(errors.isEmpty());
+    }
+
+    void inputSelectorSwapsReadOnlyAndColours() {
+        const QColor window = QApplication::palette().color(QPalette::Base);
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        QVERIFY(window != face);
+        QLineEdit* p = MainEdit("EditP");
+        QLineEdit* rho = MainEdit("EditRho");
+        Click(&program->mainWindow, "RadioGroupVar_0");
+        QVERIFY(!p->isReadOnly());
+        QVERIFY(rho->isReadOnly());
+        QCOMPARE(p->palette().color(QPalette::Base), window);
+        QCOMPARE(rho->palette().color(QPalette::Base), face);
+        QCOMPARE(p->text(), QString("22.064"));  // the texts stay
+        Click(&program->mainWindow, "RadioGroupVar_1");
+        QVERIFY(p->isReadOnly());
+        QVERIFY(!rho->isReadOnly());
+        QCOMPARE(p->palette().color(QPalette::Base), face);
+        QCOMPARE(rho->palette().color(QPalette::Base), window);
+    }
+
+    void unitSelectorAndDensitySwitchReachTheWidgets() {
+        Click(&program->mainWindow, "RadioGroupVar_0");
+        Choose(&program->mainWindow, "ComboBoxP", 2);  // bar
+        QCOMPARE(MainEdit("EditP")->text(), QString("220.64"));
+        QCOMPARE(Find<QLabel>(&program->mainWindow, "LabelJT")->text(), QString("K / bar"));
+        Click(&program->mainWindow, "ButtonXRhoV");
+        QCOMPARE(Find<QRadioButton>(&program->mainWindow, "RadioGroupVar_1")->text(), QString("V="));
+        QCOMPARE(Find<QComboBox>(&program->mainWindow, "ComboBoxRho")->currentText(), QString("m3 / kg"));
+        // The table window follows the mode.
+        QCOMPARE(Find<QComboBox>(&program->tableWindow, "ComboBoxR")->itemText(2), QString("V"));
+        QCOMPARE(Find<QComboBox>(&program->tableWindow, "ComboBoxQ")->itemText(1), QString("Specific Volume: V"));
+    }
+
+    void errorsAreReportedAndTheWindowGoesOn() {
+        Type(MainEdit("EditT"), "abc");
+        Click(&program->mainWindow, "ButtonCalc");
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("abc"));
+        QCOMPARE(MainEdit("EditCp")->text(), QString());
+        Type(MainEdit("EditT"), "647.096");
+        Click(&program->mainWindow, "ButtonCalc");
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(!MainEdit("EditP")->text().isEmpty());  // computed from the density
+    }
+
+    void aboutWindowBlocksTheOtherTwo() {
+        Click(&program->mainWindow, "Button1");
+        QVERIFY(program->tableWindow.isVisible());
+        Click(&program->mainWindow, "ButtonAbout");
+        QVERIFY(program->aboutWindow.isVisible());
+        QCOMPARE(program->aboutWindow.windowTitle(), QString("Kelvane references"));
+        QVERIFY(!program->mainWindow.isEnabled());
+        QVERIFY(!program->tableWindow.isEnabled());
+        // Input to a blocked window does nothing.
+        Type(MainEdit("EditT"), "1");
+        QCOMPARE(MainEdit("EditT")->text(), QString("647.096"));
+
+        const QStringList lines = Find<QPlainTextEdit>(&program->aboutWindow, "Memo1")->toPlainText().split('\n');
+        QCOMPARE(lines.size(), 38);
+        QCOMPARE(lines[0], QString("[WATER]"));
+        QCOMPARE(lines[37], QString("J. Phys. Chem. Ref. Data 19, pp. 763-808 (1990)"));
+        QCOMPARE(lines[34] + lines[35], QString("V. Vesovic, W. A. Wakeham, G. A. Olchowy, J. V. Sengers, "
+                                                "J. T. R. Watson and J. Millat"));
+        for (int title : {4, 30, 36}) QVERIFY(lines[title].startsWith('"') && lines[title].endsWith('"'));
+        QVERIFY(lines[9].startsWith('"') && !lines[9].endsWith('"') && lines[10].endsWith('"'));
+
+        program->aboutWindow.close();
+        QVERIFY(!program->aboutWindow.isVisible());
+        QVERIFY(program->mainWindow.isEnabled());
+        QVERIFY(program->tableWindow.isEnabled());
+    }
+
+    void typeTwoTableThroughTheWindow() {
+        const std::string pairs = dir.filePath("pairs.txt").toStdString();
+        std::ofstream(pairs) << "T (K)\tP (MPa)\n300\t10\n350\t5\n";
+        dialogs->answer = dir.filePath("table2.txt").toStdString();
+        dialogs->openAnswer = pairs;
+
+        Click(&program->mainWindow, "Button1");
+        QWidget* t = &program->tableWindow;
+        Click(t, "RadioGroupTableType_1");
+        QCOMPARE(Find<QLabel>(t, "LabelR")->text(), QString("1st COLUMN"));
+        QVERIFY(Find<QLineEdit>(t, "Editopen")->isEnabled());
+        QVERIFY(!Find<QLineEdit>(t, "EditR")->isEnabled());
+        Click(t, "ButtonRef");
+        QCOMPARE(Find<QLineEdit>(t, "Editopen")->text(), ui::ToQt(pairs));
+        Choose(t, "ComboBoxQ", 11);
+        Click(t, "ButtonMake");
+
+        QCOMPARE(Find<QLineEdit>(t, "EditMes")->text(), QString("The table has been made successfully."));
+        QCOMPARE(dialogs->asked, 1);
+        QCOMPARE(Find<QProgressBar>(t, "ProgressTable")->value(), 2);
+        QCOMPARE(Find<QProgressBar>(t, "ProgressTable")->maximum(), 2);
+        const std::string written = ReadAll(dialogs->answer);
+
+        MainForm headless;
+        TableSettings s;
+        s.type = 1;
+        s.property = 11;
+        s.columnsFile = pairs;
+        StringTableOutput expected;
+        QCOMPARE(static_cast<int>(MakeTable(headless, s, expected).status),
+                 static_cast<int>(TableResult::Status::Written));
+        QCOMPARE(ui::ToQt(written), ui::ToQt(expected.Text()));
+        QVERIFY(written.find("T (K)\tP (MPa)\tIsobaric Specific Heat: Cp (J / (mol K))\n300\t10\t") ==
+                std::string("Isobaric Specific Heat: Cp (J / (mol K)) of Water\n").size());
+        // The main window shows the last pair.
+        QCOMPARE(MainEdit("EditT")->text(), QString("350"));
+        QCOMPARE(MainEdit("EditCp")->text(), ui::ToQt(headless.EditCp.text));
+    }
+
+    void closingTheTableWindowStopsARunningTable() {
+        dialogs->answer = dir.filePath("stopped.txt").toStdString();
+        QWidget* t = &program->tableWindow;
+        program->mainForm.showTableWindow();
+        Type(Find<QLineEdit>(t, "EditR"), "300,310,320,330,340,350,360,370,380,390");
+        Type(Find<QLineEdit>(t, "EditC"), "1,2");
+        Choose(t, "ComboBoxQ", 11);
+        int running = 0;
+        QTimer::singleShot(0, t, [&] {
+            // In the middle of the table: a second click must not start another one,
+            // and closing the window ends the table cleanly.
+            running = program->tableForm.Busy() ? 1 : -1;
+            QVERIFY(!Find<QPushButton>(t, "ButtonMake")->isEnabled());
+            QVERIFY(Find<QPushButton>(t, "ButtonStop")->isEnabled());
+            program->tableForm.ButtonMakeClick();
+            t->close();
+        });
+        Click(t, "ButtonMake");
+        QCOMPARE(running, 1);
+        QCOMPARE(dialogs->asked, 1);
+        QVERIFY(!program->tableForm.Busy());
+        QVERIFY(Find<QPushButton>(t, "ButtonMake")->isEnabled());
+        const QString mes = Find<QLineEdit>(t, "EditMes")->text();
+        QVERIFY2(mes.startsWith("The table was stopped after"), qPrintable(mes));
+        const std::string written = ReadAll(dialogs->answer);
+        const int rows = static_cast<int>(std::count(written.begin(), written.end(), '\n')) - 1;
+        QVERIFY(rows >= 0 && rows < 10);
+        QVERIFY(mes.contains(QString("after %1 of 10 rows").arg(rows)));
+    }
+
+    void closingTheMainWindowDuringATableEndsIt() {
+        dialogs->answer = dir.filePath("quit.txt").toStdString();
+        QWidget* t = &program->tableWindow;
+        program->mainForm.showTableWindow();
+        Type(Find<QLineEdit>(t, "EditR"), "300,310,320,330,340,350,360,370,380,390");
+        Type(Find<QLineEdit>(t, "EditC"), "1");
+        Choose(t, "ComboBoxQ", 7);
+        QTimer::singleShot(0, &program->mainWindow, [&] { program->mainWindow.close(); });
+        Click(t, "ButtonMake");
+        QVERIFY(!program->tableWindow.isVisible());
+        QVERIFY(Find<QLineEdit>(t, "EditMes")->text().startsWith("The table was stopped after"));
+    }
+
+    void cancelledSaveAndValidationMessages() {
+        QWidget* t = &program->tableWindow;
+        program->mainForm.showTableWindow();
+        Type(Find<QLineEdit>(t, "EditR"), "300");
+        Type(Find<QLineEdit>(t, "EditC"), "1");
+        Click(t, "ButtonMake");
+        QCOMPARE(Find<QLineEdit>(t, "EditMes")->text(), QString("Select the properties you want."));
+        Choose(t, "ComboBoxQ", 11);
+        Click(t, "ButtonMake");  // the scripted dialog cancels
+        QCOMPARE(Find<QLineEdit>(t, "EditMes")->text(), QString());
+        QCOMPARE(dialogs->asked, 1);
+        Type(Find<QLineEdit>(t, "EditRs"), "300,50");
+        Click(t, "ButtonRs");
+        QCOMPARE(Find<QLineEdit>(t, "EditR")->text(), QString("The series format should be \"x,y,z\"."));
+    }
+
+    void qtNameFilters() {
+        QCOMPARE(ui::NameFilters(TableFileDialogs::kFileFilter),
+                 QStringList({"Text files (*.txt)", "All files (*.*)"}));
+    }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "test_windows.moc"
