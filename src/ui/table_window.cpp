@@ -181,7 +181,7 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     };
 
     Refresh();
-    const int width = QFontMetrics(font()).averageCharWidth() * 90;
+    const int width = QFontMetrics(font()).averageCharWidth() * 110;
     resize(std::max(width, sizeHint().width()), sizeHint().height());
 }
 
