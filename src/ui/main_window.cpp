@@ -56,25 +56,25 @@ QLabel* MainWindow::AddLabel(Label MainForm::*label, const char* name) {
     return w;
 }
 
-QComboBox* MainWindow::AddCombo(ComboBox MainForm::*box, const char* name, void (MainForm::*change)()) {
+QComboBox* MainWindow::AddCombo(ComboBox MainForm::*box, const char* name, std::function<void(MainForm&)> change) {
     auto* w = new QComboBox(this);
     w->setObjectName(name);
     combos_[w] = box;
-    connect(w, &QComboBox::activated, this, [this, box, change](int index) {
-        Act([this, box, change, index] {
-            (form_.*box).Select(index);
-            (form_.*change)();
-        });
-    });
+    const std::function<void(int)> choose = [this, box, change](int index) {
+        (form_.*box).Select(index);
+        change(form_);
+    };
+    connect(w, &QComboBox::activated, this, [this, choose](int index) { Act([&choose, index] { choose(index); }); });
     return w;
 }
 
-QPushButton* MainWindow::AddButton(Button MainForm::*button, const char* name, void (MainForm::*click)()) {
+QPushButton* MainWindow::AddButton(Button MainForm::*button, const char* name, std::function<void(MainForm&)> click) {
     auto* w = new QPushButton(this);
     w->setObjectName(name);
     w->setAutoDefault(false);
     buttons_[w] = button;
-    connect(w, &QPushButton::clicked, this, [this, click] { Act([this, click] { (form_.*click)(); }); });
+    const std::function<void()> action = [this, click] { click(form_); };
+    connect(w, &QPushButton::clicked, this, [this, action] { Act(action); });
     return w;
 }
 

@@ -42,8 +42,9 @@ private:
 
     QLineEdit* AddEdit(EditField MainForm::*field, const char* name);
     QLabel* AddLabel(Label MainForm::*label, const char* name);
-    QComboBox* AddCombo(ComboBox MainForm::*box, const char* name, void (MainForm::*change)());
-    QPushButton* AddButton(Button MainForm::*button, const char* name, void (MainForm::*click)());
+    // The actions are member functions of MainForm, passed as std::function.
+    QComboBox* AddCombo(ComboBox MainForm::*box, const char* name, std::function<void(MainForm&)> change);
+    QPushButton* AddButton(Button MainForm::*button, const char* name, std::function<void(MainForm&)> click);
 
     MainForm& form_;
     std::map<QLineEdit*, EditField MainForm::*> edits_;

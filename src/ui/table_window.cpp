@@ -69,16 +69,18 @@ QComboBox* TableWindow::AddCombo(ComboBox TableForm::*box, const char* name) {
     auto* w = new QComboBox(this);
     w->setObjectName(name);
     combos_[w] = box;
-    connect(w, &QComboBox::activated, this, [this, box](int index) { Act([this, box, index] { (form_.*box).Select(index); }); });
+    const std::function<void(int)> choose = [this, box](int index) { (form_.*box).Select(index); };
+    connect(w, &QComboBox::activated, this, [this, choose](int index) { Act([&choose, index] { choose(index); }); });
     return w;
 }
 
-QPushButton* TableWindow::AddButton(Button TableForm::*button, const char* name, void (TableForm::*click)()) {
+QPushButton* TableWindow::AddButton(Button TableForm::*button, const char* name, std::function<void(TableForm&)> click) {
     auto* w = new QPushButton(this);
     w->setObjectName(name);
     w->setAutoDefault(false);
     buttons_[w] = button;
-    connect(w, &QPushButton::clicked, this, [this, click] { Act([this, click] { (form_.*click)(); }); });
+    const std::function<void()> action = [this, click] { click(form_); };
+    connect(w, &QPushButton::clicked, this, [this, action] { Act(action); });
     return w;
 }
 

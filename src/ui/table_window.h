@@ -59,7 +59,7 @@ private:
     QLineEdit* AddEdit(EditField TableForm::*field, const char* name);
     QLabel* AddLabel(Label TableForm::*label, const char* name);
     QComboBox* AddCombo(ComboBox TableForm::*box, const char* name);
-    QPushButton* AddButton(Button TableForm::*button, const char* name, void (TableForm::*click)());
+    QPushButton* AddButton(Button TableForm::*button, const char* name, std::function<void(TableForm&)> click);
     QCheckBox* AddCheck(CheckBox TableForm::*check, const char* name);
 
     TableForm& form_;
