@@ -77,9 +77,18 @@ double SolvePressure(double T, double rho, double satuP, double satuRhov, double
         }
     }
 
+    // A vapour density inside the coexistence range (water's metastable region-2
+    // continuation) lies within a few percent of the saturation pressure: search around
+    // it, without the march, whose steps of 0.1 Pc would leave the vapour equation.
+    const bool metastableVapour = region == 2 && satuP != 0 && rho >= satuRhov && rho <= satuRhol;
+    if (metastableVapour) {
+        x = satuP;
+        d = 0.25 * satuP;
+    }
+
     // March up in pressure until the density of the next step reaches the target.
     const double s = 0.1 * calc.Pc / calc.Pred;
-    double y = r(x + s);
+    double y = metastableVapour ? rho : r(x + s);
     for (int step = 0; step < kMaxMarchSteps && y < rho && y != 0; ++step) {
         x += s;
         y = r(x + s);

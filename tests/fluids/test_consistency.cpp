@@ -71,6 +71,7 @@ double PressureAt(double T, double rho) {
 Point Evaluate(double T, double P, double rho, int inputVar, const std::string& wavelength = "589") {
     SetSaturation(T);
     calc.inputVar = inputVar;
+    calc.rho = rho;
     if (inputVar == 0)
         rho = DensityAt(T, P);
     else

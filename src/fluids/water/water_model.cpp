@@ -72,6 +72,12 @@ double Pressure(double delta, double tau, double pi) {
         return delta3 * HelmholtzRegion3(1, delta3, 0, calc.Tc * tau);
     }
     if (delta != 0) return 0;
+    // A density given inside the coexistence range is a metastable vapour evaluated
+    // with region 2; the pressure search for it must stay on region 2 above the
+    // saturation pressure, or it could never reach the given density.
+    if (r == 1 && calc.inputVar == 1 && calc.satuRhov != 0 && calc.rho >= calc.satuRhov &&
+        Region(calc.rho, tau, 0, calc.satuP, calc.satuRhov, calc.satuRhol) == 2)
+        return pi / kP2 * GibbsRegion2(1, pi / kP2, 0, kT2 * tau);
     switch (r) {
         case 1: return pi / kP1 * GibbsRegion1(1, pi / kP1, 0, kT1 * tau);
         case 5: return pi / kP5 * GibbsRegion5(1, pi / kP5, 0, kT5 * tau);

@@ -398,6 +398,10 @@ TEST_F(WaterModel, DensityInsideTheCoexistenceRangeUsesRegion2) {
     const double x = calc.P / 1e6, y = 540.0 / 500;
     EXPECT_NEAR(ParseStrict(f.EditZ.text), x * GibbsRegion2(1, x, 0, y), 1e-7);
     EXPECT_NEAR(ParseStrict(f.EditG.text), calc.R * 500 * GibbsRegion2(0, x, 0, y), 1e-3);
+    // The solved pressure is the metastable vapour's, above the saturation pressure,
+    // so that the region-2 state has the density that was given.
+    EXPECT_GT(calc.P, calc.satuP);
+    EXPECT_NEAR(calc.P / (x * GibbsRegion2(1, x, 0, y) * calc.R * 500), calc.rho, 1e-6 * calc.rho);
     f.EditRho.text = FormatDisplay(0.5 * (rv + rl));  // deep inside: the warning only
     f.ButtonCalcClick();
     EXPECT_EQ(f.EditMes.text, warning);
