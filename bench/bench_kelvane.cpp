@@ -1,0 +1,122 @@
+// Timings of the calculator: "Calculate" through the headless main form, the fluid
+// operations Properties and Saturation alone, and the throughput of TYPE I tables.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench_states.h"
+#include "core/fluid_model.h"
+#include "core/format.h"
+#include "fluids/registry.h"
+
+using namespace kelvane;
+using namespace kelvane::bench;
+
+namespace {
+
+// One full point: parsing, range checks, melting, saturation, density or pressure
+// solver, properties, transport and formatting of every field.
+void Calculate(benchmark::State& state, int fluid, BenchState s, int mode) {
+    MainForm form;
+    PrepareState(form, fluid, s, mode);
+    for (auto _ : state) {
+        form.ButtonCalcClick();
+        benchmark::DoNotOptimize(form.EditCp.text.data());
+    }
+    if (!form.EditMes.text.empty()) state.SetLabel(form.EditMes.text);
+}
+
+// The same point, but the temperature alternates between two values 0.01 K apart,
+// so that nothing computed for the previous temperature can be reused.
+void CalculateNewT(benchmark::State& state, int fluid, BenchState s, int mode) {
+    MainForm form;
+    PrepareState(form, fluid, s, mode);
+    const std::string temperatures[2] = {FormatDisplay(s.T), FormatDisplay(s.T + 0.01)};
+    int k = 0;
+    for (auto _ : state) {
+        form.EditT.text = temperatures[k];
+        k ^= 1;
+        form.ButtonCalcClick();
+        benchmark::DoNotOptimize(form.EditCp.text.data());
+    }
+}
+
+// Properties alone at the state the form calculated last (delta, tau, pi in place).
+void Properties(benchmark::State& state, int fluid, BenchState s) {
+    MainForm form;
+    PrepareState(form, fluid, s, 0);
+    form.ButtonCalcClick();
+    const std::string wavelength = form.Editnlambda.text;
+    for (auto _ : state) {
+        PropertyResults r = calc.ops.Properties(calc.delta, calc.tau, calc.pi, wavelength);
+        benchmark::DoNotOptimize(r.values.data());
+    }
+}
+
+// Saturation alone at temperature T.
+void Saturation(benchmark::State& state, int fluid, double T) {
+    MainForm form;
+    PrepareState(form, fluid, {"saturation", T, 0.1}, 0);
+    form.ButtonCalcClick();
+    for (auto _ : state) {
+        SaturationResult r = calc.ops.Saturation(calc.tau);
+        benchmark::DoNotOptimize(r.pressure.data());
+    }
+    state.SetLabel("T = " + form.EditT.text + " K");
+}
+
+// A 200 x 50 TYPE I table written to a sink; items are cells.
+void Table(benchmark::State& state, int fluid) {
+    constexpr int kRows = 200, kColumns = 50;
+    MainForm form;
+    form.RadioGroupMatter.index = fluid;
+    form.RadioGroupMatterClick();
+    const TableSettings settings = BenchTable(fluid, kRows, kColumns);
+    for (auto _ : state) {
+        NullTableOutput out;
+        const TableResult r = MakeTable(form, settings, out);
+        if (r.status != TableResult::Status::Written) state.SkipWithError(r.message.c_str());
+        benchmark::DoNotOptimize(out.Bytes());
+    }
+    state.SetItemsProcessed(state.iterations() * kRows * kColumns);
+}
+
+void RegisterAll() {
+    for (int fluid = 0; fluid < kBenchFluids; ++fluid) {
+        const std::string name = FluidLabel(fluid);
+        for (const BenchState& s : BenchStates(fluid)) {
+            for (int mode = 0; mode < 2; ++mode) {
+                const std::string label = "Calculate/" + name + "/" + s.kind + (mode == 0 ? "/P" : "/rho");
+                benchmark::RegisterBenchmark(label.c_str(), Calculate, fluid, s, mode)->Unit(benchmark::kMicrosecond);
+                benchmark::RegisterBenchmark(("CalculateNewT" + label.substr(9)).c_str(), CalculateNewT, fluid, s,
+                                             mode)
+                    ->Unit(benchmark::kMicrosecond);
+            }
+        }
+    }
+    for (int fluid = 0; fluid < kBenchFluids; ++fluid) {
+        const std::string name = FluidLabel(fluid);
+        for (const BenchState& s : BenchStates(fluid))
+            benchmark::RegisterBenchmark(("Properties/" + name + "/" + s.kind).c_str(), Properties, fluid, s)
+                ->Unit(benchmark::kMicrosecond);
+        for (double T : SaturationTemperatures(fluid))
+            benchmark::RegisterBenchmark(("Saturation/" + name + "/" + FormatDisplay(T) + "K").c_str(), Saturation,
+                                         fluid, T)
+                ->Unit(benchmark::kMicrosecond);
+    }
+    for (int fluid = 0; fluid < kBenchFluids; ++fluid)
+        benchmark::RegisterBenchmark(("Table200x50/" + std::string(FluidLabel(fluid))).c_str(), Table, fluid)
+            ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RegisterAllFluids();
+    RegisterAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,69 @@
+#include "bench_states.h"
+
+#include "core/format.h"
+
+namespace kelvane::bench {
+
+const char* FluidLabel(int fluid) {
+    static const char* const labels[kBenchFluids] = {"Water", "Methanol", "CO2"};
+    return labels[fluid];
+}
+
+const std::array<BenchState, 4>& BenchStates(int fluid) {
+    // Critical points: water 647.096 K / 22.064 MPa, methanol 512.6 K / 8.1035 MPa,
+    // carbon dioxide 304.1282 K / 7.3773 MPa.
+    static const std::array<BenchState, 4> states[kBenchFluids] = {
+        {{{"gas", 500, 1}, {"liquid", 300, 10}, {"supercritical", 800, 50}, {"near-critical", 648, 22.5}}},
+        {{{"gas", 400, 0.1}, {"liquid", 300, 10}, {"supercritical", 550, 20}, {"near-critical", 513.5, 8.3}}},
+        {{{"gas", 300, 1}, {"liquid", 250, 10}, {"supercritical", 400, 20}, {"near-critical", 305, 7.5}}},
+    };
+    return states[fluid];
+}
+
+const std::array<double, 2>& SaturationTemperatures(int fluid) {
+    static const std::array<double, 2> temperatures[kBenchFluids] = {{{300, 640}}, {{300, 508}}, {{250, 302}}};
+    return temperatures[fluid];
+}
+
+void PrepareState(MainForm& form, int fluid, const BenchState& s, int mode) {
+    form.RadioGroupMatter.index = fluid;
+    form.RadioGroupMatterClick();
+    form.RadioGroupVar.index = 0;
+    form.RadioGroupVarClick();
+    form.EditT.text = FormatDisplay(s.T);
+    form.EditP.text = FormatDisplay(s.P);
+    if (mode == 1) {
+        form.ButtonCalcClick();
+        const std::string rho = form.EditRho.text;
+        form.RadioGroupVar.index = 1;
+        form.RadioGroupVarClick();
+        form.EditRho.text = rho;
+    }
+}
+
+TableSettings BenchTable(int fluid, int rows, int columns) {
+    struct Range {
+        double T0, T1, P0, P1;  // K, MPa
+    };
+    // Inside the accepted ranges: water up to 10 MPa above 1073.15 K is avoided by
+    // stopping at 1070 K; methanol stays below 570 K, where its 0.2 MPa limit starts.
+    static const Range ranges[kBenchFluids] = {
+        {280, 1070, 0.1, 50}, {180, 560, 0.1, 200}, {220, 1000, 0.1, 200}};
+    const Range& r = ranges[fluid];
+    TableSettings t;
+    t.type = 0;
+    t.rowVariable = kVarT;
+    t.columnVariable = kVarP;
+    t.property = 11;  // "Isobaric Specific Heat: Cp"
+    for (int i = 0; i < rows; ++i) {
+        if (i) t.rowList += ',';
+        t.rowList += FormatFile(r.T0 + (r.T1 - r.T0) * i / (rows - 1));
+    }
+    for (int j = 0; j < columns; ++j) {
+        if (j) t.columnList += ',';
+        t.columnList += FormatFile(r.P0 + (r.P1 - r.P0) * j / (columns - 1));
+    }
+    return t;
+}
+
+}  // namespace kelvane::bench

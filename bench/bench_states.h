@@ -1,0 +1,48 @@
+// Representative state points and table grids shared by the benchmarks and the
+// profiling driver.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/main_form.h"
+#include "tables/table_writer.h"
+
+namespace kelvane::bench {
+
+struct BenchState {
+    const char* kind;  // "gas", "liquid", "supercritical", "near-critical"
+    double T;          // K
+    double P;          // MPa
+};
+
+constexpr int kBenchFluids = 3;
+const char* FluidLabel(int fluid);
+// Four states per fluid, in the order gas, liquid, supercritical, near-critical.
+const std::array<BenchState, 4>& BenchStates(int fluid);
+// Two subcritical temperatures (K) for the saturation benchmarks: an ordinary liquid
+// temperature and one a few kelvin below the critical point.
+const std::array<double, 2>& SaturationTemperatures(int fluid);
+
+// Selects the fluid on `form` (default units) and prepares one calculation of `s`:
+// pressure given (mode 0) or density given (mode 1). For density mode the density is
+// the one the pressure-mode calculation finds, as the form shows it.
+void PrepareState(MainForm& form, int fluid, const BenchState& s, int mode);
+
+// TYPE I table of the isobaric heat capacity over `rows` temperatures and `columns`
+// pressures inside the fluid's accepted range.
+TableSettings BenchTable(int fluid, int rows, int columns);
+
+// Discards the table text; the display does not catch up between cells, as with
+// "Show Calculation Process" not ticked.
+class NullTableOutput : public TableOutput {
+public:
+    bool Open(std::string&) override { return true; }
+    void Write(std::string_view text) override { bytes_ += text.size(); }
+    size_t Bytes() const { return bytes_; }
+
+private:
+    size_t bytes_ = 0;
+};
+
+}  // namespace kelvane::bench

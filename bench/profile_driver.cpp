@@ -1,0 +1,50 @@
+// Profiling driver: repeats the four benchmark states of one fluid in both input
+// modes, or one TYPE I table, so that callgrind or perf sees a short steady run.
+//
+//   kelvane_profile FLUID [POINTS]      FLUID = water | methanol | co2
+//   kelvane_profile FLUID table ROWS COLUMNS
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench_states.h"
+#include "fluids/registry.h"
+
+using namespace kelvane;
+using namespace kelvane::bench;
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: kelvane_profile water|methanol|co2 [POINTS | table ROWS COLUMNS]\n");
+        return 2;
+    }
+    const std::string name = argv[1];
+    const int fluid = name == "water" ? 0 : name == "methanol" ? 1 : name == "co2" ? 2 : -1;
+    if (fluid < 0) {
+        std::fprintf(stderr, "unknown fluid %s\n", argv[1]);
+        return 2;
+    }
+    RegisterAllFluids();
+    MainForm form;
+    if (argc >= 5 && std::string(argv[2]) == "table") {
+        form.RadioGroupMatter.index = fluid;
+        form.RadioGroupMatterClick();
+        NullTableOutput out;
+        const TableResult r = MakeTable(form, BenchTable(fluid, std::atoi(argv[3]), std::atoi(argv[4])), out);
+        std::printf("%s (%zu bytes)\n", r.message.c_str(), out.Bytes());
+        return r.status == TableResult::Status::Written ? 0 : 1;
+    }
+    const int points = argc >= 3 ? std::atoi(argv[2]) : 1000;
+    size_t checksum = 0;
+    for (int mode = 0; mode < 2; ++mode) {
+        for (const BenchState& s : BenchStates(fluid)) {
+            PrepareState(form, fluid, s, mode);
+            for (int i = 0; i < points / 8; ++i) {
+                form.ButtonCalcClick();
+                checksum += form.EditCp.text.size();
+            }
+        }
+    }
+    std::printf("%zu\n", checksum);
+    return 0;
+}
