@@ -58,7 +58,7 @@ protected:
     SpyOutput out;
 };
 
-constexpr int kQPressure = 0, kQDensity = 1, kQSatuP = 3, kQCp = 11, kQZ = 12, kQC2 = 16, kQn = 24;
+constexpr int kQPressure = 0, kQDensity = 1, kQSatuP = 3, kQCp = 11, kQZ = 12, kQC2 = 16;
 const std::string kCpTitle = "Isobaric Specific Heat: Cp (J / (mol K)) of Water\n";
 
 }  // namespace
@@ -121,13 +121,9 @@ TEST_F(TableWriter, TemperatureOnlyPropertiesHaveOneCriticalPressureColumn) {
     EXPECT_EQ(rows.Text(), "Second Virial Coefficient: C2 (m3 / kg) of Water\nP (Pr) / T (K)\t300\n1\t0");
 }
 
-TEST_F(TableWriter, UnitTextsOfTitles) {
+TEST_F(TableWriter, DimensionlessPropertyHasAnEmptyUnit) {
     Make(kVarT, kVarP, kQZ, "300", "1");
     EXPECT_EQ(out.Text(), "Compressibity Factor: Z () of Water\nT (K) / P (MPa)\t1\n300\t1");
-    main->Editnlambda.text = "633";
-    SpyOutput n;
-    Make(kVarT, kVarP, kQn, "300", "1", &n);
-    EXPECT_EQ(n.Text().substr(0, n.Text().find('\n')), "Refractive Index: n(l) (at 633 nm) of Water");
 }
 
 TEST_F(TableWriter, SpecificVolumeModeKeepsTheNameRhoWithTheVolumeUnit) {

