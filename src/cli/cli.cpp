@@ -1,95 +1,48 @@
 #include "cli/cli.h"
 
-#include <map>
+#include "cli/cli_options.h"
+
 #include <optional>
 #include <ostream>
 
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "core/main_form.h"
-#include "core/units.h"
 #include "fluids/registry.h"
 
 namespace kelvane {
 
 namespace {
 
-struct UsageError {
-    std::string what;
-};
+using cli::UsageError;
 
 struct PointOptions {
-    int fluid = 0;
-    std::optional<std::string> T, P, rho, wavelength;
-    int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
-    bool volume = false, tsv = false, precise = false, help = false;
+    cli::FormOptions form;
+    std::optional<std::string> T, P, rho;
+    bool tsv = false, precise = false, help = false;
 };
-
-// Index of `name` in a unit list, accepting the window's item texts and labels with
-// or without blanks.
-int UnitIndex(const std::string& name, std::initializer_list<std::initializer_list<const char*>> names,
-              const char* option) {
-    auto squeeze = [](std::string s) {
-        std::string r;
-        for (char c : s)
-            if (c != ' ') r.push_back(c);
-        return r;
-    };
-    const std::string wanted = squeeze(name);
-    int index = 0;
-    for (const auto& alternatives : names) {
-        for (const char* n : alternatives)
-            if (wanted == squeeze(n)) return index;
-        ++index;
-    }
-    throw UsageError{std::string("unknown unit for ") + option + ": " + name};
-}
 
 PointOptions ParseOptions(const std::vector<std::string>& args) {
     PointOptions o;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError{"missing value after " + a};
-            return args[++i];
-        };
+        if (cli::ParseFormOption(args, i, o.form)) continue;
         if (a == "--help" || a == "-h") {
             o.help = true;
-        } else if (a == "--fluid") {
-            const std::string& v = value();
-            if (v == "water" || v == "Water") o.fluid = 0;
-            else if (v == "methanol" || v == "Methanol") o.fluid = 1;
-            else if (v == "co2" || v == "CO2") o.fluid = 2;
-            else throw UsageError{"unknown fluid: " + v};
         } else if (a == "--T") {
-            o.T = value();
-        } else if (a == "--T-unit") {
-            o.unitT = UnitIndex(value(), {{"K"}, {"deg C", "degC"}, {"Tr"}}, "--T-unit");
+            o.T = cli::OptionValue(args, i);
         } else if (a == "--P") {
             if (o.rho) throw UsageError{"--P and --rho exclude each other"};
-            o.P = value();
-        } else if (a == "--P-unit") {
-            o.unitP = UnitIndex(value(), {{"MPa"}, {"Pa"}, {"bar"}, {"atm"}, {"Pr"}}, "--P-unit");
+            o.P = cli::OptionValue(args, i);
         } else if (a == "--rho") {
             if (o.P) throw UsageError{"--P and --rho exclude each other"};
-            o.rho = value();
-        } else if (a == "--rho-unit") {
-            o.unitRho = UnitIndex(value(),
-                                  {{"kg/m3", "m3/kg"}, {"g/cm3", "cm3/g"}, {"mol/l", "l/mol"},
-                                   {"molec/A3", "A3/molec"}, {"rho-r", "Vr"}},
-                                  "--rho-unit");
-        } else if (a == "--amount") {
-            o.unitAmount = UnitIndex(value(), {{"mol"}, {"kg"}, {"molec"}}, "--amount");
-        } else if (a == "--wavelength") {
-            o.wavelength = value();
-        } else if (a == "--volume") {
-            o.volume = true;
+            o.rho = cli::OptionValue(args, i);
         } else if (a == "--tsv") {
             o.tsv = true;
         } else if (a == "--precise") {
             o.precise = true;
         } else {
-            throw UsageError{"unknown option: " + a};
+            throw UsageError{"unknown option: " + cli::Printable(a)};
         }
     }
     return o;
@@ -126,6 +79,7 @@ std::string CliUsage() {
            "                   (--P VALUE [--P-unit MPa|Pa|bar|atm|Pr] |\n"
            "                    --rho VALUE [--rho-unit kg/m3|g/cm3|mol/l|molec/A3|rho-r] [--volume])\n"
            "                   [--amount mol|kg|molec] [--wavelength NM] [--tsv] [--precise]\n"
+           "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
            "\n"
            "Computes one state point as the main window's \"Calculate\" does and prints every field.\n"
            "Without --P or --rho the density of the window's initial state (322 kg/m3) is given;\n"
@@ -137,6 +91,7 @@ std::string CliUsage() {
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && args[0] == "table") return RunTableCli({args.begin() + 1, args.end()}, out, err);
     PointOptions o;
     try {
         o = ParseOptions(args);
@@ -159,19 +114,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } restore{previousPrecise};
 
     try {
-        f.RadioGroupMatter.index = o.fluid;
-        f.RadioGroupMatterClick();
-        f.ComboBoxT.Select(o.unitT);
-        f.ComboBoxTChange();
-        f.ComboBoxP.Select(o.unitP);
-        f.ComboBoxPChange();
-        f.ComboBoxRho.Select(o.unitRho);
-        f.ComboBoxRhoChange();
-        f.ComboBoxUnit.Select(o.unitAmount);
-        f.ComboBoxUnitChange();
-        if (o.volume) f.ButtonXRhoVClick();
+        cli::ApplyFormOptions(f, o.form);
         if (o.T) f.EditT.text = *o.T;
-        if (o.wavelength) f.Editnlambda.text = *o.wavelength;
         if (o.P) {
             f.RadioGroupVar.index = 0;
             f.EditP.text = *o.P;
@@ -182,7 +126,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         f.RadioGroupVarClick();
         f.ButtonCalcClick();
     } catch (const ConversionError& e) {
-        err << "kelvane-cli: " << e.what() << "\n";
+        err << "kelvane-cli: \"" << cli::Printable(e.Text()) << "\" is not a valid number.\n";
         return 2;
     }
 

@@ -1,5 +1,5 @@
 // The command-line front end: sets the headless main form's inputs and selectors
-// from the arguments, runs "Calculate" and prints the fields.
+// from the arguments, runs "Calculate" and prints the fields, or makes a table.
 #pragma once
 
 #include <iosfwd>
@@ -9,10 +9,22 @@
 namespace kelvane {
 
 // Runs the tool with the arguments after the program name. Returns the exit code:
-// 0 computed (even with a message), 2 bad usage or a malformed number.
+// 0 computed (even with a message), 2 bad usage or a malformed number. A first
+// argument "table" runs RunTableCli with the remaining arguments.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The usage text printed by --help.
 std::string CliUsage();
+
+// "kelvane-cli table": the "Make Tables" window without a window. Sets the headless
+// main and table forms from the arguments, runs "Make Tables" and writes the same file.
+// Returns 0 when the table was made (the window's success message on standard output,
+// or on standard error when the table itself goes to standard output with --out -),
+// 1 with the window's message on standard error when it refuses the table or cannot
+// write it, 2 for bad usage or a malformed number (conversion error).
+int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The usage text printed by "table --help".
+std::string TableUsage();
 
 }  // namespace kelvane

@@ -1,0 +1,299 @@
+// "kelvane-cli table": the headless "Make Tables" window driven from the command line.
+// The arguments fill the table window's controls (and the main window's units), then
+// the window's own "Make Tables" action runs with "Show Calculation Process" off, so
+// the file is the one the window writes for the same settings.
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/cli_options.h"
+#include "core/format.h"
+#include "core/main_form.h"
+#include "fluids/registry.h"
+#include "tables/table_form.h"
+#include "tables/value_lists.h"
+
+namespace kelvane {
+
+namespace {
+
+using cli::Printable;
+using cli::UsageError;
+
+struct AxisOption {
+    int variable;
+    std::optional<std::string> list;    // VAR=LIST
+    std::optional<std::string> series;  // VAR=x,y,z
+};
+
+struct TableOptions {
+    cli::FormOptions form;
+    int type = 0;  // 0 TYPE I, 1 TYPE II
+    AxisOption row{kVarT, {}, {}}, column{kVarP, {}, {}};
+    std::optional<std::string> columns, file, skip, property, output;
+    bool help = false;
+};
+
+int VariableIndex(const std::string& name, const std::string& option) {
+    if (name == "T") return kVarT;
+    if (name == "P") return kVarP;
+    if (name == "rho" || name == "V") return kVarRho;
+    throw UsageError{"unknown variable for " + option + ": \"" + Printable(name) + "\" (T, P or rho)"};
+}
+
+// "VAR=VALUES" of --row, --col and their series forms.
+void ParseAxis(const std::string& option, const std::string& value, AxisOption& axis, bool series) {
+    const size_t eq = value.find('=');
+    if (eq == std::string::npos) throw UsageError{option + " takes VAR=" + (series ? "x,y,z" : "LIST")};
+    if (axis.list || axis.series) throw UsageError{"the " + option.substr(2, 3) + " axis is given twice"};
+    axis.variable = VariableIndex(value.substr(0, eq), option);
+    (series ? axis.series : axis.list) = value.substr(eq + 1);
+}
+
+TableOptions ParseTableOptions(const std::vector<std::string>& args) {
+    TableOptions o;
+    bool typeOne = false, typeTwo = false;  // options only one table type takes
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (cli::ParseFormOption(args, i, o.form)) continue;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--type") {
+            const std::string& v = cli::OptionValue(args, i);
+            if (v == "I" || v == "1") o.type = 0;
+            else if (v == "II" || v == "2") o.type = 1;
+            else throw UsageError{"unknown table type: " + Printable(v) + " (I or II)"};
+        } else if (a == "--row" || a == "--row-series") {
+            ParseAxis(a, cli::OptionValue(args, i), o.row, a == "--row-series");
+            typeOne = true;
+        } else if (a == "--col" || a == "--col-series") {
+            ParseAxis(a, cli::OptionValue(args, i), o.column, a == "--col-series");
+            typeOne = true;
+        } else if (a == "--columns") {
+            o.columns = cli::OptionValue(args, i);
+            typeTwo = true;
+        } else if (a == "--file") {
+            o.file = cli::OptionValue(args, i);
+            typeTwo = true;
+        } else if (a == "--skip") {
+            o.skip = cli::OptionValue(args, i);
+            typeTwo = true;
+        } else if (a == "--property") {
+            o.property = cli::OptionValue(args, i);
+        } else if (a == "--out") {
+            o.output = cli::OptionValue(args, i);
+        } else {
+            throw UsageError{"unknown option: " + Printable(a)};
+        }
+    }
+    if (o.help) return o;
+    if (o.type == 0 && typeTwo) throw UsageError{"--columns, --file and --skip belong to --type II"};
+    if (o.type == 1 && typeOne) throw UsageError{"--row, --col and their series belong to --type I"};
+    if (o.type == 1) {
+        if (!o.file) throw UsageError{"--type II needs --file"};
+        if (o.columns) {
+            const size_t comma = o.columns->find(',');
+            if (comma == std::string::npos) throw UsageError{"--columns takes VAR,VAR"};
+            o.row.variable = VariableIndex(o.columns->substr(0, comma), "--columns");
+            o.column.variable = VariableIndex(o.columns->substr(comma + 1), "--columns");
+        }
+    }
+    if (!o.output) throw UsageError{"missing --out FILE (- for standard output)"};
+    if (o.output->empty()) throw UsageError{"--out needs a file name"};
+    return o;
+}
+
+// Index of the property: its position 0..24 or its exact item text in the current
+// density/volume mode.
+int PropertyIndex(const std::string& text, const std::vector<std::string>& items) {
+    if (!text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos) {
+        const int q = std::stoi(text);
+        if (q < static_cast<int>(items.size())) return q;
+    }
+    for (size_t q = 0; q < items.size(); ++q)
+        if (items[q] == text) return static_cast<int>(q);
+    std::string known;
+    for (size_t q = 0; q < items.size(); ++q) known += "\n  " + std::to_string(q) + "  " + items[q];
+    throw UsageError{"unknown property: \"" + Printable(text) + "\"; the properties are:" + known};
+}
+
+// The window reads a list field that is not a plain number by its leading number (0
+// when it has none); say so, since on the command line it is usually a typing slip.
+void NoteLooseValues(const std::string& list, const char* axis, std::ostream& err) {
+    int notes = 0;
+    size_t start = 0;
+    while (notes < 5) {
+        const size_t comma = list.find(',', start);
+        const std::string field = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const bool counts = comma == std::string::npos || !field.empty();  // as ParseList counts fields
+        if (counts) {
+            try {
+                ParseStrict(field);
+            } catch (const ConversionError&) {
+                err << "kelvane-cli: note: " << axis << " value \"" << Printable(field)
+                    << "\" is not a plain number; the table uses " << FormatDisplay(ParseLeading(field)) << "\n";
+                ++notes;
+            }
+        }
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+}
+
+// The table written to a stream (--out -).
+class StreamTableOutput : public TableOutput {
+public:
+    explicit StreamTableOutput(std::ostream& out) : out_(out) {}
+    bool Open(std::string&) override { return true; }
+    void Write(std::string_view text) override { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
+    bool Close(std::string& error) override {
+        out_.flush();
+        if (out_.fail()) {
+            error = "The table could not be written to standard output.";
+            return false;
+        }
+        return true;
+    }
+
+private:
+    std::ostream& out_;
+};
+
+// The save dialog answers with the --out name; "-" is standard output.
+class CommandLineDialogs : public TableFileDialogs {
+public:
+    CommandLineDialogs(std::string name, std::ostream& out) : name_(std::move(name)), out_(out) {}
+    bool SaveFileName(std::string& name) override {
+        name = name_;
+        return true;
+    }
+    bool OpenFileName(std::string&) override { return false; }
+    std::unique_ptr<TableOutput> CreateOutput(const std::string& name) override {
+        if (name == "-") return std::make_unique<StreamTableOutput>(out_);
+        return TableFileDialogs::CreateOutput(name);
+    }
+
+private:
+    std::string name_;
+    std::ostream& out_;
+};
+
+std::string ShortUsage() { return TableUsage().substr(0, TableUsage().find("\n\n")); }
+
+// Fills one TYPE I axis: the list itself, or the series generated by the window's
+// series button. Returns the series message when the specification is refused.
+std::optional<std::string> FillAxis(TableForm& table, const AxisOption& axis, bool row, std::ostream& err) {
+    EditField& list = row ? table.EditR : table.EditC;
+    const char* name = row ? "ROW" : "COLUMN";
+    if (axis.list) {
+        list.text = *axis.list;
+        NoteLooseValues(list.text, name, err);
+    } else if (axis.series) {
+        (row ? table.EditRs : table.EditCs).text = *axis.series;
+        table.EditMes.text.clear();
+        if (row)
+            table.ButtonRsClick();
+        else
+            table.ButtonCsClick();
+        if (list.text == kSeriesFormatMessage || list.text == kSeriesCountMessage) return list.text;
+        if (!table.EditMes.text.empty()) err << "kelvane-cli: note: " << table.EditMes.text << "\n";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string TableUsage() {
+    return "usage: kelvane-cli table [--fluid water|methanol|co2] [--T-unit U] [--P-unit U] [--rho-unit U]\n"
+           "                         [--amount U] [--wavelength NM] [--volume]\n"
+           "                         [--type I] --row VAR=LIST|--row-series VAR=x,y,z\n"
+           "                                    --col VAR=LIST|--col-series VAR=x,y,z\n"
+           "                       | --type II [--columns VAR,VAR] --file PAIRS [--skip N]\n"
+           "                         --property N|\"ITEM TEXT\" --out FILE|-\n"
+           "\n"
+           "Writes the table that the \"Make Tables\" window writes for the same settings, with\n"
+           "\"Show Calculation Process\" off. VAR is T, P or rho (one of the two must be T); values\n"
+           "are in the selected units (defaults K, MPa, kg/m3, mol). Units as for a point.\n"
+           "  --row, --col     comma-separated values of the ROW and the COLUMN (TYPE I)\n"
+           "  --row-series, --col-series\n"
+           "                   x,y,z makes the list x, x+y, ..., x+(z-1)y\n"
+           "  --columns        variables of the 1st and 2nd column of the file (TYPE II; default T,P)\n"
+           "  --file, --skip   the two-column, tab-separated file and its leading lines to skip\n"
+           "                   (default 1)\n"
+           "  --property       0..24 or the exact item text, e.g. \"Isobaric Specific Heat: Cp\"\n"
+           "  --out            the table file; - writes the table to standard output\n"
+           "Exit codes: 0 made (the success message goes to standard output, or to standard\n"
+           "error with --out -); 1 the window's message on standard error (nothing or an\n"
+           "incomplete file written); 2 bad usage or a value that is not a number.\n";
+}
+
+int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TableOptions o;
+    try {
+        o = ParseTableOptions(args);
+    } catch (const UsageError& e) {
+        err << "kelvane-cli table: " << e.what << "\n" << ShortUsage() << "\n";
+        return 2;
+    }
+    if (o.help) {
+        out << TableUsage();
+        return 0;
+    }
+
+    RegisterAllFluids();
+    const bool previousPrecise = PreciseResults();
+    SetPreciseResults(false);  // table cells are the window's display texts
+    struct Restore {
+        bool value;
+        ~Restore() { SetPreciseResults(value); }
+    } restore{previousPrecise};
+
+    MainForm main;
+    CommandLineDialogs dialogs(*o.output, out);
+    TableForm table(main, dialogs);
+    const bool toStandardOutput = *o.output == "-";
+    try {
+        cli::ApplyFormOptions(main, o.form);
+        table.RadioGroupTableType.index = o.type;
+        table.RadioGroupTableTypeClick();
+        table.ComboBoxR.Select(o.row.variable);
+        table.ComboBoxC.Select(o.column.variable);
+        table.CheckProcess.checked = false;
+        if (o.property) {
+            try {
+                table.ComboBoxQ.Select(PropertyIndex(*o.property, table.ComboBoxQ.items));
+            } catch (const UsageError& e) {
+                err << "kelvane-cli table: " << e.what << "\n";
+                return 2;
+            }
+        }
+        if (o.type == 0) {
+            for (bool row : {true, false}) {
+                if (auto refused = FillAxis(table, row ? o.row : o.column, row, err)) {
+                    err << "kelvane-cli: " << (row ? "--row-series: " : "--col-series: ") << *refused << "\n";
+                    return 1;
+                }
+            }
+        } else {
+            table.Editopen.text = *o.file;
+            if (o.skip) table.Editskipline.text = *o.skip;
+        }
+        table.ButtonMakeClick();
+    } catch (const ConversionError& e) {
+        err << "kelvane-cli: \"" << Printable(e.Text()) << "\" is not a valid number.\n";
+        return 2;
+    }
+
+    const std::string& message = table.EditMes.text;
+    if (message.rfind(kTableDone, 0) == 0) {
+        (toStandardOutput ? err : out) << message << "\n";
+        return 0;
+    }
+    err << "kelvane-cli: " << Printable(message) << "\n";
+    return 1;
+}
+
+}  // namespace kelvane
