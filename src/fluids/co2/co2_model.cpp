@@ -58,7 +58,9 @@ std::string CheckTemperature(double T) {
 
 std::string CheckState(double P, double /*T*/) {
     if (calc.meltP != 0 && P > calc.meltP) return "Suppose to freeze.";
-    if (P < 0) return "This density is not inadequate.";
+    // Also refuses a pressure that is not a number (from a density far beyond the
+    // equation of state), which every comparison below would let through.
+    if (!(P >= 0)) return "This density is not inadequate.";
     if (P > kMaxP) return "Not applied to the range more than 800 MPa.";
     return "";
 }

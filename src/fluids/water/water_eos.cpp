@@ -237,10 +237,9 @@ constexpr double kSaturation[] = {
 // IAPWS-IF97 Table 1: the region 2-3 boundary, p/MPa = n1 + n2 T + n3 T^2.
 constexpr double kB23[] = {0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2};
 
-// Reducing constants of regions 1, 2 and 5.
+// Reducing constants of regions 1 and 2.
 constexpr double kP1 = 16.53e6, kT1 = 1386;
 constexpr double kP2 = 1e6, kT2 = 540;
-constexpr double kP5 = 1e6, kT5 = 1000;
 
 // Region boundaries in temperature, compared through tau = 1/T: the quotient is
 // correctly rounded and so monotone, and a boundary temperature given exactly lands
