@@ -1,5 +1,8 @@
 #include "core/fluid_model.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace kelvane {
 
 CalculatorState calc;
@@ -20,6 +23,26 @@ const FluidModel& Fluid(int index) { return fluids[index]; }
 void RegisterFluidOperations(int index, const FluidOperations& ops) {
     if (index >= 0 && index < kFluidCount) fluids[index].ops = ops;
     if (index == calc.fluid) calc.ops = ops;
+}
+
+SaturationResult CurrentSaturation(double tau) {
+    struct Entry {
+        SaturationResult (*operation)(double) = nullptr;
+        int fluid = -1;
+        uint64_t tau = 0, T = 0;
+        SaturationResult result;
+    };
+    if (!calc.ops.saturationDependsOnTemperatureOnly) return calc.ops.Saturation(tau);
+    static Entry last;
+    const uint64_t tauBits = std::bit_cast<uint64_t>(tau), TBits = std::bit_cast<uint64_t>(calc.T);
+    if (last.operation != calc.ops.Saturation || last.fluid != calc.fluid || last.tau != tauBits || last.T != TBits) {
+        last.result = calc.ops.Saturation(tau);
+        last.operation = calc.ops.Saturation;
+        last.fluid = calc.fluid;
+        last.tau = tauBits;
+        last.T = TBits;
+    }
+    return last.result;
 }
 
 void SelectFluid(int index) {

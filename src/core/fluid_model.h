@@ -69,6 +69,9 @@ struct FluidOperations {
     // pressure in Pa at T = 1/x. Both present or both absent.
     int (*Region)(double delta, double tau, double pi, double satuP, double satuRhov, double satuRhol) = nullptr;
     double (*BoundaryB23Pressure)(double x) = nullptr;
+    // True when Saturation is a function of tau and the state's T alone (no other
+    // state, no side effects), so that the calculator may reuse its last answer.
+    bool saturationDependsOnTemperatureOnly = false;
 };
 
 // Constants of one fluid as the fluid table lists them.
@@ -108,6 +111,12 @@ const FluidModel& Fluid(int index);
 
 // Installs the operations of fluid `index`; called once at start by the fluid registry.
 void RegisterFluidOperations(int index, const FluidOperations& ops);
+
+// Saturation(tau) of the current fluid. For a fluid whose Saturation depends on the
+// temperature alone the answer of the last temperature is remembered (the cells of a
+// table row share one temperature), keyed on the fluid's operation and the exact bits
+// of tau and T, so the texts are those a fresh call returns.
+SaturationResult CurrentSaturation(double tau);
 
 // Copies the constants of fluid `index` into the calculator state (deriving rhoc from
 // the mass density where the table gives one) and makes its operations current. An

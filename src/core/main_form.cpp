@@ -163,7 +163,7 @@ void MainForm::ButtonCalcClick() {
     calc.meltP = ParseLeading(text);
     EditmeltP.text = calc.meltP == 0 ? text : PressureText(calc.meltP);
 
-    const SaturationResult sat = ops.Saturation(calc.tau);
+    const SaturationResult sat = CurrentSaturation(calc.tau);
     calc.satuP = ParseLeading(sat.pressure);
     calc.satuRhov = ParseLeading(sat.vapourDensity);
     calc.satuRhol = ParseLeading(sat.liquidDensity);

@@ -95,7 +95,8 @@ double Pressure(double delta, double /*tau*/, double /*pi*/) {
 const FluidOperations& Co2Operations() {
     static const FluidOperations ops{co2::MeltingPressure, co2::CheckTemperature, co2::CheckState,
                                      co2::Saturation,      co2::Pressure,         co2::Properties,
-                                     nullptr,              nullptr};
+                                     nullptr,              nullptr,
+                                     /*saturationDependsOnTemperatureOnly=*/true};
     return ops;
 }
 

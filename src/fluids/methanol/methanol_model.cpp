@@ -157,6 +157,7 @@ const FluidOperations& MethanolOperations() {
         o.Saturation = &Saturation;
         o.Pressure = &Pressure;
         o.Properties = &Properties;
+        o.saturationDependsOnTemperatureOnly = true;
         return o;
     }();
     return ops;

@@ -294,7 +294,8 @@ WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses) {
 
 const FluidOperations& WaterOperations() {
     static const FluidOperations ops{MeltingPressure, CheckTemperature, CheckState, Saturation,
-                                     Pressure,        Properties,       Region,     BoundaryB23Pressure};
+                                     Pressure,        Properties,       Region,     BoundaryB23Pressure,
+                                     /*saturationDependsOnTemperatureOnly=*/true};
     return ops;
 }
 

@@ -1,0 +1,110 @@
+// What the calculator remembers between calculations (the saturation state of the
+// last temperature) must never show: the same state gives the same texts whatever was
+// calculated before it, for any order of fluids, temperatures and input modes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/fluid_model.h"
+#include "core/format.h"
+#include "fluids/registry.h"
+#include "state_check.h"
+
+using namespace kelvane;
+using namespace kelvane::robustness;
+
+namespace {
+
+struct Point {
+    int fluid, mode;
+    std::string T, value;
+};
+
+std::string Fields(MainForm& form) {
+    std::string all;
+    for (const std::string& name : MainForm::OutputFieldNames()) all += form.FieldByName(name)->text + "|";
+    return all;
+}
+
+// Subcritical temperatures (saturation computed), repeated, shared between fluids, and
+// one differing from another in the last bit only.
+std::vector<Point> Points() {
+    const std::string close = FormatFile(300.0000000000001);
+    return {{0, 0, "300", "1"},     {0, 0, "300", "0.001"},  {1, 0, "300", "1"},   {2, 0, "300", "10"},
+            {0, 1, "300", "996"},   {0, 0, close, "1"},      {0, 1, close, "0.02"}, {1, 1, "300", "700"},
+            {2, 1, "300", "800"},   {2, 0, "250", "1"},      {0, 0, "640", "25"},  {0, 1, "640", "400"},
+            {1, 0, "500", "5"},     {1, 1, "500", "100"},    {2, 1, "302", "400"}, {0, 0, "300", "1"}};
+}
+
+class Caches : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterAllFluids();
+        previous_ = PreciseResults();
+        SetPreciseResults(true);
+    }
+    void TearDown() override { SetPreciseResults(previous_); }
+    bool previous_ = false;
+};
+
+}  // namespace
+
+TEST_F(Caches, ResultsDoNotDependOnWhatWasCalculatedBefore) {
+    const std::vector<Point> points = Points();
+    // Reference: each point preceded by a calculation of another fluid at another
+    // temperature, so nothing of its own temperature is remembered.
+    std::vector<std::string> reference;
+    for (const Point& p : points) {
+        MainForm form;
+        RunPoint(form, (p.fluid + 1) % 3, 0, "333.333", "1");
+        RunPoint(form, p.fluid, p.mode, p.T, p.value);
+        reference.push_back(Fields(form));
+    }
+    // The same points in order, backwards and twice each, on one form.
+    MainForm form;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const Point& p = points[i];
+        RunPoint(form, p.fluid, p.mode, p.T, p.value);
+        EXPECT_EQ(Fields(form), reference[i]) << "forward " << i;
+    }
+    for (size_t i = points.size(); i-- > 0;) {
+        const Point& p = points[i];
+        for (int twice = 0; twice < 2; ++twice) {
+            RunPoint(form, p.fluid, p.mode, p.T, p.value);
+            EXPECT_EQ(Fields(form), reference[i]) << "backward " << i;
+        }
+    }
+}
+
+TEST_F(Caches, RememberedSaturationEqualsAFreshOne) {
+    MainForm form;
+    for (const Point& p : Points()) {
+        RunPoint(form, p.fluid, p.mode, p.T, p.value);
+        const SaturationResult fresh = calc.ops.Saturation(calc.tau);
+        const SaturationResult remembered = CurrentSaturation(calc.tau);
+        EXPECT_EQ(remembered.pressure, fresh.pressure) << p.fluid << " " << p.T;
+        EXPECT_EQ(remembered.vapourDensity, fresh.vapourDensity);
+        EXPECT_EQ(remembered.liquidDensity, fresh.liquidDensity);
+        EXPECT_EQ(calc.satuP, ParseLeading(fresh.pressure));
+        EXPECT_GT(calc.satuP, 0) << p.fluid << " " << p.T;
+    }
+}
+
+TEST_F(Caches, AFluidWhoseSaturationMayChangeIsAskedEveryTime) {
+    static int calls = 0;
+    FluidOperations ops = Fluid(1).ops;
+    ops.saturationDependsOnTemperatureOnly = false;
+    ops.Saturation = [](double) -> SaturationResult {
+        ++calls;
+        return {FormatFile(1000.0 * calls), "1", "2"};
+    };
+    RegisterFluidOperations(1, ops);
+    MainForm form;
+    RunPoint(form, 1, 0, "300", "1");
+    const std::string first = form.EditsatuP.text;
+    RunPoint(form, 1, 0, "300", "1");
+    EXPECT_EQ(calls, 2);
+    EXPECT_NE(form.EditsatuP.text, first);
+    RegisterAllFluids();
+}
