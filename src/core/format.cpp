@@ -17,8 +17,14 @@ std::string FormatGeneral(double x, int digits, int maxFixedExponent) {
     if (x == 0) return "0";
 
     // Round to `digits` significant digits: d.ddd...e<E>, so that e = E + 1.
+    // Correctly rounded decimal digits of the binary value, as printf's %.*e gives
+    // them, without the cost of printf.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, std::fabs(x));
+    const auto written = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific, digits - 1);
+    if (written.ec == std::errc())
+        *written.ptr = '\0';
+    else
+        std::snprintf(buf, sizeof buf, "%.*e", digits - 1, std::fabs(x));
     std::string mantissa;
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)

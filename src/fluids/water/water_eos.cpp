@@ -1,6 +1,9 @@
 #include "fluids/water/water_eos.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <span>
 
 #include "core/fluid_model.h"
@@ -24,14 +27,66 @@ double FallingFactorial(int k, int order) {
     return f;
 }
 
+// The powers v^k of one base v for integer k, each computed once by std::pow and
+// kept while the base stays the same. The region functions are evaluated many times
+// at the same variables (six derivatives per state, the iterations at a fixed
+// temperature), and reusing the very values std::pow returned leaves every sum bit
+// for bit what it is without the table.
+class PowerTable {
+public:
+    static constexpr int kMin = -64, kMax = 64;
+
+    void Use(double v) {
+        const uint64_t bits = std::bit_cast<uint64_t>(v);
+        if (bits == base_ && generation_ != 0) return;
+        base_ = bits;
+        value_ = v;
+        if (++generation_ == 0) {  // wrapped: forget every stamp
+            stamps_.fill(0);
+            generation_ = 1;
+        }
+    }
+    double operator()(int k) {
+        const int i = k - kMin;
+        if (stamps_[i] != generation_) {
+            powers_[i] = std::pow(value_, static_cast<double>(k));
+            stamps_[i] = generation_;
+        }
+        return powers_[i];
+    }
+
+private:
+    uint64_t base_ = 0;
+    double value_ = 0;
+    uint32_t generation_ = 0;
+    std::array<uint32_t, kMax - kMin + 1> stamps_{};
+    std::array<double, kMax - kMin + 1> powers_{};
+};
+
+// The variables of each region sum have tables of their own, so that alternating
+// evaluations of different regions keep theirs.
+enum PowerRole { kRole1, kRole2Ideal, kRole2Residual, kRole3, kRole5Ideal, kRole5Residual, kRole1Saturation, kRoles };
+
+struct RolePowers {
+    PowerTable x, y;
+};
+
+RolePowers& Powers(PowerRole role) {
+    thread_local std::array<RolePowers, kRoles> tables;
+    return tables[role];
+}
+
 // d^a/dx^a d^b/dy^b of the sum of n x^I y^J, evaluated term by term in table order
 // and added to `start`. Each region passes its own shifted variables x and y.
-double PowerSum(std::span<const Term> terms, int a, double x, int b, double y, double start = 0) {
+double PowerSum(PowerRole role, std::span<const Term> terms, int a, double x, int b, double y, double start = 0) {
+    RolePowers& p = Powers(role);
+    p.x.Use(x);
+    p.y.Use(y);
     double sum = start;
     for (const Term& t : terms) {
         const double c = FallingFactorial(t.I, a) * FallingFactorial(t.J, b);
         if (c == 0) continue;
-        sum += t.n * c * std::pow(x, t.I - a) * std::pow(y, t.J - b);
+        sum += t.n * c * p.x(t.I - a) * p.y(t.J - b);
     }
     return sum;
 }
@@ -52,10 +107,12 @@ double LogTerm(int i, int j, double x) {
 }
 
 // Sum over the terms with I = 1 of n y^J: the limit of d/dx of the sum as x -> 0.
-double ZeroPressureSlope(std::span<const Term> terms, double y) {
+double ZeroPressureSlope(PowerRole role, std::span<const Term> terms, double y) {
+    PowerTable& powers = Powers(role).y;
+    powers.Use(y);
     double sum = 0;
     for (const Term& t : terms)
-        if (t.I == 1) sum += t.n * std::pow(y, t.J);
+        if (t.I == 1) sum += t.n * powers(t.J);
     return sum;
 }
 
@@ -237,6 +294,18 @@ constexpr double kSaturation[] = {
 // IAPWS-IF97 Table 1: the region 2-3 boundary, p/MPa = n1 + n2 T + n3 T^2.
 constexpr double kB23[] = {0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2};
 
+// Every exponent a region sum needs, down to the second derivative, has its place in
+// a power table.
+constexpr bool InPowerTable(std::span<const Term> terms) {
+    for (const Term& t : terms)
+        if (t.I - 2 < PowerTable::kMin || t.I > PowerTable::kMax || t.J - 2 < PowerTable::kMin ||
+            t.J > PowerTable::kMax)
+            return false;
+    return true;
+}
+static_assert(InPowerTable(kRegion1) && InPowerTable(kRegion2Ideal) && InPowerTable(kRegion2Residual) &&
+              InPowerTable(kRegion3) && InPowerTable(kRegion5Ideal) && InPowerTable(kRegion5Residual));
+
 // Reducing constants of regions 1 and 2.
 constexpr double kP1 = 16.53e6, kT1 = 1386;
 constexpr double kP2 = 1e6, kT2 = 540;
@@ -249,11 +318,11 @@ constexpr double kTau25 = 1 / 1073.15;
 
 // Gibbs function of the form ln pi + sum(ideal) + sum(residual) and its derivatives
 // (regions 2 and 5).
-double GasGibbs(std::span<const Term> ideal, std::span<const Term> residual, int i, double pi,
-                int j, double tau, double tauResidual) {
+double GasGibbs(PowerRole idealRole, std::span<const Term> ideal, PowerRole residualRole,
+                std::span<const Term> residual, int i, double pi, int j, double tau, double tauResidual) {
     double sum = LogTerm(i, j, pi);
-    sum = PowerSum(ideal, i, pi, j, tau, sum);
-    return PowerSum(residual, i, pi, j, tauResidual, sum);
+    sum = PowerSum(idealRole, ideal, i, pi, j, tau, sum);
+    return PowerSum(residualRole, residual, i, pi, j, tauResidual, sum);
 }
 
 // ln(f/P) of compressed liquid: from the saturated vapour at the saturation pressure
@@ -263,8 +332,12 @@ double LiquidLnFugacity(double pi1, double tau1) {
     const double pis = ps / kP1;
     const double y = tau1 - 1.222;
     double sum = std::log(pis / pi1);
-    for (const Term& t : kRegion1)
-        sum += t.n * std::pow(y, t.J) * (std::pow(7.1 - pi1, t.I) - std::pow(7.1 - pis, t.I));
+    RolePowers& p = Powers(kRole1);
+    PowerTable& saturated = Powers(kRole1Saturation).x;
+    p.x.Use(7.1 - pi1);
+    p.y.Use(y);
+    saturated.Use(7.1 - pis);
+    for (const Term& t : kRegion1) sum += t.n * p.y(t.J) * (p.x(t.I) - saturated(t.I));
     return sum + GibbsRegion2(0, ps / kP2, -1, tau1 * kT2 / kT1);
 }
 
@@ -275,27 +348,27 @@ double GibbsRegion1(int i, double pi1, int j, double tau1) {
     if (!OrdinaryOrder(i, j)) return 0;
     // d/d pi = -d/d(7.1 - pi).
     const double sign = i % 2 == 0 ? 1 : -1;
-    return sign * PowerSum(kRegion1, i, 7.1 - pi1, j, tau1 - 1.222);
+    return sign * PowerSum(kRole1, kRegion1, i, 7.1 - pi1, j, tau1 - 1.222);
 }
 
 double GibbsRegion2(int i, double pi2, int j, double tau2) {
-    if (j == -1) return PowerSum(kRegion2Residual, 0, pi2, 0, tau2 - 0.5);
-    if (j == -2) return ZeroPressureSlope(kRegion2Residual, tau2 - 0.5);
+    if (j == -1) return PowerSum(kRole2Residual, kRegion2Residual, 0, pi2, 0, tau2 - 0.5);
+    if (j == -2) return ZeroPressureSlope(kRole2Residual, kRegion2Residual, tau2 - 0.5);
     if (!OrdinaryOrder(i, j)) return 0;
-    return GasGibbs(kRegion2Ideal, kRegion2Residual, i, pi2, j, tau2, tau2 - 0.5);
+    return GasGibbs(kRole2Ideal, kRegion2Ideal, kRole2Residual, kRegion2Residual, i, pi2, j, tau2, tau2 - 0.5);
 }
 
 double HelmholtzRegion3(int i, double delta3, int j, double tau3) {
     if (!OrdinaryOrder(i, j)) return 0;
     const double start = kRegion3LogCoefficient * LogTerm(i, j, delta3);
-    return PowerSum(kRegion3, i, delta3, j, tau3, start);
+    return PowerSum(kRole3, kRegion3, i, delta3, j, tau3, start);
 }
 
 double GibbsRegion5(int i, double pi5, int j, double tau5) {
-    if (j == -1) return PowerSum(kRegion5Residual, 0, pi5, 0, tau5);
-    if (j == -2) return ZeroPressureSlope(kRegion5Residual, tau5);
+    if (j == -1) return PowerSum(kRole5Residual, kRegion5Residual, 0, pi5, 0, tau5);
+    if (j == -2) return ZeroPressureSlope(kRole5Residual, kRegion5Residual, tau5);
     if (!OrdinaryOrder(i, j)) return 0;
-    return GasGibbs(kRegion5Ideal, kRegion5Residual, i, pi5, j, tau5, tau5);
+    return GasGibbs(kRole5Ideal, kRegion5Ideal, kRole5Residual, kRegion5Residual, i, pi5, j, tau5, tau5);
 }
 
 double BoundaryB23Pressure(double x) { return ((kB23[2] / x + kB23[1]) / x + kB23[0]) * 1e6; }
