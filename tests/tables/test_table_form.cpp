@@ -122,3 +122,14 @@ TEST_F(TableWindow, ErrorLeavesTheWindowReady) {
     EXPECT_TRUE(form->ButtonMake.enabled);
     EXPECT_EQ(dialogs.texts.size(), 1u);  // the file was closed
 }
+
+TEST_F(TableWindow, SeriesButtonsFillTheirListOrSayWhy) {
+    form->EditRs.text = "0,1,1e9";  // a billion values would not fit a list
+    form->ButtonRsClick();
+    EXPECT_EQ(std::count(form->EditR.text.begin(), form->EditR.text.end(), ','), 2047);
+    EXPECT_EQ(form->EditMes.text, "The ROW series was cut to 2048 values, the size of a list.");
+    form->EditCs.text = "300,50";
+    form->ButtonCsClick();
+    EXPECT_EQ(form->EditC.text, "The series format should be \"x,y,z\".");
+    EXPECT_EQ(form->EditR.text.substr(0, 6), "0,1,2,");  // the other list is untouched
+}
