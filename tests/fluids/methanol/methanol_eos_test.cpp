@@ -43,6 +43,19 @@ TEST(MethanolEos, ResidualDerivativesMatchFiniteDifferences) {
     }
 }
 
+// Pressures of the same equation from an independent implementation (CoolProp,
+// dev/fluids/Methanol.json, states "reducing" and "hs_anchor"): every term of the
+// residual part enters, so one wrong coefficient or exponent shows far above rounding.
+TEST(MethanolEos, PressureMatchesAnIndependentImplementation) {
+    const double states[][3] = {{513.38, 8785.17, 8215925.544252989},                        // K, mol/m3, Pa
+                                {564.7174639953638, 7906.649921445517, 15241288.659287019}};
+    for (const auto& s : states) {
+        const double d = s[1] / 8785.17;
+        const double p = (1 + d * Phir(1, d, 0, 513.38 / s[0])) * s[1] * 8.31448 * s[0];
+        EXPECT_NEAR(p, s[2], 1e-12 * s[2]) << s[0];
+    }
+}
+
 TEST(MethanolEos, ZeroDensityLimits) {
     // The association terms (d = 3, exp(23.1 aT tau)) keep a density dependence down to
     // very small delta at low temperature, hence the tiny delta.

@@ -78,11 +78,23 @@ TEST_F(Methanol, SaturationIsThePhaseEquilibriumOfTheEquation) {
 }
 
 TEST_F(Methanol, SaturationLimits) {
-    EXPECT_NEAR(Sat(175.61).pressure, 0.187, 0.002);  // triple point, 0.187 Pa
-    // Normal boiling point 337.6-337.7 K: the Maxwell pressure crosses 101325 Pa there.
+    // Triple point: the melting equation's 0.187 Pa; to the resolution of the density
+    // searches, the phase equilibrium of this equation in an independent implementation
+    // (CoolProp, dev/fluids/Methanol.json, states "sat_min_liquid" and "sat_min_vapor").
+    const EqualAreaResult t = Sat(175.61);
+    EXPECT_NEAR(t.pressure, 0.18635025970147673, 3e-6 * 0.18635);
+    EXPECT_NEAR(t.dV * calc.rhored, 1.2764161035396795e-4, 3e-6 * 1.2764e-4);
+    EXPECT_NEAR(t.dL * calc.rhored, 28230.396621671433, 3e-6 * 28230.4);
+    const double hvap = Props(175.61, t.dV * calc.rhored)[kH] - Props(175.61, t.dL * calc.rhored)[kH];
+    EXPECT_NEAR(hvap, 29679.349808905507 + 12439.574773037111, 3e-6 * 42118.9);
+    // Normal boiling point: 337.632 K for this equation as property libraries list it
+    // (64.7 C = 337.85 K in handbook tables, Engineering ToolBox); the Maxwell pressure
+    // crosses 101325 Pa between 337.6 and 337.7 K.
     EXPECT_LT(ParseLeading(ops.Saturation(calc.Tred / 337.6).pressure), 101325);
     EXPECT_GT(ParseLeading(ops.Saturation(calc.Tred / 337.7).pressure), 101325);
-    // Towards Tc the coexisting densities close in around rhoc and the pressure nears Pc.
+    // Towards Tc the coexisting densities close in around rhoc and the pressure nears Pc
+    // (the equation's own critical point, its reducing point 513.38 K, lies beyond the
+    // 512.6 K where saturation stops, so the gap narrows without closing).
     double gap = 1e300;
     for (double T : {480.0, 500.0, 505.0, 510.0, 512.0, 512.5, 512.59}) {
         const EqualAreaResult s = Sat(T);
@@ -91,10 +103,22 @@ TEST_F(Methanol, SaturationLimits) {
         gap = (s.dL - s.dV) * calc.rhored;
     }
     EXPECT_NEAR(Sat(512.59).pressure, calc.Pc, 2e-4 * calc.Pc);
+    // Saturation pressure at 512.5 K of the same independent implementation ("critical").
+    EXPECT_NEAR(Sat(512.5).pressure, 8089818.709840331, 1e-7 * 8089818.7);
     for (double T : {512.6, 513.0, 620.0}) {
         const SaturationResult s = ops.Saturation(calc.Tred / T);
         EXPECT_TRUE(s.pressure == "over Tc" && s.vapourDensity == "over Tc" && s.liquidDensity == "over Tc");
     }
+}
+
+// An equal-area iteration that cannot settle (here a residual energy that is not a
+// number, while the isotherm itself is the ideal gas) stops at the pass limit and says so.
+TEST(MethanolSaturation, IterationThatCannotSettleIsBounded) {
+    auto noEnergy = [](int nDelta, double, int, double) { return nDelta == 0 ? std::nan("") : 0.0; };
+    const EqualAreaResult r =
+        EqualAreaSaturation(noEnergy, 1.0, 300, 8.3, 1000, 1e5, 0.04, 0.04, [](double d) { return d / 1.95; });
+    EXPECT_FALSE(r.converged);
+    EXPECT_EQ(r.passes, kMaxEqualAreaPasses);
 }
 
 TEST(MethanolWindow, CalculationsAsAUserRunsThem) {
