@@ -1,6 +1,11 @@
 #include "fluids/co2/co2_eos.h"
 
+#include <array>
 #include <cmath>
+#include <iterator>
+
+#include "fluids/common/helmholtz_fluid.h"
+#include "fluids/common/power_table.h"
 
 namespace kelvane {
 
@@ -117,110 +122,266 @@ bool Supported(int nDelta, int nTau) {
            (nTau == 2 && nDelta == 0);
 }
 
-double PolynomialSum(int nDelta, double delta, int nTau, double tau) {
-    double sum = 0;
-    for (const auto& p : kPolynomial) {
+// Distinct temperature exponents t of the polynomial, exponential and Gaussian terms.
+constexpr double kTauExponents[] = {0, 0.75, 1, 1.5, 2, 2.5, 3, 6, 7, 8, 12, 14, 16, 22, 24, 28};
+constexpr int kTauExponentCount = sizeof(kTauExponents) / sizeof(kTauExponents[0]);
+
+// Slot of tau^(t - j) in the tau table: the three powers of each t are side by side.
+constexpr int TauSlot(double t, int j) {
+    for (int k = 0; k < kTauExponentCount; ++k)
+        if (kTauExponents[k] == t) return 3 * k + j;
+    return -1;
+}
+
+constexpr std::array<double, 3 * kTauExponentCount> TauTableExponents() {
+    std::array<double, 3 * kTauExponentCount> e{};
+    for (int k = 0; k < kTauExponentCount; ++k)
+        for (int j = 0; j < 3; ++j) e[3 * k + j] = kTauExponents[k] - j;
+    return e;
+}
+
+// Slot of tau^t for each term of a table.
+template <typename Term, size_t N>
+constexpr std::array<int, N> TauSlots(const Term (&terms)[N]) {
+    std::array<int, N> slots{};
+    for (size_t j = 0; j < N; ++j) slots[j] = TauSlot(terms[j].t, 0);
+    return slots;
+}
+constexpr auto kPolynomialTauSlot = TauSlots(kPolynomial);
+constexpr auto kExponentialTauSlot = TauSlots(kExponential);
+constexpr auto kGaussianTauSlot = TauSlots(kGaussian);
+
+template <size_t N>
+constexpr bool EveryExponentListed(const std::array<int, N>& slots) {
+    for (int slot : slots)
+        if (slot < 0) return false;
+    return true;
+}
+static_assert(EveryExponentListed(kPolynomialTauSlot) && EveryExponentListed(kExponentialTauSlot) &&
+              EveryExponentListed(kGaussianTauSlot));
+
+// delta^k for the integer exponents k = -1..10 of the polynomial, exponential and
+// Gaussian terms and their delta derivatives.
+constexpr int kMinDeltaPower = -1, kMaxDeltaPower = 10;
+using DeltaPowers = PowerTable<kMaxDeltaPower - kMinDeltaPower + 1>;
+
+// Powers of s = (delta - 1)^2 in the distance function of the non-analytic terms:
+// s^k, s^(k-1), s^(k-2), s^(2(k-1)) with k = 1/(2 beta), and s^a, s^(a-1), s^(a-2) for
+// a = 3.5 (terms 40, 41) and a = 3 (term 42).
+constexpr double kHalfInvBeta = 0.5 * kInvBeta;
+constexpr std::array<double, 10> kDistanceExponents = {
+    kHalfInvBeta, kHalfInvBeta - 1, kHalfInvBeta - 2, 2 * (kHalfInvBeta - 1), 3.5, 3.5 - 1, 3.5 - 2, 3.0, 3.0 - 1,
+    3.0 - 2};
+enum DistanceSlot { kSk, kSk1, kSk2, kS2k1, kSa };  // kSa + 3 * (term 42) + 0, 1, 2
+static_assert(kNonAnalytic[0].a == 3.5 && kNonAnalytic[1].a == 3.5 && kNonAnalytic[2].a == 3.0);
+constexpr int kNonAnalyticASlot[3] = {kSa, kSa, kSa + 3};
+
+// The powers that depend on delta alone, for the last few densities: Properties and
+// the correlation length ask for the same density at several temperatures.
+struct DensityPowers {
+    DeltaPowers delta{IntegerExponents<kMinDeltaPower, kMaxDeltaPower>()};
+    PowerTable<10> distance{kDistanceExponents};
+    // exp(-delta^c) of the exponential terms, c = 1..6; 0 until computed.
+    std::array<double, 7> damping{};
+    std::array<bool, 7> haveDamping{};
+};
+
+DensityPowers& PowersOfDensity(double delta) {
+    thread_local std::array<DensityPowers, 2> cache;
+    thread_local int next = 0;
+    for (DensityPowers& p : cache)
+        if (p.delta.Holds(delta)) return p;
+    DensityPowers& p = cache[next];
+    next ^= 1;
+    p.delta.Use(delta);
+    p.distance.Use((delta - 1) * (delta - 1));
+    p.haveDamping.fill(false);
+    return p;
+}
+
+using TauPowers = PowerTable<3 * kTauExponentCount>;
+
+TauPowers& PowersOfTau(double tau) {
+    thread_local PowerCache<3 * kTauExponentCount, 4> cache(TauTableExponents());
+    return cache.Select(tau);
+}
+
+// Derivative factors of x^p as the sums use them: x^p, p x^(p-1), p (p-1) x^(p-2),
+// with the powers taken from a table.
+template <typename Table>
+double DeltaFactor(Table& powers, double d, int order) {
+    const int k = static_cast<int>(d) - kMinDeltaPower;
+    switch (order) {
+        case 0: return powers(k);
+        case 1: return d * powers(k - 1);
+        default: return d * (d - 1) * powers(k - 2);
+    }
+}
+
+double TauFactor(TauPowers& powers, double t, int slot, int order) {
+    switch (order) {
+        case 0: return powers(slot);
+        case 1: return t * powers(slot + 1);
+        default: return t * (t - 1) * powers(slot + 2);
+    }
+}
+
+// ResidualOrder bit of the supported pair (nDelta, nTau).
+unsigned OrderBit(int nDelta, int nTau) {
+    if (nTau == 0) return nDelta == 0 ? kOrderR : nDelta == 1 ? kOrderD : kOrderDD;
+    if (nTau == 1) return nDelta == 0 ? kOrderT : kOrderDT;
+    return kOrderTT;
+}
+
+// The six orders in the order of ResidualOrder's bits: (nDelta, nTau).
+constexpr int kOrders = 6;
+constexpr int kOrderDelta[kOrders] = {0, 1, 2, 0, 1, 0};
+constexpr int kOrderTau[kOrders] = {0, 0, 0, 1, 1, 2};
+
+// The asked orders of phir, every term evaluated once for all of them. Each family of
+// terms is summed in table order and the families are added polynomial, exponential,
+// Gaussian, non-analytic, as the single-order sums of the reference equation are.
+ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
+    DensityPowers& dp = PowersOfDensity(delta);
+    DeltaPowers& D = dp.delta;
+    TauPowers& T = PowersOfTau(tau);
+    bool want[kOrders];
+    for (int o = 0; o < kOrders; ++o) want[o] = (orders >> o) & 1u;
+
+    double poly[kOrders] = {}, expo[kOrders] = {}, gauss[kOrders] = {}, crit[kOrders] = {};
+
+    for (size_t j = 0; j < std::size(kPolynomial); ++j) {
+        const PolynomialTerm& p = kPolynomial[j];
         const double d = p.d, t = p.t;
-        double v = p.n;
-        switch (nDelta) {
-            case 0: v *= std::pow(delta, d); break;
-            case 1: v *= d * std::pow(delta, d - 1); break;
-            case 2: v *= d * (d - 1) * std::pow(delta, d - 2); break;
+        for (int o = 0; o < kOrders; ++o) {
+            if (!want[o]) continue;
+            double v = p.n;
+            v *= DeltaFactor(D, d, kOrderDelta[o]);
+            v *= TauFactor(T, t, kPolynomialTauSlot[j], kOrderTau[o]);
+            poly[o] += v;
         }
-        switch (nTau) {
-            case 0: v *= std::pow(tau, t); break;
-            case 1: v *= t * std::pow(tau, t - 1); break;
-            case 2: v *= t * (t - 1) * std::pow(tau, t - 2); break;
-        }
-        sum += v;
     }
-    return sum;
-}
 
-double ExponentialSum(int nDelta, double delta, int nTau, double tau) {
-    double sum = 0;
-    for (const auto& e : kExponential) {
+    for (size_t j = 0; j < std::size(kExponential); ++j) {
+        const ExponentialTerm& e = kExponential[j];
         const double d = e.d, t = e.t, c = e.c;
-        const double E = std::exp(-std::pow(delta, c));
-        const double k = c * std::pow(delta, c);
-        double v = e.n * E;
-        switch (nDelta) {
-            case 0: v *= std::pow(delta, d); break;
-            case 1: v *= std::pow(delta, d - 1) * (d - k); break;
-            case 2: v *= std::pow(delta, d - 2) * ((d - k) * (d - 1 - k) - c * k); break;
+        const double dc = D(e.c - kMinDeltaPower);
+        if (!dp.haveDamping[e.c]) {
+            dp.damping[e.c] = std::exp(-dc);
+            dp.haveDamping[e.c] = true;
         }
-        switch (nTau) {
-            case 0: v *= std::pow(tau, t); break;
-            case 1: v *= t * std::pow(tau, t - 1); break;
-            case 2: v *= t * (t - 1) * std::pow(tau, t - 2); break;
+        const double E = dp.damping[e.c];
+        const double k = c * dc;
+        const int slot = e.d - kMinDeltaPower;
+        for (int o = 0; o < kOrders; ++o) {
+            if (!want[o]) continue;
+            double v = e.n * E;
+            switch (kOrderDelta[o]) {
+                case 0: v *= D(slot); break;
+                case 1: v *= D(slot - 1) * (d - k); break;
+                case 2: v *= D(slot - 2) * ((d - k) * (d - 1 - k) - c * k); break;
+            }
+            v *= TauFactor(T, t, kExponentialTauSlot[j], kOrderTau[o]);
+            expo[o] += v;
         }
-        sum += v;
     }
-    return sum;
-}
 
-double GaussianSum(int nDelta, double delta, int nTau, double tau) {
-    double sum = 0;
-    for (const auto& g : kGaussian) {
+    for (size_t j = 0; j < std::size(kGaussian); ++j) {
+        const GaussianTerm& g = kGaussian[j];
         const double d = g.d, t = g.t, alpha = g.alpha, beta = g.beta;
         const double dm = delta - 1, tg = tau - g.gamma;
         const double G = std::exp(-alpha * dm * dm - beta * tg * tg);
-        const double T = g.n * std::pow(delta, d) * std::pow(tau, t) * G;
+        const int slot = g.d - kMinDeltaPower;
+        const double taut = T(kGaussianTauSlot[j]);
+        const double Tg = g.n * D(slot) * taut * G;
         const double u = d / delta - 2 * alpha * dm;
         const double v = t / tau - 2 * beta * tg;
-        double term = 0;
-        if (nDelta == 0 && nTau == 0) {
-            term = T;
-        } else if (nDelta == 1 && nTau == 0) {
-            term = T * u;
-        } else if (nDelta == 2 && nTau == 0) {
-            term = g.n * std::pow(tau, t) * G *
-                   (-2 * alpha * std::pow(delta, d) + 4 * alpha * alpha * std::pow(delta, d) * dm * dm -
-                    4 * d * alpha * std::pow(delta, d - 1) * dm + d * (d - 1) * std::pow(delta, d - 2));
-        } else if (nDelta == 0 && nTau == 1) {
-            term = T * v;
-        } else if (nDelta == 0 && nTau == 2) {
-            term = T * (v * v - t / (tau * tau) - 2 * beta);
-        } else if (nDelta == 1 && nTau == 1) {
-            term = T * u * v;
-        }
-        sum += term;
+        if (want[0]) gauss[0] += Tg;
+        if (want[1]) gauss[1] += Tg * u;
+        if (want[2])
+            gauss[2] += g.n * taut * G *
+                        (-2 * alpha * D(slot) + 4 * alpha * alpha * D(slot) * dm * dm -
+                         4 * d * alpha * D(slot - 1) * dm + d * (d - 1) * D(slot - 2));
+        if (want[3]) gauss[3] += Tg * v;
+        if (want[4]) gauss[4] += Tg * u * v;
+        if (want[5]) gauss[5] += Tg * (v * v - t / (tau * tau) - 2 * beta);
     }
-    return sum;
-}
 
-double NonAnalyticSum(int nDelta, double delta, int nTau, double tau) {
-    double sum = 0;
-    for (int i = 40; i <= 42; ++i) {
-        auto Q = [&](int a, int b) { return NonAnalyticDistancePower(a, delta, b, tau, i); };
-        auto psi = [&](int a, int b) { return NonAnalyticExponential(a, delta, b, tau, i); };
-        const double n = Term(i).n;
-        double term = 0;
-        if (nDelta == 0 && nTau == 0) {
-            term = n * delta * Q(0, 0) * psi(0, 0);
-        } else if (nDelta == 1 && nTau == 0) {
-            term = n * (Q(0, 0) * (psi(0, 0) + delta * psi(1, 0)) + delta * Q(1, 0) * psi(0, 0));
-        } else if (nDelta == 2 && nTau == 0) {
-            term = n * (delta * Q(2, 0) * psi(0, 0) + 2 * Q(1, 0) * (psi(0, 0) + delta * psi(1, 0)) +
-                        Q(0, 0) * (2 * psi(1, 0) + delta * psi(2, 0)));
-        } else if (nDelta == 0 && nTau == 1) {
-            term = n * delta * (Q(0, 0) * psi(0, 1) + Q(0, 1) * psi(0, 0));
-        } else if (nDelta == 0 && nTau == 2) {
-            term = n * delta * (Q(0, 0) * psi(0, 2) + 2 * Q(0, 1) * psi(0, 1) + Q(0, 2) * psi(0, 0));
-        } else if (nDelta == 1 && nTau == 1) {
-            term = n * (delta * Q(1, 1) * psi(0, 0) + Q(0, 1) * (psi(0, 0) + delta * psi(1, 0)) +
-                        delta * Q(1, 0) * psi(0, 1) + Q(0, 0) * (psi(0, 1) + delta * psi(1, 1)));
+    // Non-analytic terms: the same expressions as NonAnalyticDistance,
+    // NonAnalyticDistancePower and NonAnalyticExponential, with the powers of s shared.
+    PowerTable<10>& S = dp.distance;
+    const double dm = delta - 1, tm = tau - 1;
+    const double s = dm * dm;
+    const double k = kHalfInvBeta;
+    const bool second = want[2] || want[4] || want[5];  // orders that need Delta^(b-2)
+    for (int i = 0; i < 3; ++i) {
+        const NonAnalyticTerm& p = kNonAnalytic[i];
+        const int aSlot = kNonAnalyticASlot[i];
+        const double n = p.n, b = p.b, C = p.C;
+        const double theta = (1 - tau) + kA * S(kSk);
+        const double Delta = theta * theta + p.B * S(aSlot);
+
+        // Delta_i^b_i and its derivatives; all 0 at the critical point itself.
+        double Q00 = 0, Q10 = 0, Q20 = 0, Q01 = 0, Q11 = 0, Q02 = 0;
+        if (Delta != 0) {
+            const double Db1 = std::pow(Delta, b - 1);
+            const double Db2 = second ? std::pow(Delta, b - 2) : 0;
+            double Dd = 0, Ddd = 0;  // d Delta / d delta, d2 Delta / d delta2
+            if ((want[1] || want[2] || want[4]) && s != 0) {
+                const double bracket = kA * theta * (2 * kInvBeta) * S(kSk1) + 2 * p.B * p.a * S(aSlot + 1);
+                Dd = dm * bracket;
+                if (want[2])
+                    Ddd = bracket + s * (4 * p.B * p.a * (p.a - 1) * S(aSlot + 2) +
+                                         2 * kA * kA * kInvBeta * kInvBeta * S(kS2k1) +
+                                         kA * theta * (4 * kInvBeta) * (k - 1) * S(kSk2));
+            }
+            Q00 = std::pow(Delta, b);
+            Q10 = b * Db1 * Dd;
+            if (want[2]) Q20 = b * (Db1 * Ddd + (b - 1) * Db2 * Dd * Dd);
+            Q01 = -2 * theta * b * Db1;
+            if (want[5]) Q02 = 2 * b * Db1 + 4 * theta * theta * b * (b - 1) * Db2;
+            if (want[4]) Q11 = -kA * b * (2 * kInvBeta) * Db1 * dm * S(kSk1) - 2 * theta * b * (b - 1) * Db2 * Dd;
         }
-        sum += term;
+
+        const double psi = std::exp(-C * s - kD * tm * tm);
+        const double psi10 = -2 * C * dm * psi;
+        const double psi01 = -2 * kD * tm * psi;
+        if (want[0]) crit[0] += n * delta * Q00 * psi;
+        if (want[1]) crit[1] += n * (Q00 * (psi + delta * psi10) + delta * Q10 * psi);
+        if (want[2]) {
+            const double psi20 = (2 * C * s - 1) * 2 * C * psi;
+            crit[2] += n * (delta * Q20 * psi + 2 * Q10 * (psi + delta * psi10) + Q00 * (2 * psi10 + delta * psi20));
+        }
+        if (want[3]) crit[3] += n * delta * (Q00 * psi01 + Q01 * psi);
+        if (want[4]) {
+            const double psi11 = 4 * C * kD * dm * tm * psi;
+            crit[4] += n * (delta * Q11 * psi + Q01 * (psi + delta * psi10) + delta * Q10 * psi01 +
+                            Q00 * (psi01 + delta * psi11));
+        }
+        if (want[5]) {
+            const double psi02 = (2 * kD * tm * tm - 1) * 2 * kD * psi;
+            crit[5] += n * delta * (Q00 * psi02 + 2 * Q01 * psi01 + Q02 * psi);
+        }
     }
-    return sum;
+
+    double sum[kOrders];
+    for (int o = 0; o < kOrders; ++o) sum[o] = poly[o] + expo[o] + gauss[o] + crit[o];
+    ResidualDerivatives r;
+    r.r = sum[0];
+    r.rD = sum[1];
+    r.rDD = sum[2];
+    r.rT = sum[3];
+    r.rDT = sum[4];
+    r.rTT = sum[5];
+    return r;
 }
 
 // Limit of d phir / d delta for delta -> 0 at tau.
 double ZeroDensityLimit(double tau) {
+    TauPowers& T = PowersOfTau(tau);
     double sum = 0;
-    for (int k : kLinearPolynomial) sum += kPolynomial[k].n * std::pow(tau, kPolynomial[k].t);
-    for (int k : kLinearExponential) sum += kExponential[k].n * std::pow(tau, kExponential[k].t);
+    for (int k : kLinearPolynomial) sum += kPolynomial[k].n * T(kPolynomialTauSlot[k]);
+    for (int k : kLinearExponential) sum += kExponential[k].n * T(kExponentialTauSlot[k]);
     for (int i = 40; i <= 42; ++i)
         sum += Term(i).n * NonAnalyticDistancePower(0, 0, 0, tau, i) * NonAnalyticExponential(0, 0, 0, tau, i);
     return sum;
@@ -292,8 +453,26 @@ double NonAnalyticExponential(int nDelta, double delta, int nTau, double tau, in
 double Co2ResidualHelmholtz(int nDelta, double delta, int nTau, double tau) {
     if (nTau == -2) return ZeroDensityLimit(tau);
     if (!Supported(nDelta, nTau)) return 0;
-    return PolynomialSum(nDelta, delta, nTau, tau) + ExponentialSum(nDelta, delta, nTau, tau) +
-           GaussianSum(nDelta, delta, nTau, tau) + NonAnalyticSum(nDelta, delta, nTau, tau);
+    const ResidualDerivatives r = Evaluate(delta, tau, OrderBit(nDelta, nTau));
+    if (nTau == 0) return nDelta == 0 ? r.r : nDelta == 1 ? r.rD : r.rDD;
+    if (nTau == 1) return nDelta == 0 ? r.rT : r.rDT;
+    return r.rTT;
+}
+
+ResidualDerivatives Co2Residual(double delta, double tau, unsigned orders) {
+    return Evaluate(delta, tau, orders & kOrderAll);
+}
+
+std::array<double, 3> Co2IdealDerivatives(double tau) {
+    std::array<double, 3> sum = {kA0[0] + kA0[1] * tau + kA0[2] * std::log(tau), kA0[1] + kA0[2] / tau,
+                                 -kA0[2] / (tau * tau)};
+    for (int i = 0; i < 5; ++i) {
+        const double e = std::exp(-kTheta0[i] * tau);
+        sum[0] += kA0[i + 3] * std::log(1 - e);
+        sum[1] += kA0[i + 3] * kTheta0[i] * (1 / (1 - e) - 1);
+        sum[2] -= kA0[i + 3] * kTheta0[i] * kTheta0[i] * e / ((1 - e) * (1 - e));
+    }
+    return sum;
 }
 
 double Co2IdealHelmholtz(int n, double tau) {

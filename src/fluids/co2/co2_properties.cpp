@@ -25,8 +25,8 @@ constexpr double kLowDensity = 5;                 // kg/m3
 
 // 1 + 2 delta phir_d + delta^2 phir_dd, the reduced isothermal stiffness.
 double Stiffness(double delta, double tau) {
-    return 1 + 2 * delta * Co2ResidualHelmholtz(1, delta, 0, tau) +
-           delta * delta * Co2ResidualHelmholtz(2, delta, 0, tau);
+    const ResidualDerivatives r = Co2Residual(delta, tau, kOrderD | kOrderDD);
+    return 1 + 2 * delta * r.rD + delta * delta * r.rDD;
 }
 
 // Viscosity range of the 1998 correlation: up to 300 MPa to 1000 K, 30 MPa above.
@@ -50,15 +50,16 @@ double CorrelationLength(double delta, double tau) {
 }
 
 PropertyResults Properties(double delta, double tau, double /*pi*/, const std::string& /*wavelength*/) {
-    const double r = Co2ResidualHelmholtz(0, delta, 0, tau);
+    const ResidualDerivatives r = Co2Residual(delta, tau, kOrderAll);
+    const std::array<double, 3> ideal = Co2IdealDerivatives(tau);
     ReducedHelmholtz h{};
-    h.r = r;
-    h.phi = r + Co2IdealHelmholtz(0, tau) + std::log(delta);
-    h.phiT = Co2ResidualHelmholtz(0, delta, 1, tau) + Co2IdealHelmholtz(1, tau);
-    h.phiTT = Co2ResidualHelmholtz(0, delta, 2, tau) + Co2IdealHelmholtz(2, tau);
-    h.rD = Co2ResidualHelmholtz(1, delta, 0, tau);
-    h.rDD = Co2ResidualHelmholtz(2, delta, 0, tau);
-    h.rDT = Co2ResidualHelmholtz(1, delta, 1, tau);
+    h.r = r.r;
+    h.phi = r.r + ideal[0] + std::log(delta);
+    h.phiT = r.rT + ideal[1];
+    h.phiTT = r.rTT + ideal[2];
+    h.rD = r.rD;
+    h.rDD = r.rDD;
+    h.rDT = r.rDT;
     h.virial = Co2ResidualHelmholtz(0, 0, -2, tau);
 
     PropertyResults out;

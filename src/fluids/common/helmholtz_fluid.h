@@ -28,6 +28,28 @@ std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h
                                                        double tau, double R, double T, double rho,
                                                        double M, double rhored);
 
+// The residual part phir(delta, tau) and its five partial derivatives up to the second
+// order at one state point, for equations that evaluate them together.
+struct ResidualDerivatives {
+    double r = 0;    // phir
+    double rD = 0;   // d phir / d delta
+    double rDD = 0;  // d2 phir / d delta2
+    double rT = 0;   // d phir / d tau
+    double rDT = 0;  // d2 phir / (d delta d tau)
+    double rTT = 0;  // d2 phir / d tau2
+};
+
+// Orders of a ResidualDerivatives, as bits for asking an evaluation for some of them.
+enum ResidualOrder : unsigned {
+    kOrderR = 1u << 0,
+    kOrderD = 1u << 1,
+    kOrderDD = 1u << 2,
+    kOrderT = 1u << 3,
+    kOrderDT = 1u << 4,
+    kOrderTT = 1u << 5,
+    kOrderAll = (1u << 6) - 1,
+};
+
 // Residual function phir(delta, tau) and its first delta derivative.
 using ResidualFunction = double (*)(int nDelta, double delta, int nTau, double tau);
 

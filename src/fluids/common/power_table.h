@@ -1,0 +1,90 @@
+// Powers of one base remembered while the base stays the same. The equations of state
+// are evaluated many times at the same variables: the six derivatives of one state,
+// and the density searches and the saturation iteration along one isotherm (fixed
+// tau, a new delta at each step). Each power is computed by std::pow once per base, on
+// first use, so that a sum built from the table is bit for bit the sum built from
+// std::pow calls.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace kelvane {
+
+// x^e for the N exponents of a fixed list; a power is asked for by its slot in the
+// list.
+template <int N>
+class PowerTable {
+public:
+    explicit constexpr PowerTable(const std::array<double, N>& exponents) : exponents_(exponents) {}
+
+    // Makes x the base; the powers of the previous base are forgotten unless x is the
+    // same number (compared bit for bit).
+    void Use(double x) {
+        const uint64_t bits = std::bit_cast<uint64_t>(x);
+        if (bits == base_ && generation_ != 0) return;
+        base_ = bits;
+        value_ = x;
+        if (++generation_ == 0) {  // wrapped: forget every stamp
+            stamps_.fill(0);
+            generation_ = 1;
+        }
+    }
+    bool Holds(double x) const { return generation_ != 0 && std::bit_cast<uint64_t>(x) == base_; }
+
+    double operator()(int slot) {
+        if (stamps_[slot] != generation_) {
+            powers_[slot] = std::pow(value_, exponents_[slot]);
+            stamps_[slot] = generation_;
+        }
+        return powers_[slot];
+    }
+
+private:
+    std::array<double, N> exponents_;
+    uint64_t base_ = 0;
+    double value_ = 0;
+    uint32_t generation_ = 0;
+    std::array<uint32_t, N> stamps_{};
+    std::array<double, N> powers_{};
+};
+
+// Exponents kMin, kMin + 1, ..., kMax as a list for PowerTable; slot of k is k - kMin.
+template <int kMin, int kMax>
+constexpr std::array<double, kMax - kMin + 1> IntegerExponents() {
+    std::array<double, kMax - kMin + 1> e{};
+    for (int k = kMin; k <= kMax; ++k) e[k - kMin] = k;
+    return e;
+}
+
+// A few tables for alternating bases (a state's tau next to the fixed reference
+// temperatures of a transport correlation): Select returns the table that holds x,
+// or makes the least recently made one hold it.
+template <int N, int kWays>
+class PowerCache {
+public:
+    explicit PowerCache(const std::array<double, N>& exponents)
+        : tables_(Fill(exponents, std::make_integer_sequence<int, kWays>())) {}
+
+    PowerTable<N>& Select(double x) {
+        for (PowerTable<N>& t : tables_)
+            if (t.Holds(x)) return t;
+        PowerTable<N>& t = tables_[next_];
+        next_ = (next_ + 1) % kWays;
+        t.Use(x);
+        return t;
+    }
+
+private:
+    template <int... I>
+    static std::array<PowerTable<N>, kWays> Fill(const std::array<double, N>& e, std::integer_sequence<int, I...>) {
+        return {((void)I, PowerTable<N>(e))...};
+    }
+    std::array<PowerTable<N>, kWays> tables_;
+    int next_ = 0;
+};
+
+}  // namespace kelvane
