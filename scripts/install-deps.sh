@@ -3,7 +3,10 @@
 # Safe to run any number of times.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+# Qt Charts needs the Qt OpenGL development files, which its Debian package does not
+# pull in.
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do

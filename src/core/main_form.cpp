@@ -122,6 +122,7 @@ void MainForm::ClearResults() {
 }
 
 void MainForm::ButtonCalcClick() {
+    ++calculations;
     ClearResults();
     std::string messages;
     // The message line receives the accumulated messages on every path that is not

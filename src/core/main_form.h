@@ -37,10 +37,18 @@ public:
     void ComboBoxUnitChange();
     void Button1Click();          // "Make Tables"
     void ButtonAboutClick();      // "About..."
+    void ButtonPhaseClick();      // "Phase Diagram"
+    void ButtonCopyClick();       // "Copy": ClipboardText() to copyText
+
+    // The fluid, the state and every result as lines of caption TAB value TAB unit,
+    // ready to paste into a spreadsheet.
+    std::string ClipboardText() const;
 
     // Hooks for the windows around this one.
     std::function<void()> showTableWindow;
     std::function<void()> showAboutWindow;
+    std::function<void()> showPhaseWindow;
+    std::function<void(const std::string&)> copyText;
     // Called when the density/specific-volume mode changes (true: density shown), so
     // that the table window can rename its items.
     std::function<void(bool)> densityModeChanged;
@@ -48,12 +56,16 @@ public:
     // Display state: the units in which the fields' texts are currently expressed.
     int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
     bool densityMode = true;
+    // Runs of "Calculate" so far, so that views of the state point can follow them.
+    int calculations = 0;
 
     // Inputs and commands.
     RadioGroup RadioGroupMatter{"Select Fluid", {"Water", "Methanol", "CO2"}, 0};
     Button ButtonCalc{"Calculate"};
     Button Button1{"Make Tables"};
     Button ButtonAbout{"About..."};
+    Button ButtonPhase{"Phase Diagram"};
+    Button ButtonCopy{"Copy"};
     Button ButtonSetCp{"Set CP"};
     Button ButtonXRhoV{"rho<->V"};
     Label Label1{"T ="};

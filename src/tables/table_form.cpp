@@ -81,7 +81,10 @@ void TableForm::ButtonMakeClick() {
             return inner_ != nullptr;
         }
         bool Open(std::string& error) override { return inner_->Open(error); }
-        void Write(std::string_view text) override { inner_->Write(text); }
+        void Write(std::string_view text) override {
+            inner_->Write(text);
+            form_.lastTable_.append(text);
+        }
         bool Close(std::string& error) override { return inner_->Close(error); }
         void Started(int total) override {
             form_.cellsDone = 0;
@@ -119,10 +122,19 @@ void TableForm::ButtonMakeClick() {
 
     EditMes.text.clear();
     cellsDone = cellsTotal = 0;
+    lastTable_.clear();
+    ButtonPlot.enabled = false;
+    const TableSettings settings = Settings();
     Running running(*this);
     FormOutput output(*this);
-    const TableResult result = MakeTable(main_, Settings(), output);
+    const TableResult result = MakeTable(main_, settings, output);
     EditMes.text = result.message;
+    if (result.status == TableResult::Status::Written) {
+        lastTableType_ = settings.type;
+        ButtonPlot.enabled = true;
+    } else {
+        lastTable_.clear();
+    }
 }
 
 void TableForm::ButtonStopClick() {

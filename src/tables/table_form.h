@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/chart_data.h"
 #include "core/controls.h"
 #include "core/main_form.h"
 #include "tables/table_writer.h"
@@ -56,6 +57,14 @@ public:
     void ButtonCsClick();
     void ButtonRefClick();
     void ButtonStopClick();  // ends a running table after its current cell
+    void ButtonPlotClick();  // "Plot": shows the chart of the last table made
+
+    // The text of the last table written completely (as written) and its type (0
+    // TYPE I, 1 TYPE II); empty when the last "Make Tables" wrote none.
+    const std::string& LastTable() const { return lastTable_; }
+    int LastTableType() const { return lastTableType_; }
+    // The chart of LastTable().
+    ChartData PlotChart() const;
 
     // Item texts that follow the main window's density/specific-volume mode.
     void SetDensityMode(bool densityMode);
@@ -69,6 +78,8 @@ public:
     std::function<void(bool processEvents)> catchUp;
     // Called when a table starts and when it ends (the Qt window shows the change).
     std::function<void(bool running)> runningChanged;
+    // Opens the chart of the last table.
+    std::function<void()> showPlot;
 
     // Progress of the running (or last) table.
     int cellsDone = 0, cellsTotal = 0;
@@ -95,6 +106,7 @@ public:
     CheckBox CheckBoxTitle{"Add the title at the 1st line", true};
     Button ButtonMake{"Make Tables"};
     Button ButtonStop{"Stop", false};
+    Button ButtonPlot{"Plot", false};
     EditField EditMes{"", true};
 
     static constexpr const char* kNoPropertyText = "Select the thermodynamic property you want.";
@@ -106,6 +118,8 @@ private:
     TableFileDialogs& dialogs_;
     bool busy_ = false;
     bool stopRequested_ = false;
+    std::string lastTable_;
+    int lastTableType_ = 0;
 };
 
 }  // namespace kelvane

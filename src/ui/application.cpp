@@ -1,5 +1,8 @@
 #include "ui/application.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <exception>
 
 #include "fluids/registry.h"
@@ -22,7 +25,8 @@ Program::Program(TableFileDialogs* dialogs)
     : tableForm(mainForm, dialogs ? *dialogs : static_cast<TableFileDialogs&>(qtDialogs)),
       mainWindow(mainForm),
       tableWindow(tableForm),
-      aboutWindow({&mainWindow, &tableWindow}) {
+      aboutWindow({&mainWindow, &tableWindow}),
+      phaseWindow(mainForm) {
     qtDialogs.SetParent(&tableWindow);
 
     mainForm.showTableWindow = [this] {
@@ -35,7 +39,22 @@ Program::Program(TableFileDialogs* dialogs)
         aboutWindow.raise();
         aboutWindow.activateWindow();
     };
-    mainWindow.afterAction = [this] { tableWindow.Refresh(); };
+    mainForm.showPhaseWindow = [this] {
+        phaseWindow.show();
+        phaseWindow.raise();
+        phaseWindow.activateWindow();
+    };
+    mainForm.copyText = [](const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); };
+    tableForm.showPlot = [this] {
+        plotWindow.SetChart(tableForm.PlotChart());
+        plotWindow.show();
+        plotWindow.raise();
+        plotWindow.activateWindow();
+    };
+    mainWindow.afterAction = [this] {
+        tableWindow.Refresh();
+        phaseWindow.Follow();
+    };
     tableWindow.cellShown = [this] { mainWindow.Refresh(); };
     tableWindow.running = [this](bool on, bool processEvents) {
         // Without the calculation process shown the main window takes no input while
@@ -44,12 +63,15 @@ Program::Program(TableFileDialogs* dialogs)
         if (!on) {
             mainWindow.setEnabled(!aboutWindow.isVisible());
             mainWindow.Refresh();
+            phaseWindow.Follow();  // the state point of the table's last cell
         }
     };
     mainWindow.closed = [this] {
         tableForm.ButtonStopClick();
         aboutWindow.hide();
         tableWindow.hide();
+        plotWindow.hide();
+        phaseWindow.hide();
         QCoreApplication::quit();
     };
 }

@@ -7,6 +7,8 @@
 #include "tables/table_form.h"
 #include "ui/about_window.h"
 #include "ui/main_window.h"
+#include "ui/phase_window.h"
+#include "ui/plot_window.h"
 #include "ui/table_window.h"
 
 namespace kelvane::ui {
@@ -32,6 +34,8 @@ public:
     MainWindow mainWindow;
     TableWindow tableWindow;
     AboutWindow aboutWindow;
+    PlotWindow plotWindow;    // the chart of the last table
+    PhaseWindow phaseWindow;  // the phase diagram of the selected fluid
 };
 
 // Initialises the application, shows the main window and runs the event loop until

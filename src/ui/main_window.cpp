@@ -16,6 +16,8 @@
 
 #include "tables/table_form.h"
 #include "ui/binding.h"
+#include "ui/main_keyboard.h"
+#include "ui/unit_tips.h"
 
 namespace kelvane::ui {
 
@@ -101,7 +103,9 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     auto* commands = new QHBoxLayout;
     commands->addWidget(matterBox_, 1);
     commands->addWidget(AddButton(&MainForm::ButtonCalc, "ButtonCalc", &MainForm::ButtonCalcClick));
+    commands->addWidget(AddButton(&MainForm::ButtonCopy, "ButtonCopy", &MainForm::ButtonCopyClick));
     commands->addWidget(AddButton(&MainForm::Button1, "Button1", &MainForm::Button1Click));
+    commands->addWidget(AddButton(&MainForm::ButtonPhase, "ButtonPhase", &MainForm::ButtonPhaseClick));
     commands->addWidget(AddButton(&MainForm::ButtonAbout, "ButtonAbout", &MainForm::ButtonAboutClick));
 
     // Inputs: temperature, the input selector with pressure and density, unit commands.
@@ -242,6 +246,8 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     for (QLineEdit* e : {editT, editP, editRho})
         connect(e, &QLineEdit::returnPressed, this, [this] { Act([this] { form_.ButtonCalcClick(); }); });
 
+    SetUpKeyboard(this, [this] { Act([this] { form_.ButtonCopyClick(); }); });
+
     Refresh();
     adjustSize();
     if (QScreen* s = screen()) {
@@ -257,6 +263,7 @@ void MainWindow::Refresh() {
     for (auto& [w, button] : buttons_) Push(w, form_.*button);
     Push(matterBox_, matterGroup_, form_.RadioGroupMatter);
     Push(varBox_, varGroup_, form_.RadioGroupVar);
+    if (auto* rho = findChild<QComboBox*>("ComboBoxRho")) rho->setToolTip(DensityUnitTip(form_.densityMode));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

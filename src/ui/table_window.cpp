@@ -167,6 +167,7 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     auto* makeRow = new QHBoxLayout;
     makeRow->addWidget(AddButton(&TableForm::ButtonMake, "ButtonMake", &TableForm::ButtonMakeClick));
     makeRow->addWidget(AddButton(&TableForm::ButtonStop, "ButtonStop", &TableForm::ButtonStopClick));
+    makeRow->addWidget(AddButton(&TableForm::ButtonPlot, "ButtonPlot", &TableForm::ButtonPlotClick));
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressTable");
     progress_->setRange(0, 1);

@@ -1,8 +1,12 @@
-// Renders the three windows after a calculation (water at 300 K and 10 MPa) into PNG
-// files: ui_screenshots <directory>. Run it under Xvfb or the offscreen platform.
+// Renders the windows into PNG files: ui_screenshots <directory>. The main window after
+// a calculation (water at 300 K and 10 MPa), the table window after a table of the
+// isobaric heat capacity, the chart of that table, the About window, and the phase
+// diagram of each fluid with a calculated state point. Run it under Xvfb or the
+// offscreen platform; QT_SCALE_FACTOR=2 shows the windows at 200 % scaling.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -11,38 +15,88 @@
 
 using namespace kelvane;
 
+namespace {
+
+// The table goes to a file in a temporary folder instead of asking for a name.
+class TemporaryTableFile : public TableFileDialogs {
+public:
+    bool SaveFileName(std::string& name) override {
+        name = dir_.filePath("table.txt").toStdString();
+        return dir_.isValid();
+    }
+    bool OpenFileName(std::string&) override { return false; }
+
+private:
+    QTemporaryDir dir_;
+};
+
+void Calculate(MainForm& f, int fluid, const char* T, const char* P) {
+    f.RadioGroupMatter.index = fluid;
+    f.RadioGroupMatterClick();
+    f.RadioGroupVar.index = 0;
+    f.RadioGroupVarClick();
+    f.EditT.text = T;
+    f.EditP.text = P;
+    f.ButtonCalcClick();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     ui::Application app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(dir);
     RegisterAllFluids();
-    ui::Program program;
+    TemporaryTableFile tableFile;
+    ui::Program program(&tableFile);
     MainForm& f = program.mainForm;
-    f.RadioGroupVar.index = 0;
-    f.RadioGroupVarClick();
-    f.EditT.text = "300";
-    f.EditP.text = "10";
-    f.ButtonCalcClick();
-    program.mainWindow.Refresh();
-    program.mainWindow.show();
+    bool ok = true;
 
+    // A table of water's Cp over temperature at four pressures, and its chart.
     TableForm& t = program.tableForm;
-    t.EditR.text = "300,350,400";
-    t.EditRs.text = "300,50,3";
-    t.EditC.text = "0.1,1,10";
+    t.EditRs.text = "300,10,51";
+    t.ButtonRsClick();
+    t.EditC.text = "5,10,25,40";
     t.ComboBoxQ.Select(11);
-    t.EditMes.text = "The table has been made successfully.";
+    t.ButtonMakeClick();
     program.tableWindow.Refresh();
     program.tableWindow.show();
+    t.ButtonPlotClick();
     app.processEvents();
-
-    bool ok = program.mainWindow.grab().save(dir + "/main_window.png");
     ok = program.tableWindow.grab().save(dir + "/table_window.png") && ok;
+    ok = program.plotWindow.grab().save(dir + "/table_plot.png") && ok;
+
+    Calculate(f, 0, "300", "10");
+    program.mainWindow.Refresh();
+    program.mainWindow.show();
+    app.processEvents();
+    ok = program.mainWindow.grab().save(dir + "/main_window.png") && ok;
+
+    // The phase diagram of each fluid with a liquid state point.
+    struct Shot {
+        int fluid;
+        const char *T, *P, *file;
+    };
+    const Shot shots[] = {{0, "300", "10", "phase_water.png"},
+                          {1, "300", "10", "phase_methanol.png"},
+                          {2, "280", "10", "phase_co2.png"}};
+    program.phaseWindow.show();
+    for (const Shot& s : shots) {
+        Calculate(f, s.fluid, s.T, s.P);
+        program.mainWindow.Refresh();
+        program.phaseWindow.Follow();
+        app.processEvents();
+        ok = program.phaseWindow.grab().save(dir + "/" + s.file) && ok;
+    }
+    program.phaseWindow.hide();
+
     program.aboutWindow.show();
     app.processEvents();
     ok = program.aboutWindow.grab().save(dir + "/about_window.png") && ok;
-    std::printf("main %dx%d, table %dx%d, about %dx%d\n", program.mainWindow.width(), program.mainWindow.height(),
-                program.tableWindow.width(), program.tableWindow.height(), program.aboutWindow.width(),
-                program.aboutWindow.height());
+    std::printf("main %dx%d, table %dx%d, plot %dx%d, phase %dx%d, about %dx%d\n", program.mainWindow.width(),
+                program.mainWindow.height(), program.tableWindow.width(), program.tableWindow.height(),
+                program.plotWindow.width(), program.plotWindow.height(), program.phaseWindow.width(),
+                program.phaseWindow.height(), program.aboutWindow.width(), program.aboutWindow.height());
+    std::printf("table: %s\n", t.EditMes.text.c_str());
     return ok ? 0 : 1;
 }

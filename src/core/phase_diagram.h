@@ -1,0 +1,76 @@
+// The pressure-temperature phase diagram of a fluid: its saturation curve from the
+// lowest accepted temperature to the critical point, computed with the fluid's own
+// Saturation operation, its melting curve and, where the melting operation answers
+// below the triple point, its sublimation curve; and the state point of the last
+// "Calculate". Computed without a windowing toolkit; the phase window draws the chart.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "core/chart_data.h"
+#include "core/fluid_model.h"
+
+namespace kelvane {
+
+class MainForm;
+
+struct PhasePoint {
+    double T;  // K
+    double P;  // Pa
+};
+
+struct PhaseCurves {
+    int fluid = -1;
+    double lowestT = 0;  // K, the lowest temperature the fluid accepts
+    // Ascending in T and P; the last point is the critical point.
+    std::vector<PhasePoint> saturation;
+    std::vector<PhasePoint> melting;      // solid-liquid, ascending in T
+    std::vector<PhasePoint> sublimation;  // solid-vapour, ascending in T; may be empty
+    PhasePoint critical{0, 0};
+};
+
+// Temperatures sampled along the saturation curve (denser towards the critical point)
+// and along the melting operation's curve.
+constexpr int kSaturationSamples = 160;
+constexpr int kMeltingSamples = 120;
+
+// The lowest temperature the fluid's CheckTemperature accepts, found by bisection
+// between 1 K and the critical temperature Tc (accepted). 1 K when that is accepted.
+double LowestAcceptedTemperature(const FluidOperations& ops, double Tc);
+
+// The curves of fluid 0..2. Selects the fluid in the calculator state for the
+// duration of the call and restores the whole state afterwards.
+PhaseCurves ComputePhaseCurves(int fluid);
+
+// Saturation pressure on the curve at T, interpolated linearly in ln P over 1/T;
+// nullopt outside the curve.
+std::optional<double> InterpolateSaturation(const PhaseCurves& curves, double T);
+
+// The diagram of the main form's fluid, following its fluid, its units and its
+// calculations.
+class PhaseDiagram {
+public:
+    explicit PhaseDiagram(const MainForm& form) : form_(form) {}
+
+    // Brings the diagram up to the form: computes the curves of a newly selected fluid
+    // (once per fluid; the state point is dropped), takes the state point of a new
+    // "Calculate". Returns true when the chart changed (units included).
+    bool Follow();
+
+    const PhaseCurves& Curves() const { return curves_; }
+    const std::optional<PhasePoint>& StatePoint() const { return state_; }
+    // The chart in the form's temperature and pressure units, pressure on a log axis.
+    ChartData Chart() const;
+
+private:
+    const MainForm& form_;
+    std::array<std::optional<PhaseCurves>, kFluidCount> cache_;
+    PhaseCurves curves_;
+    std::optional<PhasePoint> state_;
+    int seenCalculations_ = -1;
+    int seenUnitT_ = -1, seenUnitP_ = -1;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,49 @@
+#include "ui/unit_tips.h"
+
+namespace kelvane::ui {
+
+QString TemperatureUnitTip() {
+    return QStringLiteral(
+        "Temperature unit\n"
+        "K: kelvin\n"
+        "deg C: degree Celsius\n"
+        "Tr: reduced temperature T / Tc");
+}
+
+QString PressureUnitTip() {
+    return QStringLiteral(
+        "Pressure unit\n"
+        "MPa: megapascal\n"
+        "Pa: pascal\n"
+        "bar: bar (100 kPa)\n"
+        "atm: standard atmosphere (101.325 kPa)\n"
+        "Pr: reduced pressure P / Pc");
+}
+
+QString DensityUnitTip(bool densityMode) {
+    if (densityMode)
+        return QStringLiteral(
+            "Density unit\n"
+            "kg/m3: kilogram per cubic metre\n"
+            "g/cm3: gram per cubic centimetre\n"
+            "mol/l: mole per litre\n"
+            "molec/A3: molecules per cubic angstrom\n"
+            "rho-r: reduced density rho / rhoc");
+    return QStringLiteral(
+        "Specific volume unit\n"
+        "m3 / kg: cubic metre per kilogram\n"
+        "cm3 / g: cubic centimetre per gram\n"
+        "l / mol: litre per mole\n"
+        "A3 / molec: cubic angstrom per molecule\n"
+        "Vr: reduced volume V / Vc");
+}
+
+QString AmountUnitTip() {
+    return QStringLiteral(
+        "Amount of substance the energies, entropies and heat capacities refer to\n"
+        "mol: per mole\n"
+        "kg: per kilogram\n"
+        "molec: per molecule, in units of the Boltzmann constant kB");
+}
+
+}  // namespace kelvane::ui
