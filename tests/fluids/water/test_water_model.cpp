@@ -15,6 +15,7 @@
 #include "fluids/registry.h"
 #include "fluids/water/water_eos.h"
 #include "fluids/water/water_model.h"
+#include "fluids/water/water_transport.h"
 
 namespace kelvane {
 namespace {
@@ -360,6 +361,25 @@ TEST_F(WaterModel, SecondaryResults) {
     EXPECT_EQ(u.secondary.Dth, "N/A");
     EXPECT_TRUE(std::isfinite(u.values[kG]) && std::isfinite(u.values[kFugacity]));
     EXPECT_GT(ParseStrict(*u.secondary.etha), 0);
+}
+
+// Near the critical point the conductivity is mostly its critical enhancement, fed by
+// the reduced (dp/dT) at constant density and (drho/dp) at constant temperature that
+// Properties forms per region; they must be those of its own results alpha and kappa:
+// (dp/dT)_rho = alpha / kappa and (drho/dp)_T = rho kappa.
+TEST_F(WaterModel, ConductivityEnhancementUsesTheEquationOfState) {
+    struct State {
+        double T, P, rhoMass;  // K; Pa given, or else kg/m3 given
+    } const states[] = {{620, 20e6, 0}, {700, 25e6, 0}, {650, 0, 322}, {660, 0, 250}};
+    for (const State& s : states) {
+        const PropertyResults r = s.P > 0 ? ByPressure(s.T, s.P) : ByDensity(s.T, MolPerM3(s.rhoMass));
+        const auto& v = r.values;
+        const double dpdT = v[kAlpha] / v[kKappa] * 647.226 / 22.115e6;
+        const double drhodp = calc.rho * v[kKappa] * 22.115e6 / (317763 / calc.M);
+        const double lambda = WaterConductivity(calc.rho, 1 / s.T, dpdT, drhodp);
+        EXPECT_GT(lambda - WaterConductivity(calc.rho, 1 / s.T, 0, 0), 0.05 * lambda) << s.T;
+        EXPECT_NEAR(ParseStrict(*r.secondary.lambda) / lambda, 1, 1e-7) << s.T;
+    }
 }
 
 // Marshall and Franck (1981), table of -log Kw: the liquid at its saturation pressure
