@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "fluids/common/power_table.h"
+
 namespace kelvane {
 
 namespace {
@@ -80,36 +82,6 @@ constexpr int kGroup3End = 41;  // n delta^d exp(3.9 aT tau - 6 - (t gD delta)^c
 constexpr int kGroup4End = 44;  // n delta^d exp(23.1 aT tau - 25 - (t gD delta)^c)
 static_assert(sizeof(kTerms) / sizeof(kTerms[0]) == kGroup4End);
 
-// x^e for the power factors of the derivatives. At x = 0 a negative power only occurs
-// in a term whose limit is zero (its integer prefactor vanishes, or the exponential's
-// derivative carries a further factor delta^c with c >= 2), so 0 is the exact value.
-double Power(double x, double e) {
-    if (x == 0 && e < 0) return 0;
-    return std::pow(x, e);
-}
-
-// Derivative of order k (0, 1, 2) of x^p.
-double PowerDerivative(double x, double p, int k) {
-    switch (k) {
-        case 0: return Power(x, p);
-        case 1: return p == 0 ? 0 : p * Power(x, p - 1);
-        case 2: return p * (p - 1) == 0 ? 0 : p * (p - 1) * Power(x, p - 2);
-        default: return 0;
-    }
-}
-
-// Derivative of order k (0, 1, 2) in delta of delta^d exp(-X), X = (s delta)^c.
-double DensityExponential(double delta, double d, double c, double s, int k) {
-    const double X = std::pow(s * delta, c);
-    const double e = std::exp(-X);
-    switch (k) {
-        case 0: return Power(delta, d) * e;
-        case 1: return Power(delta, d - 1) * (d - c * X) * e;
-        case 2: return Power(delta, d - 2) * e * ((d - c * X) * (d - 1 - c * X) - c * c * X);
-        default: return 0;
-    }
-}
-
 // Zero-density limit of d phir / d delta: only the terms with d = 1 survive.
 double ZeroDensitySlope(double tau) {
     auto n = [](int i) { return kTerms[i - 1].n; };
@@ -118,35 +90,159 @@ double ZeroDensitySlope(double tau) {
            (n(37) + n(38) + n(39) + n(40) + n(41)) * std::exp(kB3 * tau - kK3);
 }
 
+// Powers of delta (k = -1..9) and tau (k = -2..19) that the terms and their
+// derivatives use, each remembered while its base stays the same: the density searches
+// and the saturation iteration keep tau, Properties keeps both.
+constexpr int kMinDeltaPower = -1, kMaxDeltaPower = 9;
+constexpr int kMinTauPower = -2, kMaxTauPower = 19;
+using DeltaPowers = PowerTable<kMaxDeltaPower - kMinDeltaPower + 1>;
+using TauPowers = PowerTable<kMaxTauPower - kMinTauPower + 1>;
+
+// x^k for the power factors of the derivatives, from a table of integer powers of x.
+// At x = 0 a negative power only occurs in a term whose limit is zero (its integer
+// prefactor vanishes, or the exponential's derivative carries a further factor
+// delta^c with c >= 2), so 0 is the exact value.
+template <typename Table>
+double TablePower(Table& powers, int kMin, double x, int k) {
+    if (x == 0 && k < 0) return 0;
+    return powers(k - kMin);
+}
+
+// Derivative of order 0, 1, 2 of x^p.
+template <typename Table>
+double TablePowerDerivative(Table& powers, int kMin, double x, double p, int order) {
+    const int k = static_cast<int>(p);
+    switch (order) {
+        case 0: return TablePower(powers, kMin, x, k);
+        case 1: return p == 0 ? 0 : p * TablePower(powers, kMin, x, k - 1);
+        case 2: return p * (p - 1) == 0 ? 0 : p * (p - 1) * TablePower(powers, kMin, x, k - 2);
+        default: return 0;
+    }
+}
+
+// The distinct pairs (scale s, exponent c) of the density exponentials exp(-(s delta)^c)
+// in terms 18-44: s = gD for the second group, t gD for the tau-exponential groups.
+struct ExponentialKey {
+    double multiplier;  // s / gD
+    double c;
+};
+constexpr ExponentialKey Key(int k) {
+    return {k < kGroup2End ? 1.0 : kTerms[k].t, kTerms[k].c};
+}
+constexpr int kExponentialTerms = kGroup4End - kGroup1End;
+struct ExponentialSlots {
+    int of[kExponentialTerms];    // slot of term kGroup1End + j
+    ExponentialKey key[kExponentialTerms];
+    int count;
+};
+constexpr ExponentialSlots MakeExponentialSlots() {
+    ExponentialSlots s{};
+    for (int j = 0; j < kExponentialTerms; ++j) {
+        const ExponentialKey k = Key(kGroup1End + j);
+        int slot = 0;
+        while (slot < s.count && !(s.key[slot].multiplier == k.multiplier && s.key[slot].c == k.c)) ++slot;
+        if (slot == s.count) s.key[s.count++] = k;
+        s.of[j] = slot;
+    }
+    return s;
+}
+constexpr ExponentialSlots kSlots = MakeExponentialSlots();
+
+// The six orders (nDelta, nTau) in the order of ResidualOrder's bits.
+constexpr int kOrders = 6;
+constexpr int kOrderDelta[kOrders] = {0, 1, 2, 0, 1, 0};
+constexpr int kOrderTau[kOrders] = {0, 0, 0, 1, 1, 2};
+
+// The asked orders of phir, every term and every density exponential evaluated once
+// for all of them; each order is summed over the terms in table order, as the
+// single-order sum of the reference equation is.
+ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
+    thread_local DeltaPowers deltaPowers(IntegerExponents<kMinDeltaPower, kMaxDeltaPower>());
+    thread_local PowerCache<kMaxTauPower - kMinTauPower + 1, 2> tauCache(
+        IntegerExponents<kMinTauPower, kMaxTauPower>());
+    DeltaPowers& D = deltaPowers;
+    D.Use(delta);
+    TauPowers& T = tauCache.Select(tau);
+    bool want[kOrders];
+    for (int o = 0; o < kOrders; ++o) want[o] = (orders >> o) & 1u;
+    double sum[kOrders] = {};
+
+    int k = 0;
+    for (; k < kGroup1End; ++k) {
+        const Term& r = kTerms[k];
+        for (int o = 0; o < kOrders; ++o)
+            if (want[o])
+                sum[o] += r.n * TablePowerDerivative(D, kMinDeltaPower, delta, r.d, kOrderDelta[o]) *
+                          TablePowerDerivative(T, kMinTauPower, tau, r.t, kOrderTau[o]);
+    }
+
+    // X = (s delta)^c and exp(-X) for each distinct pair, on first use.
+    double X[kExponentialTerms], E[kExponentialTerms];
+    bool have[kExponentialTerms] = {};
+    // Derivative of order j (0, 1, 2) in delta of delta^d exp(-X), X = (s delta)^c.
+    auto densityExponential = [&](int term, int j) {
+        const Term& r = kTerms[term];
+        const int slot = kSlots.of[term - kGroup1End];
+        if (!have[slot]) {
+            X[slot] = std::pow(kSlots.key[slot].multiplier * kGD * delta, r.c);
+            E[slot] = std::exp(-X[slot]);
+            have[slot] = true;
+        }
+        const double x = X[slot], e = E[slot], d = r.d, c = r.c;
+        const int id = static_cast<int>(r.d);
+        switch (j) {
+            case 0: return TablePower(D, kMinDeltaPower, delta, id) * e;
+            case 1: return TablePower(D, kMinDeltaPower, delta, id - 1) * (d - c * x) * e;
+            default:
+                return TablePower(D, kMinDeltaPower, delta, id - 2) * e * ((d - c * x) * (d - 1 - c * x) - c * c * x);
+        }
+    };
+
+    for (; k < kGroup2End; ++k) {
+        const Term& r = kTerms[k];
+        for (int o = 0; o < kOrders; ++o)
+            if (want[o])
+                sum[o] += r.n * densityExponential(k, kOrderDelta[o]) *
+                          TablePowerDerivative(T, kMinTauPower, tau, r.t, kOrderTau[o]);
+    }
+    // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
+    const double g3 = std::exp(kB3 * tau - kK3), g4 = std::exp(kB4 * tau - kK4);
+    const double e3[3] = {g3 * std::pow(kB3, 0), g3 * std::pow(kB3, 1), g3 * std::pow(kB3, 2)};
+    const double e4[3] = {g4 * std::pow(kB4, 0), g4 * std::pow(kB4, 1), g4 * std::pow(kB4, 2)};
+    for (; k < kGroup3End; ++k) {
+        const Term& r = kTerms[k];
+        for (int o = 0; o < kOrders; ++o)
+            if (want[o]) sum[o] += r.n * densityExponential(k, kOrderDelta[o]) * e3[kOrderTau[o]];
+    }
+    for (; k < kGroup4End; ++k) {
+        const Term& r = kTerms[k];
+        for (int o = 0; o < kOrders; ++o)
+            if (want[o]) sum[o] += r.n * densityExponential(k, kOrderDelta[o]) * e4[kOrderTau[o]];
+    }
+
+    ResidualDerivatives out;
+    out.r = sum[0];
+    out.rD = sum[1];
+    out.rDD = sum[2];
+    out.rT = sum[3];
+    out.rDT = sum[4];
+    out.rTT = sum[5];
+    return out;
+}
+
 }  // namespace
 
 double MethanolResidualHelmholtz(int nDelta, double delta, int nTau, double tau) {
     if (nTau == -2) return ZeroDensitySlope(tau);
     if (nDelta < 0 || nTau < 0 || nDelta + nTau > 2) return 0;
+    const int order = nTau == 0 ? nDelta : nTau == 1 ? 3 + nDelta : 5;
+    const ResidualDerivatives r = Evaluate(delta, tau, 1u << order);
+    const double value[kOrders] = {r.r, r.rD, r.rDD, r.rT, r.rDT, r.rTT};
+    return value[order];
+}
 
-    double sum = 0;
-    int k = 0;
-    for (; k < kGroup1End; ++k) {
-        const Term& r = kTerms[k];
-        sum += r.n * PowerDerivative(delta, r.d, nDelta) * PowerDerivative(tau, r.t, nTau);
-    }
-    for (; k < kGroup2End; ++k) {
-        const Term& r = kTerms[k];
-        sum += r.n * DensityExponential(delta, r.d, r.c, kGD, nDelta) *
-               PowerDerivative(tau, r.t, nTau);
-    }
-    // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
-    const double e3 = std::exp(kB3 * tau - kK3) * std::pow(kB3, nTau);
-    for (; k < kGroup3End; ++k) {
-        const Term& r = kTerms[k];
-        sum += r.n * DensityExponential(delta, r.d, r.c, r.t * kGD, nDelta) * e3;
-    }
-    const double e4 = std::exp(kB4 * tau - kK4) * std::pow(kB4, nTau);
-    for (; k < kGroup4End; ++k) {
-        const Term& r = kTerms[k];
-        sum += r.n * DensityExponential(delta, r.d, r.c, r.t * kGD, nDelta) * e4;
-    }
-    return sum;
+ResidualDerivatives MethanolResidual(double delta, double tau, unsigned orders) {
+    return Evaluate(delta, tau, orders & kOrderAll);
 }
 
 namespace {
@@ -173,6 +269,17 @@ constexpr Einstein kEinstein[] = {
 };
 
 }  // namespace
+
+std::array<double, 3> MethanolIdealDerivatives(double tau) {
+    std::array<double, 3> sum = {kA1 + kA2 * std::log(tau) + kA3 * tau, kA2 / tau + kA3, -kA2 / (tau * tau)};
+    for (const Einstein& p : kEinstein) {
+        const double e = std::exp(p.theta * tau);
+        sum[0] += p.a * std::log(e - 1);
+        sum[1] += p.a * p.theta * e / (e - 1);
+        sum[2] -= p.a * p.theta * p.theta * e / ((e - 1) * (e - 1));
+    }
+    return sum;
+}
 
 double MethanolIdealHelmholtz(int nTau, double tau) {
     double sum;

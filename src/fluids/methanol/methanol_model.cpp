@@ -131,15 +131,17 @@ double Pressure(double delta, double tau, double /*pi*/) {
 }
 
 PropertyResults Properties(double delta, double tau, double /*pi*/, const std::string& /*wavelength*/) {
+    const ResidualDerivatives r = MethanolResidual(delta, tau, kOrderAll);
+    const std::array<double, 3> ideal = MethanolIdealDerivatives(tau);
     ReducedHelmholtz h{};
-    h.r = MethanolResidualHelmholtz(0, delta, 0, tau);
-    h.rD = MethanolResidualHelmholtz(1, delta, 0, tau);
-    h.rDD = MethanolResidualHelmholtz(2, delta, 0, tau);
-    h.rDT = MethanolResidualHelmholtz(1, delta, 1, tau);
+    h.r = r.r;
+    h.rD = r.rD;
+    h.rDD = r.rDD;
+    h.rDT = r.rDT;
     h.virial = MethanolResidualHelmholtz(0, 0, -2, tau);
-    h.phi = h.r + MethanolIdealHelmholtz(0, tau) + std::log(kMethanolIdealDensityScale * delta);
-    h.phiT = MethanolResidualHelmholtz(0, delta, 1, tau) + MethanolIdealHelmholtz(1, tau);
-    h.phiTT = MethanolResidualHelmholtz(0, delta, 2, tau) + MethanolIdealHelmholtz(2, tau);
+    h.phi = h.r + ideal[0] + std::log(kMethanolIdealDensityScale * delta);
+    h.phiT = r.rT + ideal[1];
+    h.phiTT = r.rTT + ideal[2];
 
     PropertyResults out;
     out.values = HelmholtzProperties(h, delta, tau, calc.R, calc.T, calc.rho, calc.M, calc.rhored);
