@@ -17,7 +17,7 @@ constexpr double kBoltzmann = 1.3806e-23;         // J/K
 constexpr double kAmplitude = 1.01;               // universal amplitude R_D
 constexpr double kViscosityExponent = 0.06;       // eta = etaBar exp(0.06 H)
 constexpr double kConductivityCutoff = 1e-6;      // smallest q_D xi with an enhancement
-constexpr double kSeriesLimit = 1e-3;             // q_D xi below which H is its leading term
+constexpr double kSeriesLimit = 1e-3;             // q_D xi below which both functions use series
 constexpr double k8Pi = 25.132741228718345;
 constexpr double k6Pi = 18.84955592153876;
 constexpr double kInvPi = 0.3183098861837907;
@@ -201,6 +201,28 @@ double ConductivityEnhancement(double delta, double tau, double etaBar, double e
     if (kCutoff * xi < kConductivityCutoff) return 0;
     const Crossover k = FormCrossover(delta, tau, etaBar, lambdaBar, xi, cp, cv);
     const double a = k.a, K = k.K, P = k.P, B = k.B, psi = k.psi;
+    const double prefactor = kAmplitude * kBoltzmann * k.T / (k6Pi * eta * xi);
+    const double xd = k.x / delta;
+    const double exponent = 1 / (1 / k.x + xd * xd / 3);
+
+    if (k.x < kSeriesLimit) {
+        // Small correlation length: Omega and Omega0 are both psi_D F(1) to leading order,
+        // F(u) = (u^2 + a)^2 / ((1 + a) Q(u)) the integrand and F(1) = 1 / (Omega0's
+        // denominator). Their difference, O(x^2), is
+        //   F(1) [psi_D - (1 - exp(-E))] - (psi_D^3 / 6) F'(1)
+        // to a relative O(x^2) (cos x = 1 - x^2/2 inside the integral). The closed form
+        // would cancel to rounding noise here, and at low densities its quartic roots
+        // spread too far for the closed-form root solver.
+        const Extended s = 1 + K * (psi + B);
+        const Extended Q1 = (1 + a) * s + P;  // Q(1)
+        const Extended dQ1 = 2 * s + (1 + a) * (2 + static_cast<Extended>(K) * psi) + 2 * P;  // Q'(1)
+        const Extended F1 = (1 + a) / Q1;
+        const Extended dF1 = (4 * Q1 - (1 + a) * dQ1) / (Q1 * Q1);
+        const Extended p = psi;
+        const Extended difference = F1 * (p + std::expm1(-static_cast<Extended>(exponent))) - p * p * p / 6 * dF1;
+        const double enhancement = static_cast<double>(difference) * prefactor * 2 * kInvPi * k.rho * cp;
+        return std::isfinite(enhancement) ? enhancement : kNaN;
+    }
 
     // Q(u) = u^4 + K psi u^3 + (a + P + K B) u^2 + a K psi u + a K B
     //      = (u^2 + a)(u^2 + K (psi u + B)) + P u^2.
@@ -208,10 +230,11 @@ double ConductivityEnhancement(double delta, double tau, double etaBar, double e
     Complex r[4];
     Roots(quartic, 4, r);
     if (r[0] == r[1] && r[1] == r[2] && r[2] == r[3]) return -1;
-    // A repeated root needs a double pole that the simple-pole expansion below lacks.
+    // Two equal roots short of all four need a double pole that the simple-pole
+    // expansion below lacks (its 4 x 4 system is singular): no finite result.
     for (int i = 0; i < 4; ++i) {
         for (int j = i + 1; j < 4; ++j) {
-            if (r[i] == r[j]) return -1;
+            if (r[i] == r[j]) return kNaN;
         }
     }
 
@@ -237,17 +260,14 @@ double ConductivityEnhancement(double delta, double tau, double etaBar, double e
     Complex A[4];
     SolveLinearComplex(matrix, g, 4, A);
 
-    const double xd = k.x / delta;
-    const double omega0 = (1 - std::exp(-1 / (1 / k.x + xd * xd / 3))) / ((psi + B) * K + 1 + P / (1 + a));
+    const double omega0 = (1 - std::exp(-exponent)) / ((psi + B) * K + 1 + P / (1 + a));
 
     Complex W = psi;
     for (int i = 0; i < 4; ++i) W -= A[i] * CosIntegralComplex(y[i], psi);
     W /= 1 + a;
 
-    const double prefactor = kAmplitude * kBoltzmann * k.T / (k6Pi * eta * xi);
     const double enhancement = (W.Real() - omega0) * prefactor * 2 * kInvPi * k.rho * cp;
-    if (!std::isfinite(enhancement)) return -1;
-    return enhancement;
+    return std::isfinite(enhancement) ? enhancement : kNaN;
 }
 
 }  // namespace kelvane

@@ -43,10 +43,14 @@ Complex CosIntegralComplex(Complex y, double psi);
 double CriticalViscosity(double delta, double tau, double etaBar, double lambdaBar, double xi,
                          double cp, double cv);
 
-// Critical enhancement of the thermal conductivity in W/(m K), 0 for q_D xi < 1e-6,
-// or -1 when it cannot be determined. eta is the enhanced viscosity.
-// -1: all four roots of the quartic equal; any two roots equal (the partial fractions
-// then need a double pole, and the 4 x 4 system is singular); or a non-finite result.
+// Critical enhancement of the thermal conductivity in W/(m K), 0 for q_D xi < 1e-6.
+// eta is the enhanced viscosity. For q_D xi < 1e-3 Omega - Omega0 is taken from its
+// expansion to O(x^3) (relative error below 1e-9), where the closed form cancels and
+// its quartic roots spread over too many decades at low densities.
+// -1 when all four roots of the quartic are equal. NaN when the result cannot be
+// formed otherwise: two roots equal short of all four (the partial fractions would
+// need a double pole, and the 4 x 4 system is singular), or a non-finite value of
+// the closed form. The property evaluation shows -1 and NaN alike as "N/A".
 double ConductivityEnhancement(double delta, double tau, double etaBar, double eta,
                                double lambdaBar, double xi, double cp, double cv);
 
