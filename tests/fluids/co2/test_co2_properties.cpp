@@ -14,6 +14,7 @@
 #include "core/solvers.h"
 #include "fluids/co2/co2_eos.h"
 #include "fluids/co2/co2_model.h"
+#include "fluids/co2/co2_transport.h"
 #include "fluids/registry.h"
 
 namespace kelvane {
@@ -223,6 +224,16 @@ TEST_F(Co2Properties, ViscosityRange) {
     const PropertyResults r = At(1000.001, rho, 1e8);
     EXPECT_TRUE(r.secondary.lambda.has_value());  // the conductivity is still given
     EXPECT_FALSE(r.secondary.eps || r.secondary.pKw || r.secondary.n);
+    // Gas at 300 K, where the correlation length is 0: at 5 kg/m3 the background value
+    // (the two rules meet there); below it the low-density rule scales the enhancement
+    // at 5 kg/m3 formed with this state's background viscosity, which then falls short
+    // of the background by (delta/delta5) (etaBar(delta5) - etaBar).
+    const double d5 = Molar(5) / calc.rhored, tau = calc.Tred / 300;
+    calc.T = 300;
+    EXPECT_EQ(*At(300, Molar(5), PressureAt(300, Molar(5))).secondary.etha, FormatDisplay(BackgroundViscosity(d5, tau)));
+    const double half = BackgroundViscosity(d5 / 2, tau);
+    EXPECT_EQ(*At(300, Molar(2.5), PressureAt(300, Molar(2.5))).secondary.etha,
+              FormatDisplay(half + 0.5 * (half - BackgroundViscosity(d5, tau))));
 }
 
 class Co2MainForm : public Co2Properties {
