@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QXYSeries>
 #include <QtTest>
 
 #include <fstream>
@@ -25,6 +29,7 @@
 #include "ui/about_text.h"
 #include "ui/application.h"
 #include "ui/binding.h"
+#include "ui/chart_view.h"
 
 using namespace kelvane;
 
@@ -78,6 +83,24 @@ private:
         QComboBox* box = Find<QComboBox>(window, name);
         box->setCurrentIndex(index);
         emit box->activated(index);  // as the user's choice does
+    }
+
+    // The next widget that Tab reaches from w.
+    static QWidget* NextTab(QWidget* w) {
+        for (QWidget* n = w->nextInFocusChain(); n && n != w; n = n->nextInFocusChain())
+            if ((n->focusPolicy() & Qt::TabFocus) && n->isEnabled() && n->isVisible()) return n;
+        return nullptr;
+    }
+    void CalculateWater300K10MPa() {
+        Click(&program->mainWindow, "RadioGroupVar_0");
+        Type(MainEdit("EditT"), "300");
+        Type(MainEdit("EditP"), "10");
+        Click(&program->mainWindow, "ButtonCalc");
+    }
+    const ChartCurve* PhaseCurve(const char* name) {
+        for (const ChartCurve& c : program->phaseWindow.Chart()->Data().curves)
+            if (c.name == name) return &c;
+        return nullptr;
     }
 
     std::unique_ptr<ScriptedDialogs> dialogs;
@@ -260,6 +283,118 @@ private slots:
         const int rows = static_cast<int>(std::count(written.begin(), written.end(), '\n')) - 1;
         QVERIFY(rows >= 0 && rows < 10);
         QVERIFY(mes.contains(QString("after %1 of 10 rows").arg(rows)));
+    }
+
+    void plotButtonOnlyAfterASuccessfulTable() {
+        dialogs->answer = dir.filePath("plotted.txt").toStdString();
+        QWidget* t = &program->tableWindow;
+        program->mainForm.showTableWindow();
+        QPushButton* plot = Find<QPushButton>(t, "ButtonPlot");
+        QVERIFY(!plot->isEnabled());
+        Type(Find<QLineEdit>(t, "EditR"), "300,350,400");
+        Type(Find<QLineEdit>(t, "EditC"), "1,10");
+        Click(t, "ButtonMake");  // no property chosen
+        QVERIFY(!plot->isEnabled());
+        Choose(t, "ComboBoxQ", 11);
+        Click(t, "ButtonMake");
+        QVERIFY(plot->isEnabled());
+        Click(t, "ButtonPlot");
+        QVERIFY(program->plotWindow.isVisible());
+        ui::ChartWidget* chart = program->plotWindow.Chart();
+        QCOMPARE(chart->Data().curves.size(), size_t(2));
+        QCOMPARE(ui::ToQt(chart->Data().curves[1].name), QString("P = 10 MPa"));
+        QCOMPARE(chart->View()->chart()->series().size(), 2);
+        auto* series = qobject_cast<QXYSeries*>(chart->View()->chart()->series()[1]);
+        QVERIFY(series);
+        QCOMPARE(series->count(), 3);
+        QCOMPARE(series->at(2).x(), 400.0);
+
+        // PNG and SVG.
+        QString error;
+        QVERIFY(chart->Save(dir.filePath("plot.png"), error));
+        QVERIFY(chart->Save(dir.filePath("plot.svg"), error));
+        QVERIFY(!QImage(dir.filePath("plot.png")).isNull());
+        QVERIFY(ReadAll(dir.filePath("plot.svg").toStdString()).find("<svg") != std::string::npos);
+        QVERIFY(!chart->Save(dir.filePath("missing/plot.png"), error));
+        QVERIFY(error.contains("missing"));
+
+        // A cancelled table leaves nothing to plot.
+        dialogs->answer.clear();
+        Click(t, "ButtonMake");
+        QVERIFY(!plot->isEnabled());
+    }
+
+    void phaseDiagramFollowsCalculateAndFluid() {
+        Click(&program->mainWindow, "ButtonPhase");
+        QVERIFY(program->phaseWindow.isVisible());
+        QCOMPARE(ui::ToQt(program->phaseWindow.Chart()->Data().title), QString("Phase diagram of Water"));
+        QVERIFY(PhaseCurve("Saturation curve"));
+        QVERIFY(!PhaseCurve("State point"));
+
+        CalculateWater300K10MPa();
+        const ChartCurve* state = PhaseCurve("State point");
+        QVERIFY(state);
+        QCOMPARE(state->segments[0][0].x, 300.0);
+        QCOMPARE(state->segments[0][0].y, 10.0);
+        QChart* chart = program->phaseWindow.Chart()->View()->chart();
+        QCOMPARE(chart->series().size(), 3);  // saturation, critical point, state point
+
+        Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_2")->click();
+        QCOMPARE(ui::ToQt(program->phaseWindow.Chart()->Data().title), QString("Phase diagram of CO2"));
+        QVERIFY(!PhaseCurve("State point"));
+        QVERIFY(PhaseCurve("Melting curve"));
+        QVERIFY(PhaseCurve("Sublimation curve"));
+        chart = program->phaseWindow.Chart()->View()->chart();
+        QCOMPARE(chart->series().size(), 4);
+
+        // Enter in an input field calculates, and the diagram follows.
+        Type(MainEdit("EditT"), "280");
+        QTest::keyClick(MainEdit("EditT"), Qt::Key_Return);
+        state = PhaseCurve("State point");
+        QVERIFY(state);
+        QCOMPARE(state->segments[0][0].x, 280.0);
+    }
+
+    void copyButtonAndCopyKey() {
+        CalculateWater300K10MPa();
+        const QString expected = ui::ToQt(program->mainForm.ClipboardText());
+        QVERIFY(expected.contains("Isobaric Spec. Heat Cp\t"));
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        Click(&program->mainWindow, "ButtonCopy");
+        QCOMPARE(clipboard->text(), expected);
+
+        // Ctrl+C in a result field: the results without a selection, the selection
+        // otherwise.
+        QLineEdit* cp = MainEdit("EditCp");
+        QVERIFY(cp->isReadOnly());
+        clipboard->clear();
+        cp->deselect();
+        QTest::keyClick(cp, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), expected);
+        cp->selectAll();
+        QCOMPARE(cp->selectedText(), cp->text());
+        QTest::keyClick(cp, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), cp->text());
+    }
+
+    void tabOrderTooltipsAndSize() {
+        QWidget* m = &program->mainWindow;
+        QCOMPARE(NextTab(MainEdit("EditT")), Find<QWidget>(m, "ComboBoxT"));
+        QCOMPARE(NextTab(MainEdit("EditP")), Find<QWidget>(m, "ComboBoxP"));
+        QCOMPARE(NextTab(Find<QWidget>(m, "ComboBoxP")), static_cast<QWidget*>(MainEdit("EditRho")));
+        QCOMPARE(NextTab(Find<QWidget>(m, "ComboBoxRho")), Find<QWidget>(m, "ComboBoxUnit"));
+        QCOMPARE(NextTab(MainEdit("Editnlambda")), Find<QWidget>(m, "ButtonCalc"));
+
+        QVERIFY(Find<QComboBox>(m, "ComboBoxT")->toolTip().contains("degree Celsius"));
+        QVERIFY(Find<QComboBox>(m, "ComboBoxP")->toolTip().contains("standard atmosphere"));
+        QVERIFY(Find<QComboBox>(m, "ComboBoxRho")->toolTip().contains("kilogram per cubic metre"));
+        Click(m, "ButtonXRhoV");
+        QVERIFY(Find<QComboBox>(m, "ComboBoxRho")->toolTip().contains("cubic metre per kilogram"));
+
+        // Fits a 1280 x 800 screen.
+        QVERIFY(m->frameGeometry().width() <= 1280);
+        QVERIFY(m->frameGeometry().height() <= 800);
     }
 
     void closingTheMainWindowDuringATableEndsIt() {
