@@ -1,7 +1,9 @@
 #include "fluids/co2/co2_eos.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
 
 #include "fluids/common/helmholtz_fluid.h"
@@ -233,6 +235,41 @@ unsigned OrderBit(int nDelta, int nTau) {
     return kOrderTT;
 }
 
+// The tau factors of one temperature: the derivatives of order 0, 1, 2 of tau^t for the
+// polynomial and exponential terms, and tau^t for the Gaussian terms.
+struct TauFactors {
+    double polynomial[std::size(kPolynomial)][3];
+    double exponential[std::size(kExponential)][3];
+    double gaussian[std::size(kGaussian)];
+};
+
+// The factors of the last few temperatures: a state's tau and the fixed reference
+// temperatures of the correlation length.
+const TauFactors& TauFactorsAt(double tau) {
+    struct Entry {
+        uint64_t bits = 0;
+        bool valid = false;
+        TauFactors f;
+    };
+    thread_local Entry entries[4];
+    thread_local int next = 0;
+    const uint64_t bits = std::bit_cast<uint64_t>(tau);
+    for (const Entry& e : entries)
+        if (e.valid && e.bits == bits) return e.f;
+    Entry& e = entries[next];
+    next = (next + 1) % 4;
+    e.bits = bits;
+    e.valid = true;
+    TauPowers& T = PowersOfTau(tau);
+    for (size_t j = 0; j < std::size(kPolynomial); ++j)
+        for (int o = 0; o < 3; ++o) e.f.polynomial[j][o] = TauFactor(T, kPolynomial[j].t, kPolynomialTauSlot[j], o);
+    for (size_t j = 0; j < std::size(kExponential); ++j)
+        for (int o = 0; o < 3; ++o)
+            e.f.exponential[j][o] = TauFactor(T, kExponential[j].t, kExponentialTauSlot[j], o);
+    for (size_t j = 0; j < std::size(kGaussian); ++j) e.f.gaussian[j] = T(kGaussianTauSlot[j]);
+    return e.f;
+}
+
 // The six orders in the order of ResidualOrder's bits: (nDelta, nTau).
 constexpr int kOrders = 6;
 constexpr int kOrderDelta[kOrders] = {0, 1, 2, 0, 1, 0};
@@ -241,30 +278,30 @@ constexpr int kOrderTau[kOrders] = {0, 0, 0, 1, 1, 2};
 // The asked orders of phir, every term evaluated once for all of them. Each family of
 // terms is summed in table order and the families are added polynomial, exponential,
 // Gaussian, non-analytic, as the single-order sums of the reference equation are.
-ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
+template <unsigned kAsked>
+ResidualDerivatives Evaluate(double delta, double tau) {
     DensityPowers& dp = PowersOfDensity(delta);
     DeltaPowers& D = dp.delta;
-    TauPowers& T = PowersOfTau(tau);
-    bool want[kOrders];
-    for (int o = 0; o < kOrders; ++o) want[o] = (orders >> o) & 1u;
+    const TauFactors& tf = TauFactorsAt(tau);
+    constexpr bool want[kOrders] = {(kAsked & kOrderR) != 0,  (kAsked & kOrderD) != 0,  (kAsked & kOrderDD) != 0,
+                                    (kAsked & kOrderT) != 0,  (kAsked & kOrderDT) != 0, (kAsked & kOrderTT) != 0};
 
     double poly[kOrders] = {}, expo[kOrders] = {}, gauss[kOrders] = {}, crit[kOrders] = {};
 
     for (size_t j = 0; j < std::size(kPolynomial); ++j) {
         const PolynomialTerm& p = kPolynomial[j];
-        const double d = p.d, t = p.t;
-        for (int o = 0; o < kOrders; ++o) {
-            if (!want[o]) continue;
+        const double d = p.d;
+        ForEachOrder<kAsked>([&](auto o) {
             double v = p.n;
             v *= DeltaFactor(D, d, kOrderDelta[o]);
-            v *= TauFactor(T, t, kPolynomialTauSlot[j], kOrderTau[o]);
+            v *= tf.polynomial[j][kOrderTau[o]];
             poly[o] += v;
-        }
+        });
     }
 
     for (size_t j = 0; j < std::size(kExponential); ++j) {
         const ExponentialTerm& e = kExponential[j];
-        const double d = e.d, t = e.t, c = e.c;
+        const double d = e.d, c = e.c;
         const double dc = D(e.c - kMinDeltaPower);
         if (!dp.haveDamping[e.c]) {
             dp.damping[e.c] = std::exp(-dc);
@@ -273,17 +310,16 @@ ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
         const double E = dp.damping[e.c];
         const double k = c * dc;
         const int slot = e.d - kMinDeltaPower;
-        for (int o = 0; o < kOrders; ++o) {
-            if (!want[o]) continue;
+        ForEachOrder<kAsked>([&](auto o) {
             double v = e.n * E;
             switch (kOrderDelta[o]) {
                 case 0: v *= D(slot); break;
                 case 1: v *= D(slot - 1) * (d - k); break;
                 case 2: v *= D(slot - 2) * ((d - k) * (d - 1 - k) - c * k); break;
             }
-            v *= TauFactor(T, t, kExponentialTauSlot[j], kOrderTau[o]);
+            v *= tf.exponential[j][kOrderTau[o]];
             expo[o] += v;
-        }
+        });
     }
 
     for (size_t j = 0; j < std::size(kGaussian); ++j) {
@@ -292,7 +328,7 @@ ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
         const double dm = delta - 1, tg = tau - g.gamma;
         const double G = std::exp(-alpha * dm * dm - beta * tg * tg);
         const int slot = g.d - kMinDeltaPower;
-        const double taut = T(kGaussianTauSlot[j]);
+        const double taut = tf.gaussian[j];
         const double Tg = g.n * D(slot) * taut * G;
         const double u = d / delta - 2 * alpha * dm;
         const double v = t / tau - 2 * beta * tg;
@@ -364,16 +400,32 @@ ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
         }
     }
 
-    double sum[kOrders];
-    for (int o = 0; o < kOrders; ++o) sum[o] = poly[o] + expo[o] + gauss[o] + crit[o];
     ResidualDerivatives r;
-    r.r = sum[0];
-    r.rD = sum[1];
-    r.rDD = sum[2];
-    r.rT = sum[3];
-    r.rDT = sum[4];
-    r.rTT = sum[5];
+    ForEachOrder<kAsked>([&](auto o) { ResidualField(r, o) = poly[o] + expo[o] + gauss[o] + crit[o]; });
     return r;
+}
+
+// Evaluate for an order set known at run time: the sets the calculator asks for have
+// their own instances (the density searches d phir / d delta alone, the saturation
+// iteration phir alone, the isothermal stiffness, Properties all six); any other set is
+// computed with all six.
+ResidualDerivatives EvaluateOrders(double delta, double tau, unsigned orders) {
+    switch (orders) {
+        case kOrderR: return Evaluate<kOrderR>(delta, tau);
+        case kOrderD: return Evaluate<kOrderD>(delta, tau);
+        case kOrderDD: return Evaluate<kOrderDD>(delta, tau);
+        case kOrderT: return Evaluate<kOrderT>(delta, tau);
+        case kOrderDT: return Evaluate<kOrderDT>(delta, tau);
+        case kOrderTT: return Evaluate<kOrderTT>(delta, tau);
+        case kOrderD | kOrderDD: return Evaluate<kOrderD | kOrderDD>(delta, tau);
+        default: {
+            const ResidualDerivatives all = Evaluate<kOrderAll>(delta, tau);
+            ResidualDerivatives out;
+            for (int o = 0; o < kResidualOrders; ++o)
+                if ((orders >> o) & 1u) ResidualField(out, o) = ResidualField(all, o);
+            return out;
+        }
+    }
 }
 
 // Limit of d phir / d delta for delta -> 0 at tau.
@@ -453,14 +505,14 @@ double NonAnalyticExponential(int nDelta, double delta, int nTau, double tau, in
 double Co2ResidualHelmholtz(int nDelta, double delta, int nTau, double tau) {
     if (nTau == -2) return ZeroDensityLimit(tau);
     if (!Supported(nDelta, nTau)) return 0;
-    const ResidualDerivatives r = Evaluate(delta, tau, OrderBit(nDelta, nTau));
+    const ResidualDerivatives r = EvaluateOrders(delta, tau, OrderBit(nDelta, nTau));
     if (nTau == 0) return nDelta == 0 ? r.r : nDelta == 1 ? r.rD : r.rDD;
     if (nTau == 1) return nDelta == 0 ? r.rT : r.rDT;
     return r.rTT;
 }
 
 ResidualDerivatives Co2Residual(double delta, double tau, unsigned orders) {
-    return Evaluate(delta, tau, orders & kOrderAll);
+    return EvaluateOrders(delta, tau, orders & kOrderAll);
 }
 
 std::array<double, 3> Co2IdealDerivatives(double tau) {

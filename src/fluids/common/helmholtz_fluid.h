@@ -5,6 +5,8 @@
 #pragma once
 
 #include <array>
+#include <type_traits>
+#include <utility>
 
 #include "core/fluid_model.h"
 
@@ -49,6 +51,35 @@ enum ResidualOrder : unsigned {
     kOrderTT = 1u << 5,
     kOrderAll = (1u << 6) - 1,
 };
+
+// The orders of ResidualOrder's bits as (delta order, tau order).
+constexpr int kResidualOrders = 6;
+constexpr int kOrderDeltaOf[kResidualOrders] = {0, 1, 2, 0, 1, 0};
+constexpr int kOrderTauOf[kResidualOrders] = {0, 0, 0, 1, 1, 2};
+
+// Calls f(std::integral_constant<int, o>()) for each order o whose bit is set in kMask,
+// in increasing o; the evaluators use it to write each term once for every order and
+// let the compiler keep only the asked ones.
+template <unsigned kMask, typename F>
+inline void ForEachOrder(F&& f) {
+    [&]<int... o>(std::integer_sequence<int, o...>) {
+        (
+            [&] {
+                if constexpr (((kMask >> o) & 1u) != 0) f(std::integral_constant<int, o>());
+            }(),
+            ...);
+    }(std::make_integer_sequence<int, kResidualOrders>());
+}
+
+// The six fields of r in the order of ResidualOrder's bits.
+inline double& ResidualField(ResidualDerivatives& r, int o) {
+    double* const fields[kResidualOrders] = {&r.r, &r.rD, &r.rDD, &r.rT, &r.rDT, &r.rTT};
+    return *fields[o];
+}
+inline double ResidualField(const ResidualDerivatives& r, int o) {
+    const double fields[kResidualOrders] = {r.r, r.rD, r.rDD, r.rT, r.rDT, r.rTT};
+    return fields[o];
+}
 
 // Residual function phir(delta, tau) and its first delta derivative.
 using ResidualFunction = double (*)(int nDelta, double delta, int nTau, double tau);

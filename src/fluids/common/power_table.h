@@ -37,7 +37,9 @@ public:
 
     double operator()(int slot) {
         if (stamps_[slot] != generation_) {
-            powers_[slot] = std::pow(value_, exponents_[slot]);
+            // x^0 = 1 and x^1 = x are what std::pow returns, without its cost.
+            const double e = exponents_[slot];
+            powers_[slot] = e == 0 ? 1.0 : e == 1 ? value_ : std::pow(value_, e);
             stamps_[slot] = generation_;
         }
         return powers_[slot];

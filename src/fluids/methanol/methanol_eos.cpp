@@ -1,6 +1,8 @@
 #include "fluids/methanol/methanol_eos.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "fluids/common/power_table.h"
 
@@ -148,46 +150,70 @@ constexpr ExponentialSlots MakeExponentialSlots() {
 }
 constexpr ExponentialSlots kSlots = MakeExponentialSlots();
 
-// The six orders (nDelta, nTau) in the order of ResidualOrder's bits.
-constexpr int kOrders = 6;
-constexpr int kOrderDelta[kOrders] = {0, 1, 2, 0, 1, 0};
-constexpr int kOrderTau[kOrders] = {0, 0, 0, 1, 1, 2};
+// The tau factors of one temperature: the derivatives of order 0, 1, 2 of tau^t for
+// the terms of the first two groups, and b^j exp(b tau - k) of the last two.
+struct TauFactors {
+    double term[kGroup2End][3];
+    double e3[3], e4[3];
+};
 
-// The asked orders of phir, every term and every density exponential evaluated once
-// for all of them; each order is summed over the terms in table order, as the
-// single-order sum of the reference equation is.
-ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
-    thread_local DeltaPowers deltaPowers(IntegerExponents<kMinDeltaPower, kMaxDeltaPower>());
-    thread_local PowerCache<kMaxTauPower - kMinTauPower + 1, 2> tauCache(
-        IntegerExponents<kMinTauPower, kMaxTauPower>());
-    DeltaPowers& D = deltaPowers;
+TauFactors& TauFactorsAt(double tau) {
+    struct Entry {
+        uint64_t bits = 0;
+        bool valid = false;
+        TauFactors f;
+    };
+    thread_local Entry entries[2];
+    thread_local int next = 0;
+    const uint64_t bits = std::bit_cast<uint64_t>(tau);
+    for (Entry& e : entries)
+        if (e.valid && e.bits == bits) return e.f;
+    Entry& e = entries[next];
+    next ^= 1;
+    e.bits = bits;
+    e.valid = true;
+    TauPowers T(IntegerExponents<kMinTauPower, kMaxTauPower>());
+    T.Use(tau);
+    for (int k = 0; k < kGroup2End; ++k)
+        for (int j = 0; j < 3; ++j) e.f.term[k][j] = TablePowerDerivative(T, kMinTauPower, tau, kTerms[k].t, j);
+    // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
+    const double g3 = std::exp(kB3 * tau - kK3), g4 = std::exp(kB4 * tau - kK4);
+    for (int j = 0; j < 3; ++j) {
+        e.f.e3[j] = g3 * std::pow(kB3, j);
+        e.f.e4[j] = g4 * std::pow(kB4, j);
+    }
+    return e.f;
+}
+
+// The asked orders (kAsked, ResidualOrder bits) of phir, every term and every density
+// exponential evaluated once for all of them; each order is summed over the terms in
+// table order, as the single-order sum of the reference equation is.
+template <unsigned kAsked>
+ResidualDerivatives Evaluate(double delta, double tau) {
+    thread_local DeltaPowers D(IntegerExponents<kMinDeltaPower, kMaxDeltaPower>());
     D.Use(delta);
-    TauPowers& T = tauCache.Select(tau);
-    bool want[kOrders];
-    for (int o = 0; o < kOrders; ++o) want[o] = (orders >> o) & 1u;
-    double sum[kOrders] = {};
+    const TauFactors& tf = TauFactorsAt(tau);
+    double sum[kResidualOrders] = {};
 
     int k = 0;
     for (; k < kGroup1End; ++k) {
         const Term& r = kTerms[k];
-        for (int o = 0; o < kOrders; ++o)
-            if (want[o])
-                sum[o] += r.n * TablePowerDerivative(D, kMinDeltaPower, delta, r.d, kOrderDelta[o]) *
-                          TablePowerDerivative(T, kMinTauPower, tau, r.t, kOrderTau[o]);
+        ForEachOrder<kAsked>([&](auto o) {
+            sum[o] += r.n * TablePowerDerivative(D, kMinDeltaPower, delta, r.d, kOrderDeltaOf[o]) *
+                      tf.term[k][kOrderTauOf[o]];
+        });
     }
 
-    // X = (s delta)^c and exp(-X) for each distinct pair, on first use.
+    // X = (s delta)^c and exp(-X) for each distinct pair.
     double X[kExponentialTerms], E[kExponentialTerms];
-    bool have[kExponentialTerms] = {};
+    for (int slot = 0; slot < kSlots.count; ++slot) {
+        X[slot] = std::pow(kSlots.key[slot].multiplier * kGD * delta, kSlots.key[slot].c);
+        E[slot] = std::exp(-X[slot]);
+    }
     // Derivative of order j (0, 1, 2) in delta of delta^d exp(-X), X = (s delta)^c.
     auto densityExponential = [&](int term, int j) {
         const Term& r = kTerms[term];
         const int slot = kSlots.of[term - kGroup1End];
-        if (!have[slot]) {
-            X[slot] = std::pow(kSlots.key[slot].multiplier * kGD * delta, r.c);
-            E[slot] = std::exp(-X[slot]);
-            have[slot] = true;
-        }
         const double x = X[slot], e = E[slot], d = r.d, c = r.c;
         const int id = static_cast<int>(r.d);
         switch (j) {
@@ -200,34 +226,46 @@ ResidualDerivatives Evaluate(double delta, double tau, unsigned orders) {
 
     for (; k < kGroup2End; ++k) {
         const Term& r = kTerms[k];
-        for (int o = 0; o < kOrders; ++o)
-            if (want[o])
-                sum[o] += r.n * densityExponential(k, kOrderDelta[o]) *
-                          TablePowerDerivative(T, kMinTauPower, tau, r.t, kOrderTau[o]);
+        ForEachOrder<kAsked>([&](auto o) {
+            sum[o] += r.n * densityExponential(k, kOrderDeltaOf[o]) * tf.term[k][kOrderTauOf[o]];
+        });
     }
-    // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
-    const double g3 = std::exp(kB3 * tau - kK3), g4 = std::exp(kB4 * tau - kK4);
-    const double e3[3] = {g3 * std::pow(kB3, 0), g3 * std::pow(kB3, 1), g3 * std::pow(kB3, 2)};
-    const double e4[3] = {g4 * std::pow(kB4, 0), g4 * std::pow(kB4, 1), g4 * std::pow(kB4, 2)};
     for (; k < kGroup3End; ++k) {
         const Term& r = kTerms[k];
-        for (int o = 0; o < kOrders; ++o)
-            if (want[o]) sum[o] += r.n * densityExponential(k, kOrderDelta[o]) * e3[kOrderTau[o]];
+        ForEachOrder<kAsked>(
+            [&](auto o) { sum[o] += r.n * densityExponential(k, kOrderDeltaOf[o]) * tf.e3[kOrderTauOf[o]]; });
     }
     for (; k < kGroup4End; ++k) {
         const Term& r = kTerms[k];
-        for (int o = 0; o < kOrders; ++o)
-            if (want[o]) sum[o] += r.n * densityExponential(k, kOrderDelta[o]) * e4[kOrderTau[o]];
+        ForEachOrder<kAsked>(
+            [&](auto o) { sum[o] += r.n * densityExponential(k, kOrderDeltaOf[o]) * tf.e4[kOrderTauOf[o]]; });
     }
 
     ResidualDerivatives out;
-    out.r = sum[0];
-    out.rD = sum[1];
-    out.rDD = sum[2];
-    out.rT = sum[3];
-    out.rDT = sum[4];
-    out.rTT = sum[5];
+    ForEachOrder<kAsked>([&](auto o) { ResidualField(out, o) = sum[o]; });
     return out;
+}
+
+// Evaluate for an order set known at run time: the sets the calculator asks for have
+// their own instances (the density searches d phir / d delta alone, the saturation
+// iteration phir alone, Properties all six); any other set is computed with all six.
+ResidualDerivatives EvaluateOrders(double delta, double tau, unsigned orders) {
+    switch (orders) {
+        case kOrderR: return Evaluate<kOrderR>(delta, tau);
+        case kOrderD: return Evaluate<kOrderD>(delta, tau);
+        case kOrderDD: return Evaluate<kOrderDD>(delta, tau);
+        case kOrderT: return Evaluate<kOrderT>(delta, tau);
+        case kOrderDT: return Evaluate<kOrderDT>(delta, tau);
+        case kOrderTT: return Evaluate<kOrderTT>(delta, tau);
+        case kOrderD | kOrderDD: return Evaluate<kOrderD | kOrderDD>(delta, tau);
+        default: {
+            const ResidualDerivatives all = Evaluate<kOrderAll>(delta, tau);
+            ResidualDerivatives out;
+            for (int o = 0; o < kResidualOrders; ++o)
+                if ((orders >> o) & 1u) ResidualField(out, o) = ResidualField(all, o);
+            return out;
+        }
+    }
 }
 
 }  // namespace
@@ -236,13 +274,12 @@ double MethanolResidualHelmholtz(int nDelta, double delta, int nTau, double tau)
     if (nTau == -2) return ZeroDensitySlope(tau);
     if (nDelta < 0 || nTau < 0 || nDelta + nTau > 2) return 0;
     const int order = nTau == 0 ? nDelta : nTau == 1 ? 3 + nDelta : 5;
-    const ResidualDerivatives r = Evaluate(delta, tau, 1u << order);
-    const double value[kOrders] = {r.r, r.rD, r.rDD, r.rT, r.rDT, r.rTT};
-    return value[order];
+    ResidualDerivatives r = EvaluateOrders(delta, tau, 1u << order);
+    return ResidualField(r, order);
 }
 
 ResidualDerivatives MethanolResidual(double delta, double tau, unsigned orders) {
-    return Evaluate(delta, tau, orders & kOrderAll);
+    return EvaluateOrders(delta, tau, orders & kOrderAll);
 }
 
 namespace {
