@@ -1,5 +1,6 @@
 // Timings of the calculator: "Calculate" through the headless main form, the fluid
-// operations Properties and Saturation alone, and the throughput of TYPE I tables.
+// operations Properties and Saturation alone, the throughput of TYPE I tables and the
+// curves of the phase diagram.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 #include "bench_states.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
+#include "core/phase_diagram.h"
 #include "fluids/registry.h"
 
 using namespace kelvane;
@@ -81,6 +83,15 @@ void Table(benchmark::State& state, int fluid) {
     state.SetItemsProcessed(state.iterations() * kRows * kColumns);
 }
 
+// The curves of the phase diagram of one fluid: saturation, melting and sublimation,
+// as the phase window computes them the first time a fluid is shown.
+void PhaseCurvesOf(benchmark::State& state, int fluid) {
+    for (auto _ : state) {
+        PhaseCurves c = ComputePhaseCurves(fluid);
+        benchmark::DoNotOptimize(c.saturation.data());
+    }
+}
+
 void RegisterAll() {
     for (int fluid = 0; fluid < kBenchFluids; ++fluid) {
         const std::string name = FluidLabel(fluid);
@@ -106,6 +117,9 @@ void RegisterAll() {
     }
     for (int fluid = 0; fluid < kBenchFluids; ++fluid)
         benchmark::RegisterBenchmark(("Table200x50/" + std::string(FluidLabel(fluid))).c_str(), Table, fluid)
+            ->Unit(benchmark::kMillisecond);
+    for (int fluid = 0; fluid < kBenchFluids; ++fluid)
+        benchmark::RegisterBenchmark(("PhaseCurves/" + std::string(FluidLabel(fluid))).c_str(), PhaseCurvesOf, fluid)
             ->Unit(benchmark::kMillisecond);
 }
 
