@@ -97,7 +97,10 @@ void ChartWidget::SetChart(const ChartData& data) {
         log->setLabelFormat("%g");
         log->setMinorTickCount(-1);
         log->setMinorGridLineVisible(false);
-        if (yr.Valid()) log->setRange(std::pow(10, std::floor(std::log10(yr.lo))), std::pow(10, std::ceil(std::log10(yr.hi))));
+        // Whole decades, a hair wider so that both end decades get their labels.
+        if (yr.Valid())
+            log->setRange(std::pow(10, std::floor(std::log10(yr.lo))) * (1 - 1e-9),
+                          std::pow(10, std::ceil(std::log10(yr.hi))) * (1 + 1e-9));
         yAxis = log;
     } else {
         auto* lin = new QValueAxis;

@@ -1,8 +1,9 @@
 // Renders the windows into PNG files: ui_screenshots <directory>. The main window after
 // a calculation (water at 300 K and 10 MPa), the table window after a table of the
-// isobaric heat capacity, the chart of that table, the About window, and the phase
-// diagram of each fluid with a calculated state point. Run it under Xvfb or the
-// offscreen platform; QT_SCALE_FACTOR=2 shows the windows at 200 % scaling.
+// isobaric heat capacity, the chart of that table and of a table with gaps, the About
+// window, and the phase diagram of each fluid with a calculated state point. Run it
+// under Xvfb or the offscreen platform; QT_SCALE_FACTOR=2 shows the windows at 200 %
+// scaling.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -65,6 +66,23 @@ int main(int argc, char** argv) {
     app.processEvents();
     ok = program.tableWindow.grab().save(dir + "/table_window.png") && ok;
     ok = program.plotWindow.grab().save(dir + "/table_plot.png") && ok;
+
+    // Carbon dioxide's pressure over temperature at given densities: the cells inside
+    // the two-phase region hold no number and leave gaps.
+    f.RadioGroupMatter.index = 2;
+    f.RadioGroupMatterClick();
+    t.EditRs.text = "220,5,21";
+    t.ButtonRsClick();
+    t.EditC.text = "100,300,500,700";
+    t.ComboBoxR.Select(0);
+    t.ComboBoxC.Select(2);
+    t.ComboBoxQ.Select(0);
+    t.ButtonMakeClick();
+    t.ButtonPlotClick();
+    app.processEvents();
+    ok = program.plotWindow.grab().save(dir + "/table_plot_gaps.png") && ok;
+    t.ComboBoxC.Select(1);
+    t.ComboBoxQ.Select(11);
 
     Calculate(f, 0, "300", "10");
     program.mainWindow.Refresh();
