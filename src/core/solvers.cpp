@@ -1,11 +1,46 @@
 #include "core/solvers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "core/fluid_model.h"
 
 namespace kelvane {
+
+namespace {
+
+// A function of one variable that remembers its last few values. The searches below
+// come back to points they have just evaluated (the walk's next centre is one of the
+// points it tried; the march's last step is where the walk starts), and the state the
+// function reads does not change during one search, so a remembered value is the value
+// a new evaluation gives.
+template <typename F>
+class Remembered {
+public:
+    explicit Remembered(F f) : f_(f) {}
+    double operator()(double x) {
+        const uint64_t bits = std::bit_cast<uint64_t>(x);
+        for (int i = 0; i < used_; ++i)
+            if (keys_[i] == bits) return values_[i];
+        const double y = f_(x);
+        keys_[next_] = bits;
+        values_[next_] = y;
+        next_ = (next_ + 1) % kSize;
+        if (used_ < kSize) ++used_;
+        return y;
+    }
+
+private:
+    static constexpr int kSize = 4;
+    F f_;
+    uint64_t keys_[kSize] = {};
+    double values_[kSize] = {};
+    int used_ = 0, next_ = 0;
+};
+
+}  // namespace
 
 double PressureFromDensity(double T, double x) {
     return calc.ops.Pressure(x, calc.Tred / T, 0) * x * calc.rhored * calc.R * T;
@@ -36,15 +71,16 @@ double SolveDensity(double T, double P, double satuP, double satuRhov, double sa
     x /= calc.rhored;
     d /= calc.rhored;
     const double s = 0.1 * calc.rhoc / calc.rhored;
+    Remembered pressure([T](double x) { return PressureFromDensity(T, x); });
 
     // March up the isotherm until the next step would overshoot the pressure.
     if (!vapourSide) {
-        for (int step = 0; step < kMaxMarchSteps && PressureFromDensity(T, x + s) < P; ++step) x += s;
+        for (int step = 0; step < kMaxMarchSteps && pressure(x + s) < P; ++step) x += s;
     }
 
     // Step-halving walk: the step moves the density whatever the size of the mismatch.
     do {
-        const double y = PressureFromDensity(T, x);
+        const double y = pressure(x);
         if (y > P)
             x -= d;
         else
@@ -60,7 +96,7 @@ double SolvePressure(double T, double rho, double satuP, double satuRhov, double
     const int region = calc.ops.Region(rho, calc.Tred / T, 0, satuP, satuRhov, satuRhol);
     if (region == 3) return PressureFromDensity(T, rho / calc.rhored);
 
-    auto r = [T](double p) { return DensityFromPressure(T, p); };
+    Remembered r([T](double p) { return DensityFromPressure(T, p); });
     double x = calc.Pc;
     double d = 0.5 * calc.Pc;
     if (region == 2) {

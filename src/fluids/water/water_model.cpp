@@ -130,11 +130,21 @@ RegionResults GibbsProperties(RegionFunction f, double x, double y, double bsum,
 // search from the region-2 density at the same pressure.
 double BoundaryDensity(double rho2, double pB, double tau) {
     double V = rho2, W = 0.1 * rho2;
+    // The mismatch at the centre is carried over: the next centre is one of the three
+    // points just evaluated.
+    double r0 = std::fabs(Region3Pressure(V, tau) - pB);
     for (int step = 0; step < kMaxBoundaryDensitySteps && W / V >= 1e-6; ++step) {
-        const double r0 = std::fabs(Region3Pressure(V, tau) - pB);
         const double rm = std::fabs(Region3Pressure(V - W, tau) - pB);
         const double rp = std::fabs(Region3Pressure(V + W, tau) - pB);
-        if (std::min(rm, rp) < r0) V = rm >= rp ? V + W : V - W;
+        if (std::min(rm, rp) < r0) {
+            if (rm >= rp) {
+                V = V + W;
+                r0 = rp;
+            } else {
+                V = V - W;
+                r0 = rm;
+            }
+        }
         W /= 2;
     }
     return V;
