@@ -185,32 +185,38 @@ std::optional<double> InterpolateSaturation(const PhaseCurves& curves, double T)
     return s.front().P;
 }
 
-bool PhaseDiagram::Follow() {
+bool PhaseDiagram::Follow(bool withCurves) {
     bool changed = false;
-    if (calc.fluid != curves_.fluid) {
-        const int f = calc.fluid;
+    if (form_.calculations != seenCalculations_) {
+        seenCalculations_ = form_.calculations;
+        // A state whose properties were calculated; a calculation that stopped at a
+        // message leaves none.
+        if (!form_.EditZ.text.empty() && calc.T > 0 && calc.P > 0) {
+            state_ = PhasePoint{calc.T, calc.P};
+            stateFluid_ = calc.fluid;
+        } else {
+            state_.reset();
+        }
+        changed = true;
+    }
+    if (calc.fluid != seenFluid_) {
+        seenFluid_ = calc.fluid;
+        if (stateFluid_ != seenFluid_) state_.reset();  // calculated for another fluid
+        changed = true;
+    }
+    if (form_.unitT != seenUnitT_ || form_.unitP != seenUnitP_) {
+        seenUnitT_ = form_.unitT;
+        seenUnitP_ = form_.unitP;
+        changed = true;
+    }
+    if (withCurves && curves_.fluid != seenFluid_) {
+        const int f = seenFluid_;
         if (f >= 0 && f < kFluidCount) {
             if (!cache_[f]) cache_[f] = ComputePhaseCurves(f);
             curves_ = *cache_[f];
         } else {
             curves_ = PhaseCurves{};
         }
-        state_.reset();  // the state point belongs to the fluid it was calculated for
-        changed = true;
-    }
-    if (form_.calculations != seenCalculations_) {
-        seenCalculations_ = form_.calculations;
-        // A state whose properties were calculated; a calculation that stopped at a
-        // message leaves none.
-        if (!form_.EditZ.text.empty() && calc.fluid == curves_.fluid && calc.T > 0 && calc.P > 0)
-            state_ = PhasePoint{calc.T, calc.P};
-        else
-            state_.reset();
-        changed = true;
-    }
-    if (form_.unitT != seenUnitT_ || form_.unitP != seenUnitP_) {
-        seenUnitT_ = form_.unitT;
-        seenUnitP_ = form_.unitP;
         changed = true;
     }
     return changed;
@@ -238,7 +244,7 @@ ChartData PhaseDiagram::Chart() const {
     if (!curves_.sublimation.empty())
         chart.curves.push_back(curve("Sublimation curve", CurveStyle::Line, "#e07b10", curves_.sublimation));
     chart.curves.push_back(curve("Critical point", CurveStyle::Points, "#000000", {curves_.critical}));
-    if (state_) {
+    if (state_ && stateFluid_ == curves_.fluid) {
         chart.curves.push_back(curve("State point", CurveStyle::Points, "#d62728", {*state_}));
         const ChartPoint p = point(*state_);
         chart.note = "State point: T = " + FormatDisplay(p.x) + " " + form_.temperatureLabels[unitT] +

@@ -54,10 +54,13 @@ class PhaseDiagram {
 public:
     explicit PhaseDiagram(const MainForm& form) : form_(form) {}
 
-    // Brings the diagram up to the form: computes the curves of a newly selected fluid
-    // (once per fluid; the state point is dropped), takes the state point of a new
-    // "Calculate". Returns true when the chart changed (units included).
-    bool Follow();
+    // Brings the diagram up to the form after each of its actions: takes the state
+    // point of a new "Calculate" (none when it stopped at a message), drops it when
+    // another fluid is selected, and with `withCurves` computes the curves of the
+    // selected fluid (once per fluid). Without, only the cheap bookkeeping is done, so
+    // that a hidden window still knows which fluid its state point belongs to.
+    // Returns true when the chart changed (units included).
+    bool Follow(bool withCurves = true);
 
     const PhaseCurves& Curves() const { return curves_; }
     const std::optional<PhasePoint>& StatePoint() const { return state_; }
@@ -69,6 +72,8 @@ private:
     std::array<std::optional<PhaseCurves>, kFluidCount> cache_;
     PhaseCurves curves_;
     std::optional<PhasePoint> state_;
+    int stateFluid_ = -1;
+    int seenFluid_ = -2;
     int seenCalculations_ = -1;
     int seenUnitT_ = -1, seenUnitP_ = -1;
 };

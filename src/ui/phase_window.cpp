@@ -30,9 +30,14 @@ PhaseWindow::PhaseWindow(const MainForm& form, QWidget* parent) : QWidget(parent
 }
 
 void PhaseWindow::Follow() {
-    if (!isVisible()) return;
-    // The curves of a fluid take some tens of milliseconds, once per fluid.
-    if (diagram_.Follow()) chart_->SetChart(diagram_.Chart());
+    // The curves of a fluid take some milliseconds, once per fluid; a hidden window
+    // leaves them and the chart for later.
+    const bool visible = isVisible();
+    if (diagram_.Follow(visible)) stale_ = true;
+    if (visible && stale_) {
+        chart_->SetChart(diagram_.Chart());
+        stale_ = false;
+    }
 }
 
 void PhaseWindow::showEvent(QShowEvent* event) {

@@ -30,6 +30,7 @@ protected:
 private:
     PhaseDiagram diagram_;
     ChartWidget* chart_ = nullptr;
+    bool stale_ = true;  // the chart lags behind the diagram
 };
 
 }  // namespace kelvane::ui

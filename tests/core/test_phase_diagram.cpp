@@ -205,3 +205,23 @@ TEST(PhaseDiagramView, FollowsFluidUnitsAndCalculations) {
     EXPECT_EQ(chart.title, "Phase diagram of CO2");
     EXPECT_EQ(chart.curves.size(), 4u);  // saturation, melting, sublimation, critical point
 }
+
+TEST(PhaseDiagramView, AHiddenDiagramStillDropsTheStateOfAnotherFluid) {
+    RegisterAllFluids();
+    MainForm f;
+    PhaseDiagram d(f);
+    f.RadioGroupVar.index = 0;
+    f.RadioGroupVarClick();
+    f.EditT.text = "300";
+    f.EditP.text = "10";
+    f.ButtonCalcClick();
+    EXPECT_TRUE(d.Follow(false));
+    EXPECT_EQ(d.Curves().fluid, -1);  // nothing computed yet
+    f.RadioGroupMatter.index = 1;     // the results of water stay on show
+    f.RadioGroupMatterClick();
+    d.Follow(false);
+    d.Follow(true);
+    EXPECT_EQ(d.Curves().fluid, 1);
+    EXPECT_FALSE(d.StatePoint());
+    for (const ChartCurve& c : d.Chart().curves) EXPECT_NE(c.name, "State point");
+}
