@@ -27,6 +27,8 @@ namespace {
 const char* const kPalette[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728", "#9467bd",
                                 "#8c564b", "#e377c2", "#7f7f7f", "#bcbd22", "#17becf"};
 
+constexpr size_t kMaxMarkers = 200;
+
 struct Range {
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
@@ -131,7 +133,9 @@ void ChartWidget::SetChart(const ChartData& data) {
                 QPen pen(color);
                 pen.setWidthF(2);
                 line->setPen(pen);
-                line->setPointsVisible(c.style == CurveStyle::LineWithPoints || segment.size() == 1);
+                // Markers show the cells; on long curves they would only blur the line.
+                line->setPointsVisible((c.style == CurveStyle::LineWithPoints && segment.size() <= kMaxMarkers) ||
+                                       segment.size() == 1);
                 series = line;
             }
             series->setColor(color);
