@@ -64,6 +64,8 @@ Program::Program(TableFileDialogs* dialogs)
             mainWindow.setEnabled(!aboutWindow.isVisible());
             mainWindow.Refresh();
             phaseWindow.Follow();  // the state point of the table's last cell
+            // An open plot shows the new table.
+            if (plotWindow.isVisible() && tableForm.ButtonPlot.enabled) plotWindow.SetChart(tableForm.PlotChart());
         }
     };
     mainWindow.closed = [this] {

@@ -316,6 +316,11 @@ private slots:
         QVERIFY(ReadAll(dir.filePath("plot.svg").toStdString()).find("<svg") != std::string::npos);
         QVERIFY(!chart->Save(dir.filePath("missing/plot.png"), error));
         QVERIFY(error.contains("missing"));
+
+        // The open plot follows the next table.
+        Type(Find<QLineEdit>(t, "EditC"), "1,10,20");
+        Click(t, "ButtonMake");
+        QCOMPARE(chart->Data().curves.size(), size_t(3));
     }
 
     void phaseDiagramFollowsCalculateAndFluid() {
