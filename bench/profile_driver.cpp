@@ -1,8 +1,10 @@
 // Profiling driver: repeats the four benchmark states of one fluid in both input
 // modes, or one TYPE I table, so that callgrind or perf sees a short steady run.
 //
-//   kelvane_profile FLUID [POINTS]      FLUID = water | methanol | co2
+//   kelvane_profile FLUID [POINTS [P|rho]]   FLUID = water | methanol | co2
 //   kelvane_profile FLUID table ROWS COLUMNS
+//
+// With P or rho only the states of that input mode are repeated.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -15,7 +17,7 @@ using namespace kelvane::bench;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: kelvane_profile water|methanol|co2 [POINTS | table ROWS COLUMNS]\n");
+        std::fprintf(stderr, "usage: kelvane_profile water|methanol|co2 [POINTS [P|rho] | table ROWS COLUMNS]\n");
         return 2;
     }
     const std::string name = argv[1];
@@ -35,8 +37,10 @@ int main(int argc, char** argv) {
         return r.status == TableResult::Status::Written ? 0 : 1;
     }
     const int points = argc >= 3 ? std::atoi(argv[2]) : 1000;
+    const std::string only = argc >= 4 ? argv[3] : "";
     size_t checksum = 0;
     for (int mode = 0; mode < 2; ++mode) {
+        if ((only == "P" && mode != 0) || (only == "rho" && mode != 1)) continue;
         for (const BenchState& s : BenchStates(fluid)) {
             PrepareState(form, fluid, s, mode);
             for (int i = 0; i < points / 8; ++i) {

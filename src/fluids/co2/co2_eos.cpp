@@ -512,7 +512,25 @@ double Co2ResidualHelmholtz(int nDelta, double delta, int nTau, double tau) {
 }
 
 ResidualDerivatives Co2Residual(double delta, double tau, unsigned orders) {
-    return EvaluateOrders(delta, tau, orders & kOrderAll);
+    orders &= kOrderAll;
+    // The last evaluation of all six orders is remembered: Properties asks for them and
+    // the correlation length then for two of them at the same state.
+    struct Last {
+        uint64_t delta = 0, tau = 0;
+        unsigned orders = 0;
+        ResidualDerivatives r;
+    };
+    thread_local Last last;
+    const uint64_t d = std::bit_cast<uint64_t>(delta), t = std::bit_cast<uint64_t>(tau);
+    if (last.orders != 0 && last.delta == d && last.tau == t && (orders & ~last.orders) == 0) {
+        ResidualDerivatives out;
+        for (int o = 0; o < kResidualOrders; ++o)
+            if ((orders >> o) & 1u) ResidualField(out, o) = ResidualField(last.r, o);
+        return out;
+    }
+    const ResidualDerivatives r = EvaluateOrders(delta, tau, orders);
+    if (orders == kOrderAll) last = {d, t, orders, r};
+    return r;
 }
 
 std::array<double, 3> Co2IdealDerivatives(double tau) {

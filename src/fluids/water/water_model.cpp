@@ -1,7 +1,9 @@
 #include "fluids/water/water_model.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "core/format.h"
 #include "fluids/water/water_eos.h"
@@ -150,6 +152,26 @@ double BoundaryDensity(double rho2, double pB, double tau) {
     return V;
 }
 
+// BoundaryDensity for the region-2 density and boundary pressure of temperature 1/tau,
+// remembered for the last temperature: both arguments are functions of tau alone, and
+// the cells of a table row share their temperature.
+double BoundaryDensityAt(double rho2, double pB, double tau) {
+    struct Last {
+        uint64_t tau = 0, rho2 = 0, pB = 0;
+        double R = 0, rhoc = 0, Tc = 0;
+        bool valid = false;
+        double rhoB = 0;
+    };
+    thread_local Last last;
+    const uint64_t t = std::bit_cast<uint64_t>(tau), r = std::bit_cast<uint64_t>(rho2),
+                   p = std::bit_cast<uint64_t>(pB);
+    if (!last.valid || last.tau != t || last.rho2 != r || last.pB != p || last.R != calc.R ||
+        last.rhoc != calc.rhoc || last.Tc != calc.Tc) {
+        last = {t, r, p, calc.R, calc.rhoc, calc.Tc, true, BoundaryDensity(rho2, pB, tau)};
+    }
+    return last.rhoB;
+}
+
 RegionResults Region3Properties(double delta, double tau) {
     const double R = calc.R, T = calc.T, RT = R * T, rho = calc.rho;
     const double d = delta / calc.rhoc, t = calc.Tc * tau;
@@ -177,7 +199,7 @@ RegionResults Region3Properties(double delta, double tau) {
     // region 2-3 boundary pressure of the same temperature.
     const double pB = BoundaryB23Pressure(tau);
     const double rho2 = kP2 / (GibbsRegion2(1, pB / kP2, 0, kT2 * tau) * R * T);
-    const double rhoB = BoundaryDensity(rho2, pB, tau);
+    const double rhoB = BoundaryDensityAt(rho2, pB, tau);
     const double dB = rhoB / calc.rhoc;
     const double pB3 = HelmholtzRegion3(0, dB, 0, t);
     const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
