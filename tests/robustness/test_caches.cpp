@@ -3,11 +3,17 @@
 // calculated before it, for any order of fluids, temperatures and input modes.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/fluid_model.h"
 #include "core/format.h"
+#include "fluids/co2/co2_eos.h"
+#include "fluids/methanol/methanol_eos.h"
 #include "fluids/registry.h"
 #include "state_check.h"
 
@@ -88,6 +94,50 @@ TEST_F(Caches, RememberedSaturationEqualsAFreshOne) {
         EXPECT_EQ(remembered.liquidDensity, fresh.liquidDensity);
         EXPECT_EQ(calc.satuP, ParseLeading(fresh.pressure));
         EXPECT_GT(calc.satuP, 0) << p.fluid << " " << p.T;
+    }
+}
+
+// The Helmholtz evaluators remember powers per base, tau factors per temperature and
+// their last six-order result: whatever was evaluated before, and whichever orders are
+// asked together, each derivative must come out bit for bit the same.
+TEST_F(Caches, HelmholtzDerivativesDoNotDependOnWhatWasEvaluatedBefore) {
+    using Single = double (*)(int, double, int, double);
+    using Several = ResidualDerivatives (*)(double, double, unsigned);
+    const struct {
+        Single single;
+        Several several;
+    } fluids[] = {{Co2ResidualHelmholtz, Co2Residual}, {MethanolResidualHelmholtz, MethanolResidual}};
+    const int pairs[kResidualOrders][2] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {0, 2}};
+    // Repeated and alternating densities and temperatures, the critical point itself and
+    // neighbours one bit apart.
+    const double states[][2] = {{0.5, 1.2},   {2.1, 1.2}, {0.5, 0.8},      {1.0, 1.0},  {2.1, 0.8},
+                                {1.0, 1.05},  {0.5, 1.2}, {std::nextafter(0.5, 1.0), 1.2},
+                                {2.5, 2.0 / 3}, {2.1, 1.2}, {1e-4, 1.5}};
+    const unsigned sets[] = {kOrderAll, kOrderD | kOrderDD, kOrderD, kOrderR, kOrderTT | kOrderR, kOrderDT};
+    for (const auto& f : fluids) {
+        // Reference: each value alone, after an evaluation somewhere else.
+        std::vector<double> reference;
+        for (const auto& s : states)
+            for (const auto& p : pairs) {
+                f.single(1, 3.0, 0, 0.7);
+                reference.push_back(f.single(p[0], s[0], p[1], s[1]));
+            }
+        for (int round = 0; round < 2; ++round) {
+            size_t k = 0;
+            for (const auto& s : states) {
+                const unsigned set = sets[(k / kResidualOrders + round) % std::size(sets)];
+                const ResidualDerivatives r = f.several(s[0], s[1], set);
+                for (int o = 0; o < kResidualOrders; ++o, ++k) {
+                    const double expected = reference[k];
+                    if ((set >> o) & 1u) EXPECT_EQ(std::bit_cast<uint64_t>(ResidualField(r, o)), std::bit_cast<uint64_t>(expected))
+                        << "set " << set << " order " << o << " at " << s[0] << ", " << s[1];
+                    else
+                        EXPECT_EQ(ResidualField(r, o), 0.0);
+                    EXPECT_EQ(std::bit_cast<uint64_t>(f.single(pairs[o][0], s[0], pairs[o][1], s[1])),
+                              std::bit_cast<uint64_t>(expected));
+                }
+            }
+        }
     }
 }
 
