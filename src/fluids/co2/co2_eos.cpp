@@ -514,7 +514,8 @@ double Co2ResidualHelmholtz(int nDelta, double delta, int nTau, double tau) {
 ResidualDerivatives Co2Residual(double delta, double tau, unsigned orders) {
     orders &= kOrderAll;
     // The last evaluation of all six orders is remembered: Properties asks for them and
-    // the correlation length then for two of them at the same state.
+    // the correlation length then for two of them at the same state. A new request for
+    // all six is always evaluated.
     struct Last {
         uint64_t delta = 0, tau = 0;
         unsigned orders = 0;
@@ -522,7 +523,8 @@ ResidualDerivatives Co2Residual(double delta, double tau, unsigned orders) {
     };
     thread_local Last last;
     const uint64_t d = std::bit_cast<uint64_t>(delta), t = std::bit_cast<uint64_t>(tau);
-    if (last.orders != 0 && last.delta == d && last.tau == t && (orders & ~last.orders) == 0) {
+    if (orders != kOrderAll && last.orders != 0 && last.delta == d && last.tau == t &&
+        (orders & ~last.orders) == 0) {
         ResidualDerivatives out;
         for (int o = 0; o < kResidualOrders; ++o)
             if ((orders >> o) & 1u) ResidualField(out, o) = ResidualField(last.r, o);
