@@ -360,8 +360,20 @@ double GibbsRegion2(int i, double pi2, int j, double tau2) {
 
 double HelmholtzRegion3(int i, double delta3, int j, double tau3) {
     if (!OrdinaryOrder(i, j)) return 0;
+    // The last value is remembered: the region test of a density and the pressure of
+    // the same density ask for the same derivative one after the other.
+    struct Last {
+        int i = -1, j = -1;
+        uint64_t delta3 = 0, tau3 = 0;
+        double value = 0;
+    };
+    thread_local Last last;
+    const uint64_t d = std::bit_cast<uint64_t>(delta3), t = std::bit_cast<uint64_t>(tau3);
+    if (last.i == i && last.j == j && last.delta3 == d && last.tau3 == t) return last.value;
     const double start = kRegion3LogCoefficient * LogTerm(i, j, delta3);
-    return PowerSum(kRole3, kRegion3, i, delta3, j, tau3, start);
+    const double value = PowerSum(kRole3, kRegion3, i, delta3, j, tau3, start);
+    last = {i, j, d, t, value};
+    return value;
 }
 
 double GibbsRegion5(int i, double pi5, int j, double tau5) {
