@@ -270,11 +270,6 @@ const TauFactors& TauFactorsAt(double tau) {
     return e.f;
 }
 
-// The six orders in the order of ResidualOrder's bits: (nDelta, nTau).
-constexpr int kOrders = 6;
-constexpr int kOrderDelta[kOrders] = {0, 1, 2, 0, 1, 0};
-constexpr int kOrderTau[kOrders] = {0, 0, 0, 1, 1, 2};
-
 // The asked orders of phir, every term evaluated once for all of them. Each family of
 // terms is summed in table order and the families are added polynomial, exponential,
 // Gaussian, non-analytic, as the single-order sums of the reference equation are.
@@ -283,18 +278,21 @@ ResidualDerivatives Evaluate(double delta, double tau) {
     DensityPowers& dp = PowersOfDensity(delta);
     DeltaPowers& D = dp.delta;
     const TauFactors& tf = TauFactorsAt(tau);
-    constexpr bool want[kOrders] = {(kAsked & kOrderR) != 0,  (kAsked & kOrderD) != 0,  (kAsked & kOrderDD) != 0,
-                                    (kAsked & kOrderT) != 0,  (kAsked & kOrderDT) != 0, (kAsked & kOrderTT) != 0};
+    constexpr bool want[kResidualOrders] = {(kAsked & kOrderR) != 0, (kAsked & kOrderD) != 0,
+                                            (kAsked & kOrderDD) != 0, (kAsked & kOrderT) != 0,
+                                            (kAsked & kOrderDT) != 0, (kAsked & kOrderTT) != 0};
 
-    double poly[kOrders] = {}, expo[kOrders] = {}, gauss[kOrders] = {}, crit[kOrders] = {};
+    // Sums of the polynomial, exponential, Gaussian and non-analytic terms per order.
+    double poly[kResidualOrders] = {}, expo[kResidualOrders] = {};
+    double gauss[kResidualOrders] = {}, crit[kResidualOrders] = {};
 
     for (size_t j = 0; j < std::size(kPolynomial); ++j) {
         const PolynomialTerm& p = kPolynomial[j];
         const double d = p.d;
         ForEachOrder<kAsked>([&](auto o) {
             double v = p.n;
-            v *= DeltaFactor(D, d, kOrderDelta[o]);
-            v *= tf.polynomial[j][kOrderTau[o]];
+            v *= DeltaFactor(D, d, kOrderDeltaOf[o]);
+            v *= tf.polynomial[j][kOrderTauOf[o]];
             poly[o] += v;
         });
     }
@@ -312,12 +310,12 @@ ResidualDerivatives Evaluate(double delta, double tau) {
         const int slot = e.d - kMinDeltaPower;
         ForEachOrder<kAsked>([&](auto o) {
             double v = e.n * E;
-            switch (kOrderDelta[o]) {
+            switch (kOrderDeltaOf[o]) {
                 case 0: v *= D(slot); break;
                 case 1: v *= D(slot - 1) * (d - k); break;
                 case 2: v *= D(slot - 2) * ((d - k) * (d - 1 - k) - c * k); break;
             }
-            v *= tf.exponential[j][kOrderTau[o]];
+            v *= tf.exponential[j][kOrderTauOf[o]];
             expo[o] += v;
         });
     }
