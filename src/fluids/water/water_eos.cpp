@@ -49,7 +49,8 @@ public:
     double operator()(int k) {
         const int i = k - kMin;
         if (stamps_[i] != generation_) {
-            powers_[i] = std::pow(value_, static_cast<double>(k));
+            // v^0 = 1 and v^1 = v are what std::pow returns, without its cost.
+            powers_[i] = k == 0 ? 1.0 : k == 1 ? value_ : std::pow(value_, static_cast<double>(k));
             stamps_[i] = generation_;
         }
         return powers_[i];
