@@ -197,12 +197,21 @@ void MainForm::ButtonCalcClick() {
             messages += kZeroStateMessage;
             return;
         }
-        calc.P = SolvePressure(calc.T, calc.rho, calc.satuP, calc.satuRhov, calc.satuRhol);
+        bool found = true;
+        calc.P = SolvePressure(calc.T, calc.rho, calc.satuP, calc.satuRhov, calc.satuRhol, &found);
         calc.pi = calc.P / calc.Pred;
         EditP.text = PressureText(calc.P);
         text = ops.CheckState(calc.P, calc.T);
         messages += text;
         if (!text.empty()) return;
+        if (!found) {
+            // The search ended at a pressure whose density is not the given one (water:
+            // a density that no pressure of the region's equation reaches at this
+            // temperature); properties there would belong to another state.
+            EditP.text.clear();
+            messages += kNoPressureMessage;
+            return;
+        }
     }
 
     const PropertyResults r = ops.Properties(calc.delta, calc.tau, calc.pi, Editnlambda.text);

@@ -24,6 +24,7 @@ public:
     static constexpr const char* kTwoPhaseWarning = "rho may be in the co-existence region (meta-stable?);";
     // A given pressure or density of exactly zero has no real-gas state to compute.
     static constexpr const char* kZeroStateMessage = "Not applied to zero pressure or density.";
+    static constexpr const char* kNoPressureMessage = "No pressure of the equation of state gives this density.";
 
     // Actions. Each may throw ConversionError when a typed number is malformed.
     void ButtonCalcClick();       // "Calculate"

@@ -2,6 +2,8 @@
 // current fluid's Pressure operation, with water's Region shortcut where supplied.
 #pragma once
 
+#include <cmath>
+
 namespace kelvane {
 
 // P in Pa from T and the reduced density x = rho/rhored.
@@ -14,12 +16,47 @@ double DensityFromPressure(double T, double P);
 double SolveDensity(double T, double P, double satuP, double satuRhov, double satuRhol);
 
 // Pressure (Pa) at T and rho: explicit where the model allows, otherwise a search over
-// the pressure with up to 30 restarts.
-double SolvePressure(double T, double rho, double satuP, double satuRhov, double satuRhol);
+// the pressure with up to 30 restarts. *converged (when given) is set to false when the
+// search ended without reaching the density; the last pressure is returned then.
+double SolvePressure(double T, double rho, double satuP, double satuRhov, double satuRhol,
+                     bool* converged = nullptr);
 
 // Upper bounds that keep every march finite; a case that needs more steps than these
 // lies far beyond any accepted state.
 constexpr int kMaxMarchSteps = 10000;
 constexpr int kMaxDescentSteps = 4000;
+// Regula-falsi steps that narrow a converged search to the precision of the pressure.
+constexpr int kMaxRefineSteps = 100;
+
+// Narrows a root of the increasing function f(x) = target inside [a, b] to the
+// precision of f by the Illinois variant of regula falsi. Returns NaN when f does not
+// change sign across [a, b], so that the caller keeps its own result.
+template <typename F>
+double RefineIncreasingRoot(F&& f, double target, double a, double b) {
+    double fa = f(a) - target, fb = f(b) - target;
+    if (!(fa <= 0 && fb >= 0)) return std::nan("");
+    if (fa == 0) return a;
+    if (fb == 0) return b;
+    int side = 0;
+    for (int i = 0; i < kMaxRefineSteps; ++i) {
+        double c = (a * fb - b * fa) / (fb - fa);
+        if (!(c > a && c < b)) c = a + (b - a) / 2;
+        if (c <= a || c >= b) break;  // the interval holds no more doubles
+        const double fc = f(c) - target;
+        if (fc == 0) return c;
+        if (fc < 0) {
+            a = c;
+            fa = fc;
+            if (side == -1) fb /= 2;
+            side = -1;
+        } else {
+            b = c;
+            fb = fc;
+            if (side == 1) fa /= 2;
+            side = 1;
+        }
+    }
+    return std::fabs(fa) < std::fabs(fb) ? a : b;
+}
 
 }  // namespace kelvane

@@ -35,38 +35,10 @@ void SetSaturation(double T) {
     calc.satuRhol = ParseLeading(s.liquidDensity);
 }
 
-// Density at (T, P) to full precision: the calculator's solver, then secant steps on
-// the density-explicit pressure where the solver's answer is only good to 1e-6.
-double DensityAt(double T, double P) {
-    double rho = SolveDensity(T, P, calc.satuP, calc.satuRhov, calc.satuRhol);
-    const bool explicitInPressure =
-        calc.ops.Region && calc.ops.Region(0, calc.Tred / T, P, calc.satuP, calc.satuRhov, calc.satuRhol) != 3;
-    if (explicitInPressure) return rho;
-    auto f = [&](double r) { return PressureFromDensity(T, r / calc.rhored) - P; };
-    double r0 = rho, r1 = rho * (1 + 1e-7);
-    double f0 = f(r0), f1 = f(r1);
-    for (int i = 0; i < 30 && f1 != f0 && std::fabs(f1) > 1e-15 * P; ++i) {
-        const double r2 = r1 - f1 * (r1 - r0) / (f1 - f0);
-        r0 = r1, f0 = f1, r1 = r2, f1 = f(r1);
-    }
-    return r1;
-}
-
-// Pressure at (T, rho) to full precision (secant steps on water's pressure-explicit
-// regions, where the calculator's search is good to 1e-6 in density).
-double PressureAt(double T, double rho) {
-    double P = SolvePressure(T, rho, calc.satuP, calc.satuRhov, calc.satuRhol);
-    if (!calc.ops.Region || calc.ops.Region(rho, calc.Tred / T, 0, calc.satuP, calc.satuRhov, calc.satuRhol) == 3)
-        return P;
-    auto g = [&](double p) { return DensityFromPressure(T, p) - rho; };
-    double p0 = P, p1 = P * (1 + 1e-7);
-    double g0 = g(p0), g1 = g(p1);
-    for (int i = 0; i < 30 && g1 != g0 && std::fabs(g1) > 1e-15 * rho; ++i) {
-        const double p2 = p1 - g1 * (p1 - p0) / (g1 - g0);
-        p0 = p1, g0 = g1, p1 = p2, g1 = g(p1);
-    }
-    return p1;
-}
+// The calculator's own solvers: their answers must be precise enough for the identity
+// Z = P/(rho R T) and for finite differences over steps of 2e-5 T.
+double DensityAt(double T, double P) { return SolveDensity(T, P, calc.satuP, calc.satuRhov, calc.satuRhol); }
+double PressureAt(double T, double rho) { return SolvePressure(T, rho, calc.satuP, calc.satuRhov, calc.satuRhol); }
 
 Point Evaluate(double T, double P, double rho, int inputVar, const std::string& wavelength = "589") {
     SetSaturation(T);

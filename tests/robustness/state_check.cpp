@@ -115,7 +115,7 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         rest.clear();
     } else {
         warning = Take(rest, MainForm::kTwoPhaseWarning);
-        if (Take(rest, MainForm::kZeroStateMessage)) zero = true;
+        if (Take(rest, MainForm::kZeroStateMessage) || Take(rest, MainForm::kNoPressureMessage)) zero = true;
         for (const std::string& s : m.state)
             if (Take(rest, s)) stateStop = true;
     }

@@ -269,16 +269,14 @@ void Report(int fluid, int mode, const Tally& t) {
 
 // Upper bounds on the states with a NAN or INF field, as measured (fluid, mode), every
 // one of a cause that NonFiniteCause names:
-// - water, density given: negative densities (the pressure search for water ends at a
-//   tiny positive pressure, so the state passes CheckState and ln rho fails in the
-//   ion product and the conductivity), densities above the liquid at 100 MPa (the
-//   search ends without converging, W = sqrt of a negative number), and metastable
-//   states near the spinodal, where dp/drho < 0 makes W NAN;
-// - methanol, pressure given: pressures of a few pascals above the saturation
-//   pressure at low temperature, below the resolution of the density solver on the
-//   liquid isotherm: Z < 0 and f/P = exp(... - ln Z) is NAN;
+// - methanol, pressure given: a pressure equal to the saturation pressure, where the
+//   density search starts at the critical density and ends on the unstable part of
+//   the isotherm: Z < 0 and f/P = exp(... - ln Z) is NAN;
 // - carbon dioxide, density given: metastable states with dp/drho < 0.
-constexpr long kNonFiniteBound[3][2] = {{0, 344}, {155, 0}, {0, 3}};
+// Water, density given, has none: a negative density is refused as a negative
+// pressure, and a density that no pressure of the region's equation reaches gets the
+// calculator's message instead of the properties of another state.
+constexpr long kNonFiniteBound[3][2] = {{0, 0}, {2, 0}, {0, 4}};
 
 class Sweep : public ::testing::TestWithParam<std::tuple<int, int>> {
 protected:

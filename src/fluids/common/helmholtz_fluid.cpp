@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/solvers.h"
+
 namespace kelvane {
 
 std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h, double delta,
@@ -66,6 +68,16 @@ EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T,
         result = {pn, dV, dL, pass, false};
         if (std::fabs(pn - target) / pn < 1e-6) {
             result.converged = true;
+            // The searches leave each density within a few millionths of its root, which
+            // on the liquid branch is a pressure error of megapascals: a compressed
+            // liquid just above the saturation pressure would then lie below the
+            // saturated-liquid density. Both densities are narrowed to the roots of the
+            // final pressure, inside the brackets the searches left.
+            auto pressure = [&](double x) { return (1 + x * phir(1, x, 0, tau)) * x * RTrhored; };
+            for (double* x : {&result.dV, &result.dL}) {
+                const double refined = RefineIncreasingRoot(pressure, pn, *x * (1 - 4e-6), *x * (1 + 4e-6));
+                if (std::isfinite(refined)) *x = refined;
+            }
             break;
         }
         target = pn;

@@ -450,5 +450,38 @@ TEST_F(WaterModel, DensityInsideTheCoexistenceRangeUsesRegion2) {
     EXPECT_EQ(f.EditZ.text, "");
 }
 
+// Densities that no pressure of water's equations gives are refused instead of being
+// computed at the pressure where the search happened to stop.
+TEST_F(WaterModel, DensitiesWithoutAPressureAreRefused) {
+    MainForm f;
+    f.RadioGroupVar.index = 1;
+    f.RadioGroupVarClick();
+    auto run = [&](const char* T, const char* rho) {
+        f.EditT.text = T;
+        f.EditRho.text = rho;
+        f.ButtonCalcClick();
+    };
+    run("300", "-1");  // refused like a Helmholtz fluid's negative pressure
+    EXPECT_EQ(f.EditMes.text, "This density is not inadequate.");
+    EXPECT_LT(ParseStrict(f.EditP.text), 0);
+    EXPECT_EQ(f.EditCp.text, "");
+    for (const char* rho : {"1100", "900"}) {  // beyond the liquid at 800 K; stretched liquid at 400 K
+        run(rho[0] == '1' ? "800" : "400", rho);
+        EXPECT_NE(f.EditMes.text.find(MainForm::kNoPressureMessage), std::string::npos) << rho;
+        EXPECT_EQ(f.EditP.text, "") << rho;
+        EXPECT_EQ(f.EditW.text, "") << rho;
+    }
+    // Just below the critical temperature a vapour density whose pressure search stalls
+    // a hair outside its tolerance still gets its pressure, to the precision of region 2.
+    run("647", "50");
+    EXPECT_EQ(f.EditMes.text, "");
+    const double P = calc.P;
+    f.RadioGroupVar.index = 0;
+    f.RadioGroupVarClick();
+    f.EditP.text = FormatFile(P / 1e6);
+    f.ButtonCalcClick();
+    EXPECT_NEAR(calc.rho, 50 / (calc.M / 1000), 1e-10 * calc.rho);
+}
+
 }  // namespace
 }  // namespace kelvane
