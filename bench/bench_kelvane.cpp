@@ -1,9 +1,12 @@
 // Timings of the calculator: "Calculate" through the headless main form, the fluid
-// operations Properties and Saturation alone, the throughput of TYPE I tables and the
-// curves of the phase diagram.
+// operations Properties and Saturation alone, the throughput of TYPE I tables, the
+// curves of the phase diagram and the number texts.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "bench_states.h"
 #include "core/fluid_model.h"
@@ -92,6 +95,42 @@ void PhaseCurvesOf(benchmark::State& state, int fluid) {
     }
 }
 
+// Numbers as a calculation produces them: mostly full-precision results between 1e-12
+// (per-pascal quantities) and 1e9 (pressures in Pa), both signs, and one in eight a
+// short typed value such as 400 or 0.1. Fixed seed, so every run sees the same set.
+const std::vector<double>& NumberSet() {
+    static const std::vector<double> values = [] {
+        std::mt19937_64 random(20260101);
+        std::vector<double> v;
+        for (int i = 0; i < 4096; ++i) {
+            const double magnitude = std::pow(10.0, -12.0 + 21.0 * static_cast<double>(random() >> 11) * 0x1p-53);
+            const double x = i % 8 == 0 ? std::round(magnitude * 1000) / 1000 : magnitude;
+            v.push_back(random() & 1 ? -x : x);
+        }
+        return v;
+    }();
+    return values;
+}
+
+void FormatNumbers(benchmark::State& state, std::string (*format)(double)) {
+    const std::vector<double>& values = NumberSet();
+    for (auto _ : state)
+        for (double x : values) {
+            std::string text = format(x);
+            benchmark::DoNotOptimize(text.data());
+        }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
+}
+
+// The texts of the set in the display or the file format, read back.
+void ParseNumbers(benchmark::State& state, double (*parse)(std::string_view), std::string (*format)(double)) {
+    std::vector<std::string> texts;
+    for (double x : NumberSet()) texts.push_back(format(x));
+    for (auto _ : state)
+        for (const std::string& text : texts) benchmark::DoNotOptimize(parse(text));
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
+}
+
 void RegisterAll() {
     for (int fluid = 0; fluid < kBenchFluids; ++fluid) {
         const std::string name = FluidLabel(fluid);
@@ -118,6 +157,12 @@ void RegisterAll() {
     for (int fluid = 0; fluid < kBenchFluids; ++fluid)
         benchmark::RegisterBenchmark(("Table200x50/" + std::string(FluidLabel(fluid))).c_str(), Table, fluid)
             ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Format/Display", FormatNumbers, FormatDisplay)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Format/File", FormatNumbers, FormatFile)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Parse/Strict/Display", ParseNumbers, ParseStrict, FormatDisplay)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Parse/Leading/File", ParseNumbers, ParseLeading, FormatFile)
+        ->Unit(benchmark::kMicrosecond);
     for (int fluid = 0; fluid < kBenchFluids; ++fluid)
         benchmark::RegisterBenchmark(("PhaseCurves/" + std::string(FluidLabel(fluid))).c_str(), PhaseCurvesOf, fluid)
             ->Unit(benchmark::kMillisecond);

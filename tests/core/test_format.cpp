@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "core/format.h"
 
@@ -54,6 +55,36 @@ TEST(FormatFile, FifteenDigitsAndWiderFixedRange) {
     EXPECT_EQ(FormatFile(-2.5), "-2.5");
 }
 
+TEST(FormatGeneral, ExactTiesRoundToEvenAndCarry) {
+    // Binary values exactly halfway between two 8- or 15-digit results.
+    EXPECT_EQ(FormatDisplay(12345678.5), "12345678");
+    EXPECT_EQ(FormatDisplay(12345677.5), "12345678");
+    EXPECT_EQ(FormatDisplay(1234567.25), "1234567.2");
+    EXPECT_EQ(FormatDisplay(-1234567.75), "-1234567.8");
+    EXPECT_EQ(FormatFile(999999999999999.5), "1E15");
+    EXPECT_EQ(FormatFile(999999999999998.5), "999999999999998");
+}
+
+TEST(FormatGeneral, ExtremeMagnitudes) {
+    EXPECT_EQ(FormatFile(std::numeric_limits<double>::max()), "1.79769313486232E308");
+    EXPECT_EQ(FormatFile(std::numeric_limits<double>::min()), "2.2250738585072E-308");
+    EXPECT_EQ(FormatFile(std::numeric_limits<double>::denorm_min()), "4.94065645841247E-324");
+    EXPECT_EQ(FormatDisplay(-1.2345678912345e-30), "-1.2345679E-30");
+    EXPECT_EQ(FormatDisplay(9.87654321987e40), "9.8765432E40");
+    // Every decade: the double nearest 10^k is shown as exactly 10^k (for subnormals
+    // only while their precision still covers the digits).
+    for (int k = -315; k <= 308; ++k) {
+        const double x = ParseLeading("1e" + std::to_string(k));
+        const std::string fraction = k < 0 ? "0." + std::string(-k - 1, '0') + "1" : "";
+        const std::string integer = k >= 0 ? "1" + std::string(k, '0') : "";
+        const std::string scientific = "1E" + std::to_string(k);
+        if (k >= -307) {
+            EXPECT_EQ(FormatFile(x), k >= -4 && k <= 14 ? fraction + integer : scientific) << k;
+        }
+        EXPECT_EQ(FormatDisplay(x), k >= -4 && k <= 7 ? fraction + integer : scientific) << k;
+    }
+}
+
 TEST(FormatFile, RoundTripsThroughParseLeading) {
     for (double x : {647.096, 1e-7, 3.14159265358979, -1234.5678e-12, 5.1e22}) {
         const double back = ParseLeading(FormatFile(x));
@@ -71,6 +102,23 @@ TEST(ParseStrict, AcceptsWholeDecimalNumbers) {
     EXPECT_EQ(ParseStrict("-0"), 0);
     EXPECT_TRUE(std::signbit(ParseStrict("-0")));
     EXPECT_EQ(ParseStrict("1e-999"), 0);
+}
+
+TEST(ParseStrict, CorrectlyRoundedAroundTheShortConversion) {
+    // Up to 2^53 with at most 22 powers of ten the conversion is one exact operation;
+    // beyond that the full conversion must still round correctly.
+    EXPECT_EQ(ParseStrict("9007199254740992"), 9007199254740992.0);
+    EXPECT_EQ(ParseStrict("9007199254740993"), 9007199254740992.0);
+    EXPECT_EQ(ParseStrict("9007199254740995"), 9007199254740996.0);
+    EXPECT_EQ(ParseStrict("1e22"), 1e22);
+    EXPECT_EQ(ParseStrict("1e23"), 1e23);
+    EXPECT_EQ(ParseStrict("123.456e-20"), 123.456e-20);
+    EXPECT_EQ(ParseStrict("0.1e-22"), 0.1e-22);
+    EXPECT_EQ(ParseStrict("0.000000000000000000000000123"), 1.23e-25);
+    EXPECT_EQ(ParseStrict("12345678901234567890"), 12345678901234567890.0);
+    EXPECT_EQ(ParseStrict("8.98846567431158e307"), 8.98846567431158e307);
+    EXPECT_EQ(ParseStrict("1e-0000000000000000000000000000005"), 1e-5);
+    EXPECT_TRUE(std::signbit(ParseStrict("-0.0e5")));
 }
 
 TEST(ParseStrict, RejectsEverythingElseQuotingTheText) {
