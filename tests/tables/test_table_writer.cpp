@@ -50,7 +50,9 @@ protected:
         s.columnVariable = c;
         s.property = q;
         s.skipLines = skip;
-        s.columnsFile = ::testing::TempDir() + "kelvane_pairs.txt";
+        // One file per test: ctest runs the tests of this program in parallel.
+        s.columnsFile = ::testing::TempDir() + "kelvane_pairs_" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
         std::ofstream(s.columnsFile) << text;
         return MakeTable(*main, s, out);
     }
