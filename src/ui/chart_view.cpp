@@ -1,9 +1,11 @@
 #include "ui/chart_view.h"
 
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QtCharts/QLegendMarker>
 #include <QPainter>
+#include <QPushButton>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
@@ -197,6 +199,25 @@ void SaveChartWithDialog(ChartWidget* chart, QWidget* parent) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     QString error;
     if (!chart->Save(dialog.selectedFiles().front(), error)) ReportError(parent, error);
+}
+
+ChartWidget* BuildChartWindow(QWidget* window, const QString& role, const QString& saveTip) {
+    auto* chart = new ChartWidget(window);
+    auto* save = new QPushButton(QStringLiteral("Save..."), window);
+    save->setObjectName(QStringLiteral("ButtonSave") + role);
+    save->setToolTip(saveTip);
+    auto* close = new QPushButton(QStringLiteral("Close"), window);
+    close->setObjectName(QStringLiteral("ButtonClose") + role);
+    QObject::connect(save, &QPushButton::clicked, window, [chart, window] { SaveChartWithDialog(chart, window); });
+    QObject::connect(close, &QPushButton::clicked, window, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(window);
+    layout->addWidget(chart, 1);
+    layout->addLayout(buttons);
+    return chart;
 }
 
 }  // namespace kelvane::ui

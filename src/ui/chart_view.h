@@ -34,4 +34,8 @@ private:
 // go to the standard error report.
 void SaveChartWithDialog(ChartWidget* chart, QWidget* parent);
 
+// Lays out `window` as a chart above "Save..." and "Close" buttons (named
+// "ButtonSave<role>" and "ButtonClose<role>") and returns the chart.
+ChartWidget* BuildChartWindow(QWidget* window, const QString& role, const QString& saveTip);
+
 }  // namespace kelvane::ui

@@ -403,27 +403,8 @@ ResidualDerivatives Evaluate(double delta, double tau) {
     return r;
 }
 
-// Evaluate for an order set known at run time: the sets the calculator asks for have
-// their own instances (the density searches d phir / d delta alone, the saturation
-// iteration phir alone, the isothermal stiffness, Properties all six); any other set is
-// computed with all six.
 ResidualDerivatives EvaluateOrders(double delta, double tau, unsigned orders) {
-    switch (orders) {
-        case kOrderR: return Evaluate<kOrderR>(delta, tau);
-        case kOrderD: return Evaluate<kOrderD>(delta, tau);
-        case kOrderDD: return Evaluate<kOrderDD>(delta, tau);
-        case kOrderT: return Evaluate<kOrderT>(delta, tau);
-        case kOrderDT: return Evaluate<kOrderDT>(delta, tau);
-        case kOrderTT: return Evaluate<kOrderTT>(delta, tau);
-        case kOrderD | kOrderDD: return Evaluate<kOrderD | kOrderDD>(delta, tau);
-        default: {
-            const ResidualDerivatives all = Evaluate<kOrderAll>(delta, tau);
-            ResidualDerivatives out;
-            for (int o = 0; o < kResidualOrders; ++o)
-                if ((orders >> o) & 1u) ResidualField(out, o) = ResidualField(all, o);
-            return out;
-        }
-    }
+    return EvaluateOrderSet(orders, [&](auto mask) { return Evaluate<decltype(mask)::value>(delta, tau); });
 }
 
 // Limit of d phir / d delta for delta -> 0 at tau.

@@ -81,6 +81,32 @@ inline double ResidualField(const ResidualDerivatives& r, int o) {
     return fields[o];
 }
 
+// Evaluates the order set `orders`, known at run time, with an evaluator instantiated
+// per set: eval(std::integral_constant<unsigned, kMask>()) computes the orders of kMask.
+// The sets the calculator asks for have their own instances (the density searches
+// d phir / d delta alone, the saturation iteration phir alone, the isothermal
+// stiffness, Properties all six); any other set is computed with all six.
+template <typename Eval>
+ResidualDerivatives EvaluateOrderSet(unsigned orders, Eval&& eval) {
+    auto with = [&]<unsigned kMask>() { return eval(std::integral_constant<unsigned, kMask>()); };
+    switch (orders) {
+        case kOrderR: return with.template operator()<kOrderR>();
+        case kOrderD: return with.template operator()<kOrderD>();
+        case kOrderDD: return with.template operator()<kOrderDD>();
+        case kOrderT: return with.template operator()<kOrderT>();
+        case kOrderDT: return with.template operator()<kOrderDT>();
+        case kOrderTT: return with.template operator()<kOrderTT>();
+        case kOrderD | kOrderDD: return with.template operator()<kOrderD | kOrderDD>();
+        default: {
+            const ResidualDerivatives all = with.template operator()<kOrderAll>();
+            ResidualDerivatives out;
+            for (int o = 0; o < kResidualOrders; ++o)
+                if ((orders >> o) & 1u) ResidualField(out, o) = ResidualField(all, o);
+            return out;
+        }
+    }
+}
+
 // Residual function phir(delta, tau) and its first delta derivative.
 using ResidualFunction = double (*)(int nDelta, double delta, int nTau, double tau);
 
