@@ -246,28 +246,16 @@ struct TauFactors {
 // The factors of the last few temperatures: a state's tau and the fixed reference
 // temperatures of the correlation length.
 const TauFactors& TauFactorsAt(double tau) {
-    struct Entry {
-        uint64_t bits = 0;
-        bool valid = false;
-        TauFactors f;
-    };
-    thread_local Entry entries[4];
-    thread_local int next = 0;
-    const uint64_t bits = std::bit_cast<uint64_t>(tau);
-    for (const Entry& e : entries)
-        if (e.valid && e.bits == bits) return e.f;
-    Entry& e = entries[next];
-    next = (next + 1) % 4;
-    e.bits = bits;
-    e.valid = true;
-    TauPowers& T = PowersOfTau(tau);
-    for (size_t j = 0; j < std::size(kPolynomial); ++j)
-        for (int o = 0; o < 3; ++o) e.f.polynomial[j][o] = TauFactor(T, kPolynomial[j].t, kPolynomialTauSlot[j], o);
-    for (size_t j = 0; j < std::size(kExponential); ++j)
-        for (int o = 0; o < 3; ++o)
-            e.f.exponential[j][o] = TauFactor(T, kExponential[j].t, kExponentialTauSlot[j], o);
-    for (size_t j = 0; j < std::size(kGaussian); ++j) e.f.gaussian[j] = T(kGaussianTauSlot[j]);
-    return e.f;
+    thread_local RecentResults<TauFactors, 4> recent;
+    return recent.Get(tau, [](double tau, TauFactors& f) {
+        TauPowers& T = PowersOfTau(tau);
+        for (size_t j = 0; j < std::size(kPolynomial); ++j)
+            for (int o = 0; o < 3; ++o) f.polynomial[j][o] = TauFactor(T, kPolynomial[j].t, kPolynomialTauSlot[j], o);
+        for (size_t j = 0; j < std::size(kExponential); ++j)
+            for (int o = 0; o < 3; ++o)
+                f.exponential[j][o] = TauFactor(T, kExponential[j].t, kExponentialTauSlot[j], o);
+        for (size_t j = 0; j < std::size(kGaussian); ++j) f.gaussian[j] = T(kGaussianTauSlot[j]);
+    });
 }
 
 // The asked orders of phir, every term evaluated once for all of them. Each family of

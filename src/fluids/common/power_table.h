@@ -89,4 +89,34 @@ private:
     int next_ = 0;
 };
 
+// Results of a function of one variable for the last kWays arguments (compared bit for
+// bit), for values that are costly to build and asked for again and again at a few
+// arguments (the tau factors of a temperature). Get returns the remembered entry of x,
+// or fills the oldest entry with fill(x, entry) first.
+template <typename T, int kWays>
+class RecentResults {
+public:
+    template <typename Fill>
+    T& Get(double x, Fill&& fill) {
+        const uint64_t bits = std::bit_cast<uint64_t>(x);
+        for (Entry& e : entries_)
+            if (e.valid && e.bits == bits) return e.value;
+        Entry& e = entries_[next_];
+        next_ = (next_ + 1) % kWays;
+        e.bits = bits;
+        e.valid = true;
+        fill(x, e.value);
+        return e.value;
+    }
+
+private:
+    struct Entry {
+        uint64_t bits = 0;
+        bool valid = false;
+        T value;
+    };
+    std::array<Entry, kWays> entries_{};
+    int next_ = 0;
+};
+
 }  // namespace kelvane

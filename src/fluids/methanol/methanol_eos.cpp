@@ -158,31 +158,19 @@ struct TauFactors {
 };
 
 TauFactors& TauFactorsAt(double tau) {
-    struct Entry {
-        uint64_t bits = 0;
-        bool valid = false;
-        TauFactors f;
-    };
-    thread_local Entry entries[2];
-    thread_local int next = 0;
-    const uint64_t bits = std::bit_cast<uint64_t>(tau);
-    for (Entry& e : entries)
-        if (e.valid && e.bits == bits) return e.f;
-    Entry& e = entries[next];
-    next ^= 1;
-    e.bits = bits;
-    e.valid = true;
-    TauPowers T(IntegerExponents<kMinTauPower, kMaxTauPower>());
-    T.Use(tau);
-    for (int k = 0; k < kGroup2End; ++k)
-        for (int j = 0; j < 3; ++j) e.f.term[k][j] = TablePowerDerivative(T, kMinTauPower, tau, kTerms[k].t, j);
-    // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
-    const double g3 = std::exp(kB3 * tau - kK3), g4 = std::exp(kB4 * tau - kK4);
-    for (int j = 0; j < 3; ++j) {
-        e.f.e3[j] = g3 * std::pow(kB3, j);
-        e.f.e4[j] = g4 * std::pow(kB4, j);
-    }
-    return e.f;
+    thread_local RecentResults<TauFactors, 2> recent;
+    return recent.Get(tau, [](double tau, TauFactors& f) {
+        TauPowers T(IntegerExponents<kMinTauPower, kMaxTauPower>());
+        T.Use(tau);
+        for (int k = 0; k < kGroup2End; ++k)
+            for (int j = 0; j < 3; ++j) f.term[k][j] = TablePowerDerivative(T, kMinTauPower, tau, kTerms[k].t, j);
+        // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
+        const double g3 = std::exp(kB3 * tau - kK3), g4 = std::exp(kB4 * tau - kK4);
+        for (int j = 0; j < 3; ++j) {
+            f.e3[j] = g3 * std::pow(kB3, j);
+            f.e4[j] = g4 * std::pow(kB4, j);
+        }
+    });
 }
 
 // The asked orders (kAsked, ResidualOrder bits) of phir, every term and every density

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "core/fluid_model.h"
+#include "fluids/common/power_table.h"
 
 namespace kelvane {
 
@@ -27,41 +28,16 @@ double FallingFactorial(int k, int order) {
     return f;
 }
 
-// The powers v^k of one base v for integer k, each computed once by std::pow and
-// kept while the base stays the same. The region functions are evaluated many times
-// at the same variables (six derivatives per state, the iterations at a fixed
-// temperature), and reusing the very values std::pow returned leaves every sum bit
-// for bit what it is without the table.
-class PowerTable {
+// The powers v^k of one base v for integer k from -64 to 64, each computed once by
+// std::pow and kept while the base stays the same. The region functions are evaluated
+// many times at the same variables (six derivatives per state, the iterations at a
+// fixed temperature), and reusing the very values std::pow returned leaves every sum
+// bit for bit what it is without the table.
+class IntegerPowers : public PowerTable<129> {
 public:
     static constexpr int kMin = -64, kMax = 64;
-
-    void Use(double v) {
-        const uint64_t bits = std::bit_cast<uint64_t>(v);
-        if (bits == base_ && generation_ != 0) return;
-        base_ = bits;
-        value_ = v;
-        if (++generation_ == 0) {  // wrapped: forget every stamp
-            stamps_.fill(0);
-            generation_ = 1;
-        }
-    }
-    double operator()(int k) {
-        const int i = k - kMin;
-        if (stamps_[i] != generation_) {
-            // v^0 = 1 and v^1 = v are what std::pow returns, without its cost.
-            powers_[i] = k == 0 ? 1.0 : k == 1 ? value_ : std::pow(value_, static_cast<double>(k));
-            stamps_[i] = generation_;
-        }
-        return powers_[i];
-    }
-
-private:
-    uint64_t base_ = 0;
-    double value_ = 0;
-    uint32_t generation_ = 0;
-    std::array<uint32_t, kMax - kMin + 1> stamps_{};
-    std::array<double, kMax - kMin + 1> powers_{};
+    IntegerPowers() : PowerTable(IntegerExponents<kMin, kMax>()) {}
+    double operator()(int k) { return PowerTable::operator()(k - kMin); }
 };
 
 // The variables of each region sum have tables of their own, so that alternating
@@ -69,7 +45,7 @@ private:
 enum PowerRole { kRole1, kRole2Ideal, kRole2Residual, kRole3, kRole5Ideal, kRole5Residual, kRole1Saturation, kRoles };
 
 struct RolePowers {
-    PowerTable x, y;
+    IntegerPowers x, y;
 };
 
 RolePowers& Powers(PowerRole role) {
@@ -109,7 +85,7 @@ double LogTerm(int i, int j, double x) {
 
 // Sum over the terms with I = 1 of n y^J: the limit of d/dx of the sum as x -> 0.
 double ZeroPressureSlope(PowerRole role, std::span<const Term> terms, double y) {
-    PowerTable& powers = Powers(role).y;
+    IntegerPowers& powers = Powers(role).y;
     powers.Use(y);
     double sum = 0;
     for (const Term& t : terms)
@@ -299,8 +275,8 @@ constexpr double kB23[] = {0.34805185628969e3, -0.11671859879975e1, 0.1019297003
 // a power table.
 constexpr bool InPowerTable(std::span<const Term> terms) {
     for (const Term& t : terms)
-        if (t.I - 2 < PowerTable::kMin || t.I > PowerTable::kMax || t.J - 2 < PowerTable::kMin ||
-            t.J > PowerTable::kMax)
+        if (t.I - 2 < IntegerPowers::kMin || t.I > IntegerPowers::kMax || t.J - 2 < IntegerPowers::kMin ||
+            t.J > IntegerPowers::kMax)
             return false;
     return true;
 }
@@ -334,7 +310,7 @@ double LiquidLnFugacity(double pi1, double tau1) {
     const double y = tau1 - 1.222;
     double sum = std::log(pis / pi1);
     RolePowers& p = Powers(kRole1);
-    PowerTable& saturated = Powers(kRole1Saturation).x;
+    IntegerPowers& saturated = Powers(kRole1Saturation).x;
     p.x.Use(7.1 - pi1);
     p.y.Use(y);
     saturated.Use(7.1 - pis);
