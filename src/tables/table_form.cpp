@@ -141,8 +141,8 @@ void TableForm::ButtonStopClick() {
     if (busy_) stopRequested_ = true;
 }
 
-void TableForm::GenerateSeries(const EditField& spec, EditField& list, const char* axis) {
-    const SeriesResult series = kelvane::MakeSeries(spec.text);
+void TableForm::GenerateSeries(const EditField& input, EditField& list, const char* axis) {
+    const SeriesResult series = kelvane::MakeSeries(input.text);
     list.text = series.text;
     if (series.capped)
         EditMes.text = std::string("The ") + axis + " series was cut to " + std::to_string(kMaxValues) +

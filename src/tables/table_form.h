@@ -112,7 +112,7 @@ public:
     static constexpr const char* kNoPropertyText = "Select the thermodynamic property you want.";
 
 private:
-    void GenerateSeries(const EditField& spec, EditField& list, const char* axis);
+    void GenerateSeries(const EditField& input, EditField& list, const char* axis);
 
     MainForm& main_;
     TableFileDialogs& dialogs_;

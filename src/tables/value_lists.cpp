@@ -23,9 +23,9 @@ ListResult ParseList(std::string_view text, ValueArray& values) {
     return r;
 }
 
-SeriesResult MakeSeries(std::string_view spec) {
+SeriesResult MakeSeries(std::string_view text) {
     ValueArray v;
-    const ListResult parsed = ParseList(spec, v);
+    const ListResult parsed = ParseList(text, v);
     if (parsed.count != 3 || parsed.truncated) return {kSeriesFormatMessage, false};
     const double x = v[0], y = v[1], z = v[2];
     if (!(z >= 1)) return {kSeriesCountMessage, false};

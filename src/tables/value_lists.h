@@ -33,7 +33,7 @@ struct SeriesResult {
 
 // "x,y,z" -> "x,x+y,...": ceil(z) values, the i-th formed as i*y + x and written with
 // 15 significant digits; at most kMaxValues values.
-SeriesResult MakeSeries(std::string_view spec);
+SeriesResult MakeSeries(std::string_view text);
 
 struct ColumnsResult {
     bool opened = false;     // false: the file could not be opened (nothing was read)
