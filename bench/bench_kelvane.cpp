@@ -11,7 +11,8 @@
 #include "bench_states.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "core/phase_diagram.h"
+#include "core/calculate.h"
+#include "forms/phase_diagram.h"
 #include "fluids/registry.h"
 
 using namespace kelvane;
@@ -50,10 +51,11 @@ void CalculateNewT(benchmark::State& state, int fluid, BenchState s, int mode) {
 void Properties(benchmark::State& state, int fluid, BenchState s) {
     MainForm form;
     PrepareState(form, fluid, s, 0);
-    form.ButtonCalcClick();
-    const std::string wavelength = form.Editnlambda.text;
+    const PointInput input = form.ReadInput();
+    const Fluid& f = form.SelectedFluid();
+    const PointResult point = kelvane::Calculate(f, input);
     for (auto _ : state) {
-        PropertyResults r = calc.ops.Properties(calc.delta, calc.tau, calc.pi, wavelength);
+        PropertyResults r = f.ops.Properties(point.state, input.wavelength);
         benchmark::DoNotOptimize(r.values.data());
     }
 }
@@ -62,10 +64,11 @@ void Properties(benchmark::State& state, int fluid, BenchState s) {
 void Saturation(benchmark::State& state, int fluid, double T) {
     MainForm form;
     PrepareState(form, fluid, {"saturation", T, 0.1}, 0);
-    form.ButtonCalcClick();
+    const Fluid& f = form.SelectedFluid();
+    const double tau = f.constants.Tred / T;
     for (auto _ : state) {
-        SaturationResult r = calc.ops.Saturation(calc.tau);
-        benchmark::DoNotOptimize(r.pressure.data());
+        SaturationState r = f.ops.Saturation(tau, T);
+        benchmark::DoNotOptimize(r.P);
     }
     state.SetLabel("T = " + form.EditT.text + " K");
 }
@@ -171,7 +174,6 @@ void RegisterAll() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RegisterAllFluids();
     RegisterAll();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

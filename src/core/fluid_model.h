@@ -129,6 +129,10 @@ struct FluidOperations {
     // True when Saturation is a function of its arguments alone (no other state, no side
     // effects), so that the calculation may reuse its last answer.
     bool saturationDependsOnTemperatureOnly = false;
+    // Optional: Pressure's compression factor in the density form (delta, tau, 0) with
+    // its slope d Z / d delta in *dZdDelta, for the Newton steps of the density search.
+    // Where the slope is unknown it sets 0 (the search then bisects).
+    double (*PressureSlope)(double delta, double tau, const PointContext& s, double* dZdDelta) = nullptr;
 };
 
 // Constants of one fluid, with the critical density, the reducing temperature and the

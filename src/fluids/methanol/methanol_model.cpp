@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/solvers.h"
 #include "fluids/common/helmholtz_fluid.h"
 #include "fluids/methanol/methanol_eos.h"
 
@@ -119,16 +120,61 @@ EqualAreaResult MethanolSaturationState(double tau) {
                                dL, &VapourStart);
 }
 
+NewtonSaturation MethanolSaturationNewton(double tau) {
+    const double T = kM.Tred / tau;
+    const double Tr = T / kM.Tc;
+    const double ps = AuxSaturationPressure(Tr);
+    const double RTrhored = kM.rhored * kM.R * T;
+    double dV = 0, dL = 0;
+    if (!(T > kDensityStartT)) {
+        // The densities of the auxiliary pressure on both branches of the isotherm:
+        // the vapour from the auxiliary vapour density, the liquid from 1.9 times the
+        // auxiliary liquid start (above the liquid root, where the convex liquid branch
+        // takes Newton's steps straight down to it), each inside the reach of the
+        // step-halving searches of the equal-area iteration.
+        auto pressure = [tau, RTrhored](double x, double* slope) {
+            const ResidualDerivatives r = MethanolResidual(x, tau, kOrderD | kOrderDD);
+            *slope = (1 + x * (2 * r.rD + x * r.rDD)) * RTrhored;
+            return (1 + x * r.rD) * x * RTrhored;
+        };
+        const double v0 = AuxVapourDensity(Tr) * kAuxDensityScale / kM.rhored;
+        const double l0 = AuxLiquidStart(Tr) * kAuxDensityScale / kM.rhored;
+        const NewtonRoot v = SafeguardedNewton(pressure, ps, v0, VapourStart(v0) - 0.5 * v0, VapourStart(v0) + 0.5 * v0);
+        const NewtonRoot l = SafeguardedNewton(pressure, ps, 1.9 * l0, 0.9 * l0, 2.9 * l0);
+        if (v.converged && l.converged) {
+            dV = v.x;
+            dL = l.x;
+        }
+    }
+    if (!(dV > 0 && dL > dV)) {
+        // Near the critical point (and where the auxiliary start fails): the densities
+        // of one pass of the equal-area iteration.
+        const EqualAreaResult first = EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, kM.R, kM.rhored, ps, 1,
+                                                          1, &VapourStart, 1);
+        dV = first.dV;
+        dL = first.dL;
+    }
+    return NewtonEqualArea(&MethanolResidual, tau, T, kM.R, kM.rhored, dV, dL);
+}
+
 namespace {
 
 SaturationState Saturation(double tau, double /*T*/) {
     if (kM.Tred / tau / kM.Tc >= 1) return {Status::kOverTc};
+    const NewtonSaturation n = MethanolSaturationNewton(tau);
+    if (n.converged) return {Status::kValue, n.pressure, n.dV * kM.rhored, n.dL * kM.rhored};
     const EqualAreaResult s = MethanolSaturationState(tau);
     return {Status::kValue, s.pressure, s.dV * kM.rhored, s.dL * kM.rhored};
 }
 
 double Pressure(double delta, double tau, double /*pi*/, const PointContext& /*state*/) {
     return 1 + delta * MethanolResidualHelmholtz(1, delta, 0, tau);
+}
+
+double PressureSlope(double delta, double tau, const PointContext& /*state*/, double* dZdDelta) {
+    const ResidualDerivatives r = MethanolResidual(delta, tau, kOrderD | kOrderDD);
+    *dZdDelta = r.rD + delta * r.rDD;
+    return 1 + delta * r.rD;
 }
 
 PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
@@ -162,6 +208,7 @@ const FluidOperations& MethanolOperations() {
         o.Pressure = &Pressure;
         o.Properties = &Properties;
         o.saturationDependsOnTemperatureOnly = true;
+        o.PressureSlope = &PressureSlope;
         return o;
     }();
     return ops;
