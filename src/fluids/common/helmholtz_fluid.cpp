@@ -111,12 +111,13 @@ NewtonSaturation NewtonEqualArea(ResidualEvaluator phir, double tau, double T, d
             sL /= 2;
         }
         if (!(dV + sV > 0 && dL + sL > dV + sV)) return out;
-        // Done when the step lies below 1e-12 relative, or, near the critical point,
+        // Done when the step lies below 1e-10 relative (the error after it, quadratic
+        // in the step, lies below the precision of phir), or, near the critical point,
         // where the isotherm is flat and the conditions are known only to a few
         // digits fewer, when a step below 1e-5 no longer shrinks quadratically: it is
         // the rounding noise of the conditions.
         const double size = std::max(std::fabs(sV) / dV, std::fabs(sL) / dL);
-        const bool last = size <= 1e-12 || (size <= 1e-5 && size > 0.25 * previous);
+        const bool last = size <= 1e-10 || (size <= 1e-5 && size > 0.25 * previous);
         previous = size;
         // The pressure of the vapour, where it is least affected by rounding, carried
         // to the new densities to first order.
@@ -128,12 +129,16 @@ NewtonSaturation NewtonEqualArea(ResidualEvaluator phir, double tau, double T, d
             out.pressure = p;
             out.dV = dV;
             out.dL = dL;
-            // Two stable densities with an unstable stretch of the isotherm between them
-            // (a falling pressure at their mean), not two points of one branch.
-            const double m = (dV + dL) / 2;
-            const ResidualDerivatives mid = phir(m, tau, kOrderD | kOrderDD);
-            const double JdMid = 1 + m * (2 * mid.rD + m * mid.rDD);
-            out.converged = JdV > 0 && JdL > 0 && JdMid < 0 && p > 0;
+            // Two stable densities, not the trivial solution dV = dL that Newton's
+            // method can approach near the critical point: either far apart, or with an
+            // unstable stretch of the isotherm (a falling pressure) at their mean.
+            auto apart = [&] {
+                if (dL > 1.5 * dV) return true;
+                const double m = (dV + dL) / 2;
+                const ResidualDerivatives mid = phir(m, tau, kOrderD | kOrderDD);
+                return 1 + m * (2 * mid.rD + m * mid.rDD) < 0;
+            };
+            out.converged = JdV > 0 && JdL > 0 && p > 0 && apart();
             return out;
         }
     }

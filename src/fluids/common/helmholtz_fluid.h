@@ -144,8 +144,8 @@ EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T,
 //   J(dV) = J(dL),             K(dV) = K(dL),
 // which is the equal-area condition on the isotherm. Each step evaluates phir and its
 // first two delta derivatives at both densities; a step that would leave 0 < dV < dL is
-// shortened. The iteration ends when a step moves both densities by less than 1e-12
-// relative (the next step lies below the precision of phir), after at most
+// shortened. The iteration ends when a step moves both densities by less than 1e-10
+// relative (the error after it lies below the precision of phir), after at most
 // kMaxNewtonSaturationSteps steps; `converged` is false when it did not end there, or
 // when the densities it ended on are not both on a mechanically stable branch
 // (d p / d rho > 0) or have fallen together.

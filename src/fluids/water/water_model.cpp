@@ -328,12 +328,15 @@ WaterSaturationState SaturationRegions12Newton(double T) {
     WaterSaturationState s{P, 0, 0, 0, false};
     for (int step = 1; step <= kMaxWaterNewtonSteps; ++step) {
         // g2 - g1 and its pressure derivative (the difference of the reduced volumes).
-        const double F = GibbsRegion2(0, P / kP2, 0, kT2 * tau) - GibbsRegion1(0, P / kP1, 0, kT1 * tau);
-        const double dF = GibbsRegion2(1, P / kP2, 0, kT2 * tau) / kP2 - GibbsRegion1(1, P / kP1, 0, kT1 * tau) / kP1;
-        const double dP = -F / dF;
+        double g1, g1p, g2, g2p;
+        GibbsRegion1AndSlope(P / kP1, kT1 * tau, &g1, &g1p);
+        GibbsRegion2AndSlope(P / kP2, kT2 * tau, &g2, &g2p);
+        const double dP = -(g2 - g1) / (g2p / kP2 - g1p / kP1);
         if (!(std::isfinite(dP) && P + dP > 0)) return s;
         P += dP;
-        if (std::fabs(dP) <= 1e-13 * P) {
+        // Quadratic convergence: after a step below 1e-9 the error lies below the
+        // precision of the Gibbs functions.
+        if (std::fabs(dP) <= 1e-9 * P) {
             s.converged = true;
             s.passes = step;
             break;
@@ -381,17 +384,20 @@ WaterSaturationState Region3Newton(double T, double dV, double dL) {
         // digits fewer, when a step below 1e-5 no longer shrinks quadratically: it is
         // the rounding noise of the conditions.
         const double size = std::max(std::fabs(sV) / dV, std::fabs(sL) / dL);
-        const bool last = size <= 1e-12 || (size <= 1e-5 && size > 0.25 * previous);
+        const bool last = size <= 1e-10 || (size <= 1e-5 && size > 0.25 * previous);
         previous = size;
         const double P = (JV + JdV * sV) * rhoc * kWaterConstants.R * T;
         dV += sV;
         dL += sL;
         if (last) {
-            // Two stable densities with a falling pressure at their mean, not two points
-            // of one branch.
-            const double m = (dV + dL) / 2;
-            const double JdMid = m * (2 * HelmholtzRegion3(1, m, 0, t) + m * HelmholtzRegion3(2, m, 0, t));
-            s = {P, dV * rhoc, dL * rhoc, step, JdV > 0 && JdL > 0 && JdMid < 0 && P > 0};
+            // Two stable densities, not the trivial solution dV = dL: far apart, or with
+            // a falling pressure at their mean.
+            auto apart = [&] {
+                if (dL > 1.5 * dV) return true;
+                const double m = (dV + dL) / 2;
+                return m * (2 * HelmholtzRegion3(1, m, 0, t) + m * HelmholtzRegion3(2, m, 0, t)) < 0;
+            };
+            s = {P, dV * rhoc, dL * rhoc, step, JdV > 0 && JdL > 0 && P > 0 && apart()};
             return s;
         }
     }
