@@ -155,6 +155,13 @@ double SolveDensity(const Fluid& f, const PointContext& state) {
             hi = std::min(hi, x + s);
             start = x + s / 2;
         }
+        // Beyond the saturated density of its side the stable branch holds the root:
+        // above the saturation pressure the liquid above the saturated liquid, below it
+        // the vapour below the saturated vapour. Near the critical point the walk's
+        // reach also takes in the metastable continuation of the other branch.
+        if (satuP != 0 && P > satuP) lo = std::max(lo, satuRhol / calc.rhored);
+        if (satuP != 0 && P < satuP) hi = std::min(hi, satuRhov / calc.rhored);
+        if (!(start > lo && start < hi)) start = lo + (hi - lo) / 2;
         thread_local LastRoot last;
         const uint64_t tauBits = std::bit_cast<uint64_t>(tau);
         if (last.fluid == &f.ops && last.tau == tauBits && last.x > lo && last.x < hi) start = last.x;
