@@ -146,15 +146,15 @@ void CompareFluid(int index, double pTolerance, double rhoTolerance) {
             const PointResult r = Calculate(f, in);
             const ReferencePoint ref = Reference(f, in, r);
             ++states;
-            if (!known) {
+            if (ref.saturation.status == Status::kNotAvailable) {
                 ++nearCritical;
                 continue;
             }
             const double rhoNow = in.inputVar == 0 ? r.state.rho : in.rho;
-            if ((in.inputVar == 0 && between(in.P, now.P, ref.saturation.P)) ||
+            if (known && ((in.inputVar == 0 && between(in.P, now.P, ref.saturation.P)) ||
                 between(rhoNow, now.rhov, ref.saturation.rhov) || between(rhoNow, now.rhol, ref.saturation.rhol) ||
                 between(rhoNow, 1.05 * now.rhov, 1.05 * ref.saturation.rhov) ||
-                between(rhoNow, 0.9 * now.rhol, 0.9 * ref.saturation.rhol)) {
+                between(rhoNow, 0.9 * now.rhol, 0.9 * ref.saturation.rhol))) {
                 ++moved;
                 continue;
             }
@@ -192,7 +192,7 @@ void CompareFluid(int index, double pTolerance, double rhoTolerance) {
             }
         }
     }
-    std::printf("%s: %d states (%d in the near-critical band, %d within the saturation move, %d unstable "
+    std::printf("%s: %d states (%d in the band below Tc without a reference saturation state, %d within the saturation move, %d unstable "
                 "reference roots), %d densities; "
                 "largest density difference %.2e; saturation moves: P %.2e (T %.10g K), rhov %.2e (T %.10g K), "
                 "rhol %.2e (T %.10g K)\n",
