@@ -78,14 +78,6 @@ double WalkToDensity(Pressure& pressure, double P, double x, double d) {
     return std::isfinite(refined) ? refined : x;
 }
 
-// The last root of this thread's density searches: a search at the same fluid and
-// temperature starts its Newton steps there (the cells of a table row).
-struct LastRoot {
-    const void* fluid = nullptr;
-    uint64_t tau = 0;
-    double x = 0;
-};
-
 }  // namespace
 
 double SolveDensity(const Fluid& f, const PointContext& state) {
@@ -162,14 +154,8 @@ double SolveDensity(const Fluid& f, const PointContext& state) {
         if (satuP != 0 && P > satuP) lo = std::max(lo, satuRhol / calc.rhored);
         if (satuP != 0 && P < satuP) hi = std::min(hi, satuRhov / calc.rhored);
         if (!(start > lo && start < hi)) start = lo + (hi - lo) / 2;
-        thread_local LastRoot last;
-        const uint64_t tauBits = std::bit_cast<uint64_t>(tau);
-        if (last.fluid == &f.ops && last.tau == tauBits && last.x > lo && last.x < hi) start = last.x;
         const NewtonRoot r = SafeguardedNewton(pressureWithSlope, P, start, lo, hi);
-        if (r.converged) {
-            last = {&f.ops, tauBits, r.x};
-            return r.x * calc.rhored;
-        }
+        if (r.converged) return r.x * calc.rhored;
     }
     return WalkToDensity(pressure, P, x, d) * calc.rhored;
 }
