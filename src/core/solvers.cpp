@@ -151,9 +151,17 @@ double SolveDensity(const Fluid& f, const PointContext& state) {
         // above the saturation pressure the liquid above the saturated liquid, below it
         // the vapour below the saturated vapour. Near the critical point the walk's
         // reach also takes in the metastable continuation of the other branch.
-        if (satuP != 0 && P > satuP) lo = std::max(lo, satuRhol / calc.rhored);
-        if (satuP != 0 && P < satuP) hi = std::min(hi, satuRhov / calc.rhored);
-        if (!(start > lo && start < hi)) start = lo + (hi - lo) / 2;
+        // The first Newton step starts from the saturated density of that side (the
+        // vapour scaled as an ideal gas to the pressure): a few steps from the root.
+        if (satuP != 0 && P > satuP) {
+            lo = std::max(lo, satuRhol / calc.rhored);
+            if (marched == 0) start = lo;
+        }
+        if (satuP != 0 && P < satuP) {
+            hi = std::min(hi, satuRhov / calc.rhored);
+            start = hi * (P / satuP);
+        }
+        if (!(start >= lo && start < hi)) start = lo + (hi - lo) / 2;
         const NewtonRoot r = SafeguardedNewton(pressureWithSlope, P, start, lo, hi);
         if (r.converged) return r.x * calc.rhored;
     }

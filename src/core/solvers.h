@@ -79,11 +79,11 @@ constexpr int kMaxNewtonSteps = 100;
 // positive, is replaced by bisection of the bracket when the side towards the root
 // has been evaluated, else by a step halfway to that end of the window. The iteration
 // ends when a Newton step moves x by at most 1e-10 relative (the error after it,
-// quadratic in the step, lies below the precision of f) or the bracket holds no double between its ends; `converged` is
+// quadratic in the step, lies below the precision of f; `tolerance` for a start value) or the bracket holds no double between its ends; `converged` is
 // false when it ran out of steps, ended at an end of the window that was never
 // evaluated, or on a slope that is not positive.
 template <typename F>
-NewtonRoot SafeguardedNewton(F&& f, double target, double x, double lo, double hi) {
+NewtonRoot SafeguardedNewton(F&& f, double target, double x, double lo, double hi, double tolerance = 1e-10) {
     bool loSeen = false, hiSeen = false;
     for (int step = 0; step < kMaxNewtonSteps; ++step) {
         double slope = 0;
@@ -99,7 +99,7 @@ NewtonRoot SafeguardedNewton(F&& f, double target, double x, double lo, double h
         }
         double next = x - y / slope;
         const bool newton = slope > 0 && std::isfinite(next) && next > lo && next < hi;
-        if (newton && std::fabs(next - x) <= 1e-10 * std::fabs(x)) return {next, true};
+        if (newton && std::fabs(next - x) <= tolerance * std::fabs(x)) return {next, true};
         if (!newton) {
             if (loSeen && hiSeen)
                 next = lo + (hi - lo) / 2;

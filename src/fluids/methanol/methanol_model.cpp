@@ -127,11 +127,10 @@ NewtonSaturation MethanolSaturationNewton(double tau) {
     const double RTrhored = kM.rhored * kM.R * T;
     double dV = 0, dL = 0;
     if (!(T > kDensityStartT)) {
-        // The densities of the auxiliary pressure on both branches of the isotherm:
-        // the vapour from the auxiliary vapour density, the liquid from 1.9 times the
-        // auxiliary liquid start (above the liquid root, where the convex liquid branch
-        // takes Newton's steps straight down to it), each inside the reach of the
-        // step-halving searches of the equal-area iteration.
+        // The start: the auxiliary vapour density, and the liquid density of the
+        // auxiliary pressure from 1.9 times the auxiliary liquid start (above the liquid
+        // root, where the convex liquid branch takes Newton's steps straight down to
+        // it), inside the reach of the liquid search of the equal-area iteration.
         auto pressure = [tau, RTrhored](double x, double* slope) {
             const ResidualDerivatives r = MethanolResidual(x, tau, kOrderD | kOrderDD);
             *slope = (1 + x * (2 * r.rD + x * r.rDD)) * RTrhored;
@@ -139,10 +138,11 @@ NewtonSaturation MethanolSaturationNewton(double tau) {
         };
         const double v0 = AuxVapourDensity(Tr) * kAuxDensityScale / kM.rhored;
         const double l0 = AuxLiquidStart(Tr) * kAuxDensityScale / kM.rhored;
-        const NewtonRoot v = SafeguardedNewton(pressure, ps, v0, VapourStart(v0) - 0.5 * v0, VapourStart(v0) + 0.5 * v0);
-        const NewtonRoot l = SafeguardedNewton(pressure, ps, 1.9 * l0, 0.9 * l0, 2.9 * l0);
-        if (v.converged && l.converged) {
-            dV = v.x;
+        // The auxiliary vapour density is close enough to start from as it is; the
+        // liquid start is found to 1e-6, which the equal-area steps then refine.
+        const NewtonRoot l = SafeguardedNewton(pressure, ps, 1.9 * l0, 0.9 * l0, 2.9 * l0, 1e-6);
+        if (l.converged) {
+            dV = v0;
             dL = l.x;
         }
     }
