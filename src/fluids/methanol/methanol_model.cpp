@@ -4,7 +4,9 @@
 
 #include "core/format.h"
 #include "fluids/common/helmholtz_fluid.h"
+#include "fluids/methanol/methanol_conductivity.h"
 #include "fluids/methanol/methanol_eos.h"
+#include "fluids/methanol/methanol_viscosity.h"
 
 namespace kelvane {
 
@@ -126,6 +128,21 @@ SaturationResult Saturation(double tau) {
     return {FormatFile(s.pressure), FormatFile(s.dV * calc.rhored), FormatFile(s.dL * calc.rhored)};
 }
 
+// Viscosity, thermal conductivity and thermal diffusivity texts at T (K), P (Pa) and
+// mass density rho (kg/m3); rhoCp is the volumetric isobaric heat capacity, J/(m3 K).
+// Each is "N/A" outside its correlation's stated range.
+SecondaryResults TransportResults(double T, double P, double rho, double rhoCp) {
+    SecondaryResults s;
+    const double eta = MethanolViscosity(T, rho);
+    s.etha = kMethanolViscosityRange.Contains(T, P) ? FormatDisplay(eta) : "N/A";
+    const double lambda = MethanolDiluteConductivity(T) + MethanolResidualConductivity(T, rho) +
+                          MethanolConductivityEnhancement(T, rho, eta, MethanolCriticalInputsFromEos(T, rho));
+    const bool ok = kMethanolConductivityRange.Contains(T, P) && std::isfinite(lambda) && lambda > 0;
+    s.lambda = ok ? FormatDisplay(lambda) : "N/A";
+    s.Dth = ok ? FormatDisplay(lambda / rhoCp) : "N/A";
+    return s;
+}
+
 double Pressure(double delta, double tau, double /*pi*/) {
     return 1 + delta * MethanolResidualHelmholtz(1, delta, 0, tau);
 }
@@ -145,6 +162,7 @@ PropertyResults Properties(double delta, double tau, double /*pi*/, const std::s
 
     PropertyResults out;
     out.values = HelmholtzProperties(h, delta, tau, calc.R, calc.T, calc.rho, calc.M, calc.rhored);
+    out.secondary = TransportResults(calc.T, calc.P, calc.rho * calc.M / 1000, calc.rho * out.values[kCp]);
     return out;
 }
 
