@@ -67,6 +67,8 @@ double MethanolResidualConductivity(double T, double rho) {
 }
 
 double MethanolConductivityEnhancement(double T, double rho, double eta, const MethanolCriticalInputs& in) {
+    // A mechanically unstable state (inside the spinodal) has no enhancement.
+    if (!(in.drhodP > 0) || !std::isfinite(in.drhodP)) return std::nan("");
     const double dchi = kPc * rho / (kRhoC * kRhoC) * (in.drhodP - kMethanolConductivityTref / T * in.drhodPRef);
     if (!(dchi > 0)) return 0;
     const double xi = kXi0 * std::pow(dchi / kGammaAmp, kNu / kGamma);

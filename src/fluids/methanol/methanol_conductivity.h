@@ -32,7 +32,8 @@ double MethanolResidualConductivity(double T, double rho);
 
 // Critical enhancement in W/(m K) at T, rho (kg/m3) with the viscosity eta (Pa s) and the
 // thermodynamic inputs of that state. 0 where the susceptibility difference is not
-// positive (far from the critical point).
+// positive (far from the critical point); NaN where (d rho / d P)_T is not positive and
+// finite (a mechanically unstable state, where no value can be given).
 double MethanolConductivityEnhancement(double T, double rho, double eta, const MethanolCriticalInputs& in);
 
 // The enhancement's inputs from the methanol equation of state (IUPAC 1993, evaluated

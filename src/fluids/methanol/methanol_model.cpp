@@ -137,7 +137,7 @@ SecondaryResults TransportResults(double T, double P, double rho, double rhoCp) 
     s.etha = kMethanolViscosityRange.Contains(T, P) ? FormatDisplay(eta) : "N/A";
     const double lambda = MethanolDiluteConductivity(T) + MethanolResidualConductivity(T, rho) +
                           MethanolConductivityEnhancement(T, rho, eta, MethanolCriticalInputsFromEos(T, rho));
-    const bool ok = kMethanolConductivityRange.Contains(T, P) && std::isfinite(lambda) && lambda > 0;
+    const bool ok = kMethanolConductivityRange.Contains(T, P) && std::isfinite(lambda) && lambda > 0 && rhoCp > 0;
     s.lambda = ok ? FormatDisplay(lambda) : "N/A";
     s.Dth = ok ? FormatDisplay(lambda / rhoCp) : "N/A";
     return s;
