@@ -6,6 +6,8 @@
 // the enhancement are passed in or evaluated from the methanol Helmholtz functions.
 #pragma once
 
+#include "core/fluid_model.h"
+
 #include "fluids/methanol/methanol_viscosity.h"
 
 namespace kelvane {
@@ -46,9 +48,9 @@ MethanolCriticalInputs MethanolCriticalInputsFromEos(double T, double rho);
 double MethanolConductivity(double T, double rho, const MethanolCriticalInputs& in);
 
 // Constants of the methanol equation of state that MethanolCriticalInputsFromEos uses.
-inline constexpr double kMethanolEosTred = 513.38;     // K
-inline constexpr double kMethanolEosRhored = 8785.17;  // mol/m3
-inline constexpr double kMethanolEosR = 8.31448;       // J/(mol K)
-inline constexpr double kMethanolMolarMass = 32.04216;  // g/mol
+inline constexpr double kMethanolEosTred = kMethanolConstants.Tred;      // K
+inline constexpr double kMethanolEosRhored = kMethanolConstants.rhored;  // mol/m3
+inline constexpr double kMethanolEosR = kMethanolConstants.R;            // J/(mol K)
+inline constexpr double kMethanolMolarMass = kMethanolConstants.M;       // g/mol
 
 }  // namespace kelvane

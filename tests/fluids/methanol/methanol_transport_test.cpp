@@ -1,7 +1,9 @@
 // Methanol viscosity (Xiang, Laesecke and Huber 2006) and thermal conductivity
 // (Sykioti, Assael, Huber and Perkins 2013) against the values the two papers print,
 // and their use in methanol's Properties.
+#include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -14,6 +16,7 @@
 #include "fluids/methanol/methanol_model.h"
 #include "fluids/methanol/methanol_viscosity.h"
 #include "fluids/registry.h"
+#include "forms/texts.h"
 
 namespace kelvane {
 namespace {
@@ -123,11 +126,11 @@ TEST(MethanolConductivity, ReproducesThePapersCheckValues) {
 
 TEST(MethanolConductivity, EnhancementInputsFromTheEquationOfState) {
     // The equation's constants behind the helper are those of the methanol model.
-    SelectFluid(1);
-    EXPECT_EQ(kMethanolEosTred, Fluid(1).Tred);
-    EXPECT_EQ(kMethanolEosRhored, Fluid(1).rhored);
-    EXPECT_EQ(kMethanolEosR, Fluid(1).R);
-    EXPECT_EQ(kMethanolMolarMass, Fluid(1).M);
+    const FluidConstants& c = FluidAt(1).constants;
+    EXPECT_EQ(kMethanolEosTred, c.Tred);
+    EXPECT_EQ(kMethanolEosRhored, c.rhored);
+    EXPECT_EQ(kMethanolEosR, c.R);
+    EXPECT_EQ(kMethanolMolarMass, c.M);
 
     // (d rho / d P)_T against a central difference of the pressure along the isotherm.
     auto pressure = [](double T, double rho) {
@@ -146,12 +149,15 @@ TEST(MethanolConductivity, EnhancementInputsFromTheEquationOfState) {
         EXPECT_GT(in.cp, in.cv);
     }
     // The heat capacities agree with methanol's Properties (molar there).
-    calc.T = 300;
-    calc.rho = 850 / calc.M * 1000;
-    const auto v = MethanolOperations().Properties(calc.rho / calc.rhored, calc.Tred / calc.T, 0, "589").values;
+    PointContext st;
+    st.T = 300;
+    st.rho = 850 / c.M * 1000;
+    st.delta = st.rho / c.rhored;
+    st.tau = c.Tred / st.T;
+    const auto v = MethanolOperations().Properties(st, 589).values;
     const MethanolCriticalInputs in = MethanolCriticalInputsFromEos(300, 850);
-    EXPECT_NEAR(in.cp * calc.M / 1000, v[kCp], 1e-10 * v[kCp]);
-    EXPECT_NEAR(in.cv * calc.M / 1000, v[kCv], 1e-10 * v[kCv]);
+    EXPECT_NEAR(in.cp * c.M / 1000, v[kCp], 1e-10 * v[kCp]);
+    EXPECT_NEAR(in.cv * c.M / 1000, v[kCv], 1e-10 * v[kCv]);
 }
 
 TEST(MethanolConductivity, EnhancementVanishesContinuouslyAndGrowsNearTheCriticalPoint) {
@@ -188,25 +194,42 @@ TEST(MethanolConductivity, EnhancementVanishesContinuouslyAndGrowsNearTheCritica
     EXPECT_GT(previous, (MethanolDiluteConductivity(T1) + MethanolResidualConductivity(T1, rhoc)));
 }
 
-// Methanol's Properties as the point calculation calls it: the state's T, P and rho set.
+// The results of methanol's Properties at a state as the point calculation hands it
+// over, with the secondary results as the window's texts (none where unset).
+struct ShownResults {
+    std::array<double, kPropertyCount> values;
+    struct {
+        std::optional<std::string> eps, etha, lambda, Dth, pKw, n;
+    } secondary;
+};
+
 class MethanolTransportTexts : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RegisterAllFluids();
-        SelectFluid(1);
-    }
+    const FluidConstants& c = kMethanolConstants;
+    double rhoMolar = 0;
     // rho in kg/m3.
-    PropertyResults At(double T, double P, double rho) {
-        calc.T = T;
-        calc.P = P;
-        calc.rho = rho / calc.M * 1000;
-        return MethanolOperations().Properties(calc.rho / calc.rhored, calc.Tred / T, 0, "589");
+    ShownResults At(double T, double P, double rho) {
+        PointContext st;
+        st.T = T;
+        st.P = P;
+        st.rho = rhoMolar = rho / c.M * 1000;
+        st.delta = st.rho / c.rhored;
+        st.tau = c.Tred / T;
+        const PropertyResults r = MethanolOperations().Properties(st, 589);
+        auto text = [](const Quantity& q) -> std::optional<std::string> {
+            if (q.status == Status::kUnset) return std::nullopt;
+            return StatusText(q);
+        };
+        ShownResults out{r.values, {}};
+        out.secondary = {text(r.secondary[kEps]),    text(r.secondary[kEtha]), text(r.secondary[kLambda]),
+                         text(r.secondary[kDth]),    text(r.secondary[kPKw]),  text(r.secondary[kN])};
+        return out;
     }
 };
 
 TEST_F(MethanolTransportTexts, FilledInsideTheRangesAndNotAvailableOutside) {
     // 300 K, 1 MPa (Table 6 of the viscosity paper): all three in the display format.
-    PropertyResults r = At(300, 1e6, 785.49);
+    ShownResults r = At(300, 1e6, 785.49);
     ASSERT_TRUE(r.secondary.etha && r.secondary.lambda && r.secondary.Dth);
     EXPECT_EQ(*r.secondary.etha, FormatDisplay(MethanolViscosity(300, 785.49)));
     ExpectPrinted(ParseLeading(*r.secondary.etha) * 1e3, 0.5352, 1e-4, "etha text");
@@ -215,7 +238,7 @@ TEST_F(MethanolTransportTexts, FilledInsideTheRangesAndNotAvailableOutside) {
     EXPECT_NEAR(lambda, 0.2, 0.01);  // liquid methanol near ambient conditions
     // Thermal diffusivity lambda / (rho cp), about 1.0e-7 m2/s for the liquid.
     const double Dth = ParseLeading(*r.secondary.Dth);
-    EXPECT_NEAR(Dth, lambda / (calc.rho * r.values[kCp]), 1e-7 * Dth);
+    EXPECT_NEAR(Dth, lambda / (rhoMolar * r.values[kCp]), 1e-7 * Dth);
     EXPECT_NEAR(Dth, 1.0e-7, 0.1e-7);
     // Methanol has no dielectric constant, ion product or refractive index.
     EXPECT_FALSE(r.secondary.eps);
@@ -245,7 +268,7 @@ TEST_F(MethanolTransportTexts, NearTheCriticalPointTheTextsAreNumbersOrNotAvaila
     // Inside the spinodal below the critical temperature of the equation (513.38 K) the
     // isothermal compressibility and cp are negative: no enhancement, conductivity or
     // diffusivity can be given there, and none is shown, rather than a negative value.
-    const PropertyResults unstable = At(512.6, 8.1e6, 275.56);
+    const ShownResults unstable = At(512.6, 8.1e6, 275.56);
     EXPECT_LT(unstable.values[kCp], 0);
     EXPECT_EQ(unstable.secondary.lambda.value_or(""), "N/A");
     EXPECT_EQ(unstable.secondary.Dth.value_or(""), "N/A");
@@ -253,7 +276,7 @@ TEST_F(MethanolTransportTexts, NearTheCriticalPointTheTextsAreNumbersOrNotAvaila
                                                            MethanolCriticalInputsFromEos(512.6, 275.56))));
     for (double T : {512.6, 513.0, 513.38, 513.5}) {
         for (double rho : {250.0, 270.0, 275.56, 281.49, 290.0}) {
-            const PropertyResults r = At(T, 8.1e6, rho);
+            const ShownResults r = At(T, 8.1e6, rho);
             for (const auto& text : {r.secondary.etha, r.secondary.lambda, r.secondary.Dth}) {
                 ASSERT_TRUE(text);
                 if (*text == "N/A") continue;
@@ -270,15 +293,14 @@ TEST_F(MethanolTransportTexts, ContinuousAcrossTheSaturationLine) {
     // the paper's Table 5.
     for (const auto& [T, etaV, etaL] : {std::tuple{300.0, 0.009678, 0.5320}, {400.0, 0.01251, 0.1720},
                                         {500.0, 0.01891, 0.05757}}) {
-        calc.T = T;
-        const EqualAreaResult s = MethanolSaturationState(calc.Tred / T);
-        const double rhoV = s.dV * calc.rhored * calc.M / 1000, rhoL = s.dL * calc.rhored * calc.M / 1000;
+        const EqualAreaResult s = MethanolSaturationState(c.Tred / T);
+        const double rhoV = s.dV * c.rhored * c.M / 1000, rhoL = s.dL * c.rhored * c.M / 1000;
         ExpectPrinted(MethanolViscosity(T, rhoV) * 1e3, etaV, etaV < 0.01 ? 1e-6 : 1e-5, "sat. vapour");
         ExpectPrinted(MethanolViscosity(T, rhoL) * 1e3, etaL, etaL < 0.1 ? 1e-5 : 1e-4, "sat. liquid");
         for (double side : {-1.0, 1.0}) {
             const double rhoSat = side > 0 ? rhoL : rhoV;
             const double rho = rhoSat * (1 + side * 1e-7);
-            const PropertyResults r = At(T, s.pressure, rho);
+            const ShownResults r = At(T, s.pressure, rho);
             EXPECT_NEAR(ParseLeading(*r.secondary.etha) / MethanolViscosity(T, rhoSat), 1, 1e-5) << T << side;
             EXPECT_NEAR(ParseLeading(*r.secondary.lambda) / Conductivity(T, rhoSat) * 1e3, 1, 1e-5) << T << side;
         }
