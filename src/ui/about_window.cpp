@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "kelvane_version.h"
 #include "tables/table_form.h"
 #include "ui/about_text.h"
 #include "ui/binding.h"
@@ -35,6 +36,11 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     layout->addWidget(version);
     layout->addWidget(references);
     layout->addWidget(memo, 1);
+    // The version of this build, from the project's one version number.
+    auto* build = new QLabel(QStringLiteral("Version ") + QLatin1String(kVersion), this);
+    build->setObjectName("LabelVersion");
+    build->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(build);
 
     // Wide enough for the longest line and, where the screen allows, tall enough for
     // the whole list.
