@@ -128,6 +128,9 @@ public:
         LabelJT{"K / MPa"}, LabelC2{"m3 / kg"}, Labelalpha{"/ K"}, Labelkappa{"/ MPa"},
         LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"}, Labeln1{"at"}, Labeln2{"nm"};
     EditField Editnlambda{"589"};
+    // The vapour fraction of a two-phase state of given quality; not shown in the
+    // window (the command-line output's last field, empty for a single-phase state).
+    EditField Editx{"", true};
 
     // The four label lists used by the unit handlers and the table headings.
     std::vector<std::string> temperatureLabels, pressureLabels, densityLabels, volumeLabels;
