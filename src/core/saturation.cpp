@@ -261,8 +261,11 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     if (!fluid.ops.CheckTemperature || !fluid.ops.Saturation || !fluid.ops.Properties)
         return Refused(0, Status::kUnset, MessageId::kModelMissing);
     if (std::isnan(P)) return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);
-    if (P >= fluid.constants.Pc) return Refused(0, Status::kOverPc, MessageId::kSaturationOverPc);
     const SaturationRange range = SaturationRangeOf(fluid);
+    // Methanol's equation reaches its critical point slightly above the tabulated Pc
+    // (8.10399 MPa against 8.1035 MPa); the pressures up to there are saturation states.
+    if (P >= fluid.constants.Pc && !(P <= range.Phigh))
+        return Refused(0, Status::kOverPc, MessageId::kSaturationOverPc);
     if (!(range.Plow > 0) || !(range.Phigh > range.Plow))
         return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);
     if (!(P >= range.Plow)) return Refused(0, Status::kUnset, BelowRangeMessage(fluid));

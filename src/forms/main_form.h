@@ -53,6 +53,7 @@ public:
     void ButtonAboutClick();      // "About..."
     void ButtonPhaseClick();      // "Phase Diagram"
     void ButtonCopyClick();       // "Copy": ClipboardText() to copyText
+    void ButtonSaturationClick(); // "Saturation Tables"
 
     // The fluid, the state and every result as lines of caption TAB value TAB unit,
     // ready to paste into a spreadsheet.
@@ -62,6 +63,7 @@ public:
     std::function<void()> showTableWindow;
     std::function<void()> showAboutWindow;
     std::function<void()> showPhaseWindow;
+    std::function<void()> showSaturationWindow;
     std::function<void(const std::string&)> copyText;
     // Called when the density/specific-volume mode changes (true: density shown), so
     // that the table window can rename its items.
@@ -97,6 +99,7 @@ public:
     Button ButtonAbout{"About..."};
     Button ButtonPhase{"Phase Diagram"};
     Button ButtonCopy{"Copy"};
+    Button ButtonSaturation{"Saturation Tables"};
     Button ButtonSetCp{"Set CP"};
     Button ButtonXRhoV{"rho<->V"};
     Label Label1{"T ="};

@@ -25,7 +25,8 @@ Program::Program(TableFileDialogs* dialogs)
       mainWindow(mainForm),
       tableWindow(tableForm),
       aboutWindow({&mainWindow, &tableWindow}),
-      phaseWindow(mainForm) {
+      phaseWindow(mainForm),
+      saturationWindow(mainForm) {
     qtDialogs.SetParent(&tableWindow);
 
     mainForm.showTableWindow = [this] {
@@ -43,6 +44,11 @@ Program::Program(TableFileDialogs* dialogs)
         phaseWindow.raise();
         phaseWindow.activateWindow();
     };
+    mainForm.showSaturationWindow = [this] {
+        saturationWindow.show();
+        saturationWindow.raise();
+        saturationWindow.activateWindow();
+    };
     mainForm.copyText = [](const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); };
     tableForm.showPlot = [this] {
         plotWindow.SetChart(tableForm.PlotChart());
@@ -53,6 +59,7 @@ Program::Program(TableFileDialogs* dialogs)
     mainWindow.afterAction = [this] {
         tableWindow.Refresh();
         phaseWindow.Follow();
+        saturationWindow.FollowMainWindow();
     };
     tableWindow.cellShown = [this] { mainWindow.Refresh(); };
     tableWindow.running = [this](bool on, bool processEvents) {
@@ -73,6 +80,8 @@ Program::Program(TableFileDialogs* dialogs)
         tableWindow.hide();
         plotWindow.hide();
         phaseWindow.hide();
+        saturationWindow.close();
+        saturationWindow.Plot()->hide();
         QCoreApplication::quit();
     };
 }
