@@ -78,6 +78,11 @@ SaturationWindow::SaturationWindow(MainForm& mainForm, QWidget* parent) : QWidge
     copy_ = new QPushButton("Copy", this);
     copy_->setObjectName("ButtonCopy");
     copy_->setToolTip("The selected cells, or the whole table when nothing is selected, as tab-separated text");
+    auto* copyAll = new QPushButton("Copy All", this);
+    copyAll->setObjectName("ButtonCopyAll");
+    copyAll->setToolTip("The whole table with its names and units as tab-separated text");
+    connect(copyAll, &QPushButton::clicked, this,
+            [this] { QApplication::clipboard()->setText(ToQt(SaturationTableText(table_, false))); });
     save_ = new QPushButton("Save...", this);
     save_->setObjectName("ButtonSave");
     plotButton_ = new QPushButton("Plot", this);
@@ -88,7 +93,7 @@ SaturationWindow::SaturationWindow(MainForm& mainForm, QWidget* parent) : QWidge
     plotAgainst_->setObjectName("ComboPlotAgainst");
     plotAgainst_->addItems({"against T", "against P"});
     auto* commands = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{make_, stop_, copy_, save_, plotButton_, plotColumn_, plotAgainst_})
+    for (QWidget* w : std::initializer_list<QWidget*>{make_, stop_, copy_, copyAll, save_, plotButton_, plotColumn_, plotAgainst_})
         commands->addWidget(w);
     commands->addStretch(1);
 
@@ -180,10 +185,17 @@ void SaturationWindow::Series() {
 }
 
 std::vector<const SaturationColumn*> SaturationWindow::ChosenColumns() const {
+    // The default columns in their order (as the command line writes them), then the
+    // other chosen ones in the list's order.
     std::vector<const SaturationColumn*> c;
     const auto& all = SaturationColumns();
-    for (int i = 0; i < columns_->count(); ++i)
-        if (columns_->item(i)->checkState() == Qt::Checked) c.push_back(&all[i]);
+    auto checked = [&](const SaturationColumn* col) {
+        return columns_->item(static_cast<int>(col - all.data()))->checkState() == Qt::Checked;
+    };
+    for (const SaturationColumn* col : DefaultSaturationColumns(main_.SelectedFluid()))
+        if (checked(col)) c.push_back(col);
+    for (const SaturationColumn& col : all)
+        if (checked(&col) && std::find(c.begin(), c.end(), &col) == c.end()) c.push_back(&col);
     return c;
 }
 
