@@ -30,4 +30,11 @@ int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::os
 // The usage text printed by "table --help".
 std::string TableUsage();
 
+// "kelvane-cli saturation": a saturation table by temperature or by pressure on
+// standard output or in a file. Returns 0 when made, 1 with a message (a refused
+// series, a file that could not be written), 2 for bad usage or a value that is not a
+// number.
+int RunSaturationCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+std::string SaturationUsage();
+
 }  // namespace kelvane

@@ -37,6 +37,18 @@ struct PointResult {
     // The messages in the order the message line shows them.
     std::array<MessageId, 4> messages{};
     int messageCount = 0;
+    // The vapour fraction of a two-phase state of given quality (kValue), else unset.
+    // Such a state has no Cv, Cp, W, JT, alpha or kappa (ResultAvailable) and no
+    // transport or electrical results.
+    Quantity quality;
+
+    bool ResultAvailable(int index) const {
+        if (!quality.HasValue()) return true;
+        switch (index) {
+            case kCv: case kCp: case kW: case kJT: case kAlpha: case kKappa: return false;
+            default: return true;
+        }
+    }
 
     void AddMessage(MessageId m) {
         if (m != MessageId::kNone && messageCount < static_cast<int>(messages.size())) messages[messageCount++] = m;

@@ -20,6 +20,7 @@ enum class Status : uint8_t {
     kNotTreated,              // outside what the formulation treats
     kAbove250MPa,             // melting pressure beyond 250 MPa
     kAbove800MPa,             // melting pressure beyond 800 MPa
+    kOverPc,                  // a given pressure at or above the critical pressure
 };
 
 struct Quantity {
@@ -52,6 +53,14 @@ enum class MessageId : uint8_t {
     kMethanolAbove02MPaHot,
     kCo2BelowT,
     kCo2AboveT,
+    // Saturation by pressure and two-phase states.
+    kWaterBelowSaturationRange,     // below the saturation pressure at 273.15 K
+    kMethanolBelowSaturationRange,  // below the saturation pressure at the triple point
+    kCo2BelowSaturationRange,       // below the saturation pressure at 216 K
+    kSaturationOverTc,              // no saturation state: at or above Tc
+    kSaturationNotAvailable,        // no saturation state from the phase equilibrium
+    kSaturationOverPc,              // no saturation state: at or above Pc
+    kQualityRange,                  // a vapour fraction outside 0..1
     kCount
 };
 

@@ -66,6 +66,8 @@ const std::vector<FieldRow> kRows = {
      nullptr},
     {"Editn", "Refractive Index", "n(l)=", "Refractive Index: n(l)", 24, "refractive_index", F::kSecondary, kN,
      U::kNone, &M::Editn, nullptr},
+    // Last, so that the fields before it keep their order in every output.
+    {"Editx", nullptr, nullptr, nullptr, -1, "x", F::kQuality, 0, U::kNone, &M::Editx, nullptr},
 };
 
 // A melting or saturation number as the field shows it: in the display unit, or the
@@ -122,6 +124,7 @@ std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUn
             return CarriedText(sat.rhol, density(sat.rhol), u.precise);
         case F::kResult: {
             if (!r.hasProperties) return "";
+            if (!r.ResultAvailable(row.index)) return StatusText(Quantity::With(Status::kNotAvailable));
             const double v = r.properties.values[row.index];
             switch (row.unit) {
                 case U::kAmount: return FormatResult(v / AmountFactor(c, u.unitAmount), u.precise);
@@ -133,6 +136,7 @@ std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUn
         case F::kSecondary:
             if (!r.hasProperties) return "";
             return StatusText(r.properties.secondary[row.index]);
+        case F::kQuality: return r.quality.HasValue() ? FormatResult(r.quality.value, u.precise) : std::string();
     }
     return "";
 }

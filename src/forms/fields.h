@@ -27,6 +27,7 @@ enum class FieldSource : uint8_t {
     kSaturationLiquid,
     kResult,     // one of the 14 results (index: PropertyIndex)
     kSecondary,  // one of the six secondary results (index: SecondaryIndex)
+    kQuality,    // the vapour fraction of a two-phase state of given quality
 };
 
 // How the SI molar value of a field is converted to its display unit.

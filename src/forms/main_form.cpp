@@ -98,7 +98,7 @@ void MainForm::ClearResults() {
     EditField* fields[] = {&EditMes, &EditF, &EditU, &EditH, &EditG, &EditS, &EditCv, &EditCp,
                            &EditZ, &EditFP, &EditW, &EditJT, &EditC2, &EditEps, &EditVisc,
                            &EditTherc, &EditDth, &EditKw, &Editn, &Editalpha, &Editkappa,
-                           &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol};
+                           &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol, &Editx};
     for (EditField* f : fields) f->text.clear();
 }
 

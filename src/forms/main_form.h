@@ -53,6 +53,7 @@ public:
     void ButtonAboutClick();      // "About..."
     void ButtonPhaseClick();      // "Phase Diagram"
     void ButtonCopyClick();       // "Copy": ClipboardText() to copyText
+    void ButtonSaturationClick(); // "Saturation Tables"
 
     // The fluid, the state and every result as lines of caption TAB value TAB unit,
     // ready to paste into a spreadsheet.
@@ -62,6 +63,7 @@ public:
     std::function<void()> showTableWindow;
     std::function<void()> showAboutWindow;
     std::function<void()> showPhaseWindow;
+    std::function<void()> showSaturationWindow;
     std::function<void(const std::string&)> copyText;
     // Called when the density/specific-volume mode changes (true: density shown), so
     // that the table window can rename its items.
@@ -101,6 +103,7 @@ public:
     Button ButtonAbout{"About..."};
     Button ButtonPhase{"Phase Diagram"};
     Button ButtonCopy{"Copy"};
+    Button ButtonSaturation{"Saturation Tables"};
     Button ButtonSetCp{"Set CP"};
     Button ButtonXRhoV{"rho<->V"};
     Label Label1{"T ="};
@@ -132,6 +135,9 @@ public:
         LabelJT{"K / MPa"}, LabelC2{"m3 / kg"}, Labelalpha{"/ K"}, Labelkappa{"/ MPa"},
         LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"}, Labeln1{"at"}, Labeln2{"nm"};
     EditField Editnlambda{"589"};
+    // The vapour fraction of a two-phase state of given quality; not shown in the
+    // window (the command-line output's last field, empty for a single-phase state).
+    EditField Editx{"", true};
 
     // The four label lists used by the unit handlers and the table headings.
     std::vector<std::string> temperatureLabels, pressureLabels, densityLabels, volumeLabels;

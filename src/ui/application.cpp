@@ -27,7 +27,8 @@ Program::Program(TableFileDialogs* dialogs)
       mainWindow(mainForm),
       tableWindow(tableForm),
       aboutWindow({&mainWindow, &tableWindow}),
-      phaseWindow(mainForm) {
+      phaseWindow(mainForm),
+      saturationWindow(mainForm) {
     qtDialogs.SetParent(&tableWindow);
 
     mainForm.showTableWindow = [this] {
@@ -45,6 +46,11 @@ Program::Program(TableFileDialogs* dialogs)
         phaseWindow.raise();
         phaseWindow.activateWindow();
     };
+    mainForm.showSaturationWindow = [this] {
+        saturationWindow.show();
+        saturationWindow.raise();
+        saturationWindow.activateWindow();
+    };
     mainForm.copyText = [](const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); };
     tableForm.showPlot = [this] {
         plotWindow.SetChart(tableForm.PlotChart());
@@ -55,6 +61,7 @@ Program::Program(TableFileDialogs* dialogs)
     mainWindow.afterAction = [this] {
         tableWindow.Refresh();
         phaseWindow.Follow();
+        saturationWindow.FollowMainWindow();
     };
     tableWindow.cellShown = [this] { mainWindow.Refresh(); };
     tableWindow.running = [this](bool on, bool processEvents) {
@@ -75,6 +82,8 @@ Program::Program(TableFileDialogs* dialogs)
         tableWindow.hide();
         plotWindow.hide();
         phaseWindow.hide();
+        saturationWindow.close();
+        saturationWindow.Plot()->hide();
         QCoreApplication::quit();
     };
 }

@@ -107,6 +107,8 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     commands->addWidget(AddButton(&MainForm::Button1, "Button1", &MainForm::Button1Click));
     commands->addWidget(AddButton(&MainForm::ButtonPhase, "ButtonPhase", &MainForm::ButtonPhaseClick));
     commands->addWidget(AddButton(&MainForm::ButtonAbout, "ButtonAbout", &MainForm::ButtonAboutClick));
+    commands->addWidget(
+        AddButton(&MainForm::ButtonSaturation, "ButtonSaturation", &MainForm::ButtonSaturationClick));
 
     // Inputs: temperature, the input selector with pressure and density, unit commands.
     auto* inputs = new QGroupBox(this);

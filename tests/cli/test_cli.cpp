@@ -54,7 +54,7 @@ TEST(Cli, TsvListsEveryFieldInOrderWithUnitLabels) {
     const std::vector<std::string> names = {"T", "P", "Rho", "Mes", "meltP", "satuP", "satuRhov",
                                             "satuRhol", "U", "H", "F", "G", "S", "Cv", "Cp", "Z",
                                             "FP", "W", "JT", "C2", "alpha", "kappa", "Visc",
-                                            "Therc", "Dth", "Eps", "Kw", "n"};
+                                            "Therc", "Dth", "Eps", "Kw", "n", "x"};
     ASSERT_EQ(rows.size(), names.size());
     for (size_t i = 0; i < names.size(); ++i) {
         ASSERT_EQ(rows[i].size(), 3u) << names[i];

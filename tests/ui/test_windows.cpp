@@ -146,8 +146,10 @@ private slots:
         expected.EditP.text = "10";
         expected.ButtonCalcClick();
         QVERIFY(!expected.EditCp.text.empty());  // water computes this state
-        for (const std::string& name : MainForm::OutputFieldNames())
+        for (const std::string& name : MainForm::OutputFieldNames()) {
+            if (name == "Editx") continue;  // the vapour fraction of --x has no field in the window
             QCOMPARE(MainEdit(name.c_str())->text(), ui::ToQt(expected.FieldByName(name)->text));
+        }
 
         // Enter in an input field runs the calculation as well.
         Type(MainEdit("EditT"), "350");
