@@ -80,6 +80,7 @@ std::string CliUsage() {
            "                    --rho VALUE [--rho-unit kg/m3|g/cm3|mol/l|molec/A3|rho-r] [--volume])\n"
            "                   [--amount mol|kg|molec] [--wavelength NM] [--tsv] [--precise]\n"
            "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
+           "       kelvane-cli verify ...  (every published check value, computed; see verify --help)\n"
            "\n"
            "Computes one state point as the main window's \"Calculate\" does and prints every field.\n"
            "Without --P or --rho the density of the window's initial state (322 kg/m3) is given;\n"
@@ -92,6 +93,7 @@ std::string CliUsage() {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && args[0] == "table") return RunTableCli({args.begin() + 1, args.end()}, out, err);
+    if (!args.empty() && args[0] == "verify") return RunVerifyCli({args.begin() + 1, args.end()}, out, err);
     PointOptions o;
     try {
         o = ParseOptions(args);
