@@ -175,11 +175,8 @@ int FluidByName(const std::string& name) {
     return -1;
 }
 
-std::vector<CheckResult> RunPublishedChecks(int fluid) {
-    std::vector<CheckResult> out;
-    for (const CheckValue& c : CheckValues()) {
+CheckResult Evaluate(const CheckValue& c) {
         const Formulation& f = FormulationOf(c.formulation);
-        if (fluid >= 0 && f.fluid != fluid) continue;
         CheckResult r;
         r.formulation = f.name;
         r.fluid = f.fluid;
@@ -194,8 +191,13 @@ std::vector<CheckResult> RunPublishedChecks(int fluid) {
         std::string message;
         r.computed = ComputedValue(c, message);
         r.note = message.empty() ? c.note : message;
-        out.push_back(Judge(r));
-    }
+        return Judge(r);
+}
+
+std::vector<CheckResult> RunPublishedChecks(int fluid) {
+    std::vector<CheckResult> out;
+    for (const CheckValue& c : CheckValues())
+        if (fluid < 0 || FormulationOf(c.formulation).fluid == fluid) out.push_back(Evaluate(c));
     return out;
 }
 

@@ -32,6 +32,10 @@ struct CheckResult {
 const char* FluidName(int fluid);     // "water", "methanol", "co2"
 int FluidByName(const std::string& name);  // -1 when unknown
 
+struct CheckValue;
+// One published check value computed and judged.
+CheckResult Evaluate(const CheckValue& c);
+
 // Every check (fluid -1) or those of one fluid: published values first, in the table's
 // order, then the consistency identities.
 std::vector<CheckResult> RunVerification(int fluid = -1);
