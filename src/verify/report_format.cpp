@@ -1,5 +1,6 @@
 // The report's three written forms: aligned text, tab-separated text and Markdown.
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ostream>
 
@@ -28,6 +29,13 @@ int Failures(const std::vector<CheckResult>& results) {
     return n;
 }
 
+// A share of the tolerance with 2 significant digits.
+std::string Fraction(double x) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2g", x);
+    return buf;
+}
+
 std::string Pad(std::string s, size_t width) {
     if (s.size() < width) s.append(width - s.size(), ' ');
     return s;
@@ -44,7 +52,7 @@ void WriteText(const std::vector<CheckResult>& results, std::ostream& out) {
     out << '\n';
     for (const Summary& s : Summarize(results)) {
         out << Pad(s.formulation, 31) << ' ' << s.checks << " checks, " << s.failures << " failed, worst agreement "
-            << FormatDigits(s.worstDigits) << " digits, " << FormatNumber(s.worstFraction) << " of the tolerance\n";
+            << FormatDigits(s.worstDigits) << " digits, " << Fraction(s.worstFraction) << " of the tolerance\n";
     }
     out << results.size() << " checks, " << Failures(results) << " failed\n";
 }
@@ -74,7 +82,7 @@ void WriteMarkdown(const std::vector<CheckResult>& results, std::ostream& out) {
            "|---|---:|---:|---:|---:|\n";
     for (const Summary& s : Summarize(results))
         out << "| " << s.formulation << " | " << s.checks << " | " << s.failures << " | " << FormatDigits(s.worstDigits)
-            << " | " << FormatNumber(s.worstFraction) << " |\n";
+            << " | " << Fraction(s.worstFraction) << " |\n";
     out << "\n" << results.size() << " checks, " << Failures(results) << " failed.\n";
     std::string current;
     for (const CheckResult& r : results) {

@@ -246,11 +246,10 @@ void AddIdentities(int fluid, std::vector<CheckResult>& out) {
         const PointResult r = VerifyPoint(fluid, s.T, P, 0);
         const auto& v = r.values;
         const double RT = R * s.T;
-        // Tolerances: rounding of the 15-digit results, plus the density search's relative
-        // tolerance of 1e-6, which moves P/rho by at most 1e-6 of the bulk modulus / rho.
-        const double bulk = 1 / (v[kKappa] * r.rho);  // J/mol
+        // Tolerances: the rounding of the 15-digit results, and for H the density found
+        // for the given pressure, which the searches refine far below their 1e-6 step rule.
         out.push_back(Identity(fluid, "H = U + P/rho", state, "H / J/mol", v[kH], v[kU] + P / r.rho,
-                               1e-9 * (std::fabs(v[kH]) + RT) + 2e-6 * (bulk + P / r.rho), "density search 1e-6"));
+                               1e-8 * (std::fabs(v[kH]) + RT), "density from the pressure"));
         out.push_back(Identity(fluid, "G = H - T S", state, "G / J/mol", v[kG], v[kH] - s.T * v[kS],
                                1e-9 * (std::fabs(v[kH]) + s.T * std::fabs(v[kS]) + RT), ""));
         out.push_back(Identity(fluid, "F = U - T S", state, "F / J/mol", v[kF], v[kU] - s.T * v[kS],
@@ -260,8 +259,8 @@ void AddIdentities(int fluid, std::vector<CheckResult>& out) {
         // (dH/d ln rho)_T = (1 / (rho kappa)) (1 - T alpha) per 2 dT.
         // Richardson's extrapolation of central differences over 0.1 % and 0.05 % of T
         // removes the error of second order, which near the critical point would be
-        // 1e-3 of Cp; the density search then adds at most
-        // 1e-6 (dH/d ln rho)_T / dT with (dH/d ln rho)_T = (1 - T alpha) / (rho kappa).
+        // 1e-3 of Cp; what remains, with the density searches differenced over 0.05 % of
+        // T, stays below 1e-5 of the heat capacity.
         const double dT = 1e-3 * s.T;
         auto derivative = [&](int k, double P1, double rho1) {
             auto difference = [&](double h) {
@@ -270,26 +269,26 @@ void AddIdentities(int fluid, std::vector<CheckResult>& out) {
             };
             return (4 * difference(dT / 2) - difference(dT)) / 3;
         };
-        const double hNoise = 1e-6 * bulk * std::fabs(1 - s.T * v[kAlpha]) / dT;
         out.push_back(Identity(fluid, "Cp = (dH/dT)_P", state, "Cp / J/(mol K)", v[kCp], derivative(kH, P, 0),
-                               2e-6 * v[kCp] + 3 * hNoise, "central differences over 0.1 % of T, extrapolated"));
+                               1e-5 * v[kCp], "central differences over 0.1 % of T, extrapolated"));
         out.push_back(Identity(fluid, "Cv = (dU/dT)_rho", state, "Cv / J/(mol K)", v[kCv], derivative(kU, 0, r.rho),
-                               2e-6 * v[kCv] + 3 * hNoise, "central differences over 0.1 % of T, extrapolated"));
+                               1e-5 * v[kCv], "central differences over 0.1 % of T, extrapolated"));
     }
     for (double T : SaturationTemperatures(fluid)) {
         const std::string state = "T=" + Trimmed(T) + " K, saturation";
         const PointResult s = VerifyPoint(fluid, T, 0, 1.0);
         const PointResult l = VerifyPoint(fluid, T, 0, s.satRhoL), g = VerifyPoint(fluid, T, 0, s.satRhoV);
         // The saturation search stops at 1e-6 in the densities; in the liquid the bulk
-        // modulus magnifies that in the pressure and the Gibbs energy.
+        // modulus 1/kappa magnifies that in the Gibbs energy. The pressure of the saturated
+        // liquid's density is found again by the pressure search, to 1e-9 of 1/kappa.
         const double bulkL = 1 / (l.values[kKappa] * s.satRhoL);  // J/mol
         const double RT = R * T;
         out.push_back(Identity(fluid, "G' = G'' (phase equilibrium)", state, "G' / J/mol", l.values[kG], g.values[kG],
-                               4e-6 * (RT + bulkL), "saturation search 1e-6"));
-        out.push_back(Identity(fluid, "p(rho'') = p_s", state, "p'' / Pa", g.P, s.satP, 4e-6 * s.satP,
+                               1e-6 * (RT + bulkL), "saturation search 1e-6"));
+        out.push_back(Identity(fluid, "p(rho'') = p_s", state, "p'' / Pa", g.P, s.satP, 2e-6 * s.satP,
                                "saturation search 1e-6"));
         out.push_back(Identity(fluid, "p(rho') = p_s", state, "p' / Pa", l.P, s.satP,
-                               4e-6 * (s.satP + 1 / l.values[kKappa]), "saturation search 1e-6"));
+                               1e-6 * s.satP + 1e-9 / l.values[kKappa], "pressure search from the density"));
     }
 }
 
