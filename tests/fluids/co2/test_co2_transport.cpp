@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "core/main_form.h"
 #include "fluids/co2/co2_model.h"
 #include "fluids/co2/co2_transport.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
@@ -58,10 +61,13 @@ TEST_F(Co2Transport, DiluteGasAndDenseLiquid) {
 TEST_F(Co2Transport, PublishedCheckValues) {
     // Fenghour, Wakeham and Vesovic (1998), Table 13: the correlation without a critical
     // term, to its two published decimals (uPa s).
-    const double viscosity[][3] = {{220, 2.440, 11.06},   {300, 1.773, 15.02},    {800, 0.662, 35.09},
-                                   {304, 254.320, 20.90}, {220, 1194.86, 269.37}, {300, 1029.27, 132.55},
-                                   {800, 407.828, 48.74}};
-    for (const auto& row : viscosity) EXPECT_NEAR(Eta(row[0], row[1]) * 1e6, row[2], 0.005) << row[0] << " K " << row[1];
+    int viscosities = 0;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kFenghourViscosity)) {
+        if (std::string(c.source) != "Table 13") continue;
+        EXPECT_NEAR(Eta(c.T, c.x) * 1e6, verify::PublishedValue(c), 0.005) << c.T << " K " << c.x;
+        ++viscosities;
+    }
+    EXPECT_EQ(viscosities, 7);
     // Vesovic et al. (1990), Appendix IV: thermal conductivity with its critical
     // enhancement (mW/(m K)). At 800 K to the published digits; in the liquid within
     // 0.5 %, where the susceptibility difference of the correlation length used here is
@@ -70,8 +76,16 @@ TEST_F(Co2Transport, PublishedCheckValues) {
     struct Row {
         double T, rho, lambda, tolerance;
     };
-    for (const Row& r : {Row{800, 407.908, 78.48, 0.005}, Row{220, 1194.96, 187.31, 0.005 * 187.31},
-                         Row{300, 1029.29, 137.32, 0.005 * 137.32}, Row{304, 254.3587, 43.11, 0.02 * 43.11}}) {
+    std::vector<Row> rows;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kVesovicConductivity)) {
+        if (std::string(c.source) != "Appendix IV") continue;
+        const double lambda = verify::PublishedValue(c);
+        rows.push_back({c.T, c.x, lambda, c.allowRel > 0 ? c.allowRel * lambda : 0.5 * verify::LastDigitUnit(c)});
+    }
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_NEAR(rows[0].tolerance, 0.005, 1e-12);       // 800 K: to the published digits
+    EXPECT_NEAR(rows[3].tolerance, 0.02 * 43.11, 1e-12);  // 304 K: within 2 %
+    for (const Row& r : rows) {
         calc.T = r.T;
         calc.tau = calc.Tred / r.T;
         calc.rho = r.rho / calc.M * 1000;
@@ -81,7 +95,7 @@ TEST_F(Co2Transport, PublishedCheckValues) {
         ASSERT_TRUE(text.has_value());
         EXPECT_NEAR(ParseLeading(*text) * 1e3, r.lambda, r.tolerance) << r.T << " K " << r.rho;
     }
-    EXPECT_LT(Lambda(304, 254.3587) * 1e3, 0.7 * 43.11);
+    EXPECT_LT(Lambda(rows[3].T, rows[3].rho) * 1e3, 0.7 * rows[3].lambda);
 }
 
 TEST_F(Co2Transport, ViscosityTakesSqrtTFromTheStateAndTheRestFromTau) {
