@@ -3,12 +3,14 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "tables/table_form.h"
 #include "ui/about_text.h"
 #include "ui/binding.h"
+#include "ui/verification_window.h"
 
 namespace kelvane::ui {
 
@@ -35,6 +37,11 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     layout->addWidget(version);
     layout->addWidget(references);
     layout->addWidget(memo, 1);
+    // Every published check value of the formulations, computed live.
+    auto* verification = new QPushButton("Verification", this);
+    verification->setObjectName("ButtonVerification");
+    connect(verification, &QPushButton::clicked, this, [this] { ShowVerification(); });
+    layout->addWidget(verification, 0, Qt::AlignLeft);
 
     // Wide enough for the longest line and, where the screen allows, tall enough for
     // the whole list.
@@ -44,6 +51,15 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     int height = m.lineSpacing() * (static_cast<int>(lines.size()) + 1) + 100;
     if (QScreen* s = screen()) height = std::min(height, s->availableGeometry().height() * 9 / 10);
     resize(widest + 60, height);
+}
+
+AboutWindow::~AboutWindow() = default;
+
+void AboutWindow::ShowVerification() {
+    if (!verification_) verification_ = std::make_unique<VerificationWindow>();
+    verification_->show();
+    verification_->raise();
+    verification_->activateWindow();
 }
 
 void AboutWindow::showEvent(QShowEvent* event) {

@@ -14,11 +14,22 @@ const std::vector<std::string>& ReportColumns() {
     return columns;
 }
 
+namespace {
+
+// A tolerance with 3 significant digits.
+std::string Tolerance(double x) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3g", x);
+    return buf;
+}
+
+}  // namespace
+
 std::vector<std::string> ReportFields(const CheckResult& r) {
     std::string published = r.published;
     if (r.shifted) published += " (expected " + FormatNumber(r.expected) + ")";
     return {r.formulation,          r.source,         r.state,     r.quantity, published, FormatNumber(r.computed),
-            FormatDigits(r.Digits()), FormatNumber(r.tolerance), r.pass ? "pass" : "FAIL", r.note};
+            FormatDigits(r.Digits()), Tolerance(r.tolerance), r.pass ? "pass" : "FAIL", r.note};
 }
 
 namespace {

@@ -308,6 +308,14 @@ std::vector<CheckResult> RunVerification(int fluid) {
     return out;
 }
 
+std::vector<CheckResult> ForDisplay(const std::vector<CheckResult>& results, int fluid) {
+    std::vector<CheckResult> out;
+    for (const CheckResult& r : results)
+        if (fluid < 0 || r.fluid == fluid) out.push_back(r);
+    std::stable_partition(out.begin(), out.end(), [](const CheckResult& r) { return !r.pass; });
+    return out;
+}
+
 std::vector<Summary> Summarize(const std::vector<CheckResult>& results) {
     std::vector<Summary> out;
     for (const CheckResult& r : results) {

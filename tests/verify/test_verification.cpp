@@ -169,6 +169,22 @@ TEST(Report, WrittenForms) {
     EXPECT_NE(md.str().find("\n## Consistency (methanol)\n"), std::string::npos);
 }
 
+TEST(Report, DisplayOrderPutsFailuresFirst) {
+    std::vector<CheckResult> results(6);
+    for (int i = 0; i < 6; ++i) {
+        results[i].fluid = i % 3;
+        results[i].source = std::to_string(i);
+        results[i].pass = i != 2 && i != 4;
+    }
+    std::vector<std::string> order;
+    for (const CheckResult& r : ForDisplay(results, -1)) order.push_back(r.source);
+    EXPECT_EQ(order, (std::vector<std::string>{"2", "4", "0", "1", "3", "5"}));
+    order.clear();
+    for (const CheckResult& r : ForDisplay(results, 2)) order.push_back(r.source);
+    EXPECT_EQ(order, (std::vector<std::string>{"2", "5"}));
+    EXPECT_TRUE(ForDisplay(results, 7).empty());
+}
+
 TEST(Report, SummariesCountAndFindTheWorst) {
     CheckResult a, b, c;
     a.formulation = b.formulation = "A";

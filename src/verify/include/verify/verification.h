@@ -43,6 +43,10 @@ std::vector<CheckResult> RunVerification(int fluid = -1);
 std::vector<CheckResult> RunPublishedChecks(int fluid = -1);
 std::vector<CheckResult> RunConsistencyChecks(int fluid = -1);
 
+// The results of one fluid (-1: all) with the failures first, each group in the
+// report's order: the rows of the verification window.
+std::vector<CheckResult> ForDisplay(const std::vector<CheckResult>& results, int fluid);
+
 // Per formulation: count, failures, worst agreement.
 struct Summary {
     std::string formulation;
