@@ -67,9 +67,45 @@ PointResult Empty() {
 
 }  // namespace
 
-PointResult VerifyPoint(int fluid, double T, double P, double rho, double wavelength) {
+namespace {
+
+// The fluid operations in the order of "Calculate", without the range and melting
+// checks that refuse the state.
+PointResult PointOutsideRange(int fluid, double T, double P, double rho, double wavelength) {
+    SelectFluid(fluid);
+    calc.inputVar = P > 0 ? 0 : 1;
+    calc.T = T;
+    calc.tau = calc.Tred / T;
+    calc.meltP = 0;
+    const SaturationResult s = calc.ops.Saturation(calc.tau);
+    calc.satuP = ParseLeading(s.pressure);
+    calc.satuRhov = ParseLeading(s.vapourDensity);
+    calc.satuRhol = ParseLeading(s.liquidDensity);
+    if (P > 0) {
+        calc.P = P;
+        calc.rho = SolveDensity(T, P, calc.satuP, calc.satuRhov, calc.satuRhol);
+    } else {
+        calc.rho = rho;
+        calc.P = SolvePressure(T, rho, calc.satuP, calc.satuRhov, calc.satuRhol);
+    }
+    calc.pi = calc.P / calc.Pred;
+    calc.delta = calc.rho / calc.rhored;
+    const PropertyResults p = calc.ops.Properties(calc.delta, calc.tau, calc.pi, Exact(wavelength));
+    PointResult out = Empty();
+    for (int i = 0; i < kPropertyCount; ++i) out.values[i] = p.values[i];
+    out.P = calc.P;
+    out.rho = calc.rho;
+    out.computed = true;
+    out.message = "range and melting checks passed over";
+    return out;
+}
+
+}  // namespace
+
+PointResult VerifyPoint(int fluid, double T, double P, double rho, double wavelength, bool outsideRange) {
     RegisterAllFluids();
     const StateGuard guard;
+    if (outsideRange) return PointOutsideRange(fluid, T, P, rho, wavelength);
     SetPreciseResults(true);
     MainForm f;  // the window's initial units: K, MPa, kg/m3, mol
     f.RadioGroupMatter.index = fluid;
@@ -123,7 +159,7 @@ PointResult VerifyPoint(int fluid, double T, double P, double rho, double wavele
     return r;
 }
 
-double VerifyFormula(Formula formula, double T, double x, double wavelength, PointResult* out, double rho) {
+double VerifyFormula(Formula formula, double T, double x, double wavelength) {
     RegisterAllFluids();
     const StateGuard guard;
     switch (formula) {
@@ -149,38 +185,6 @@ double VerifyFormula(Formula formula, double T, double x, double wavelength, Poi
             SelectFluid(2);
             calc.T = T;  // the dilute-gas term takes sqrt(T) from the state
             return BackgroundViscosity(x / calc.rhored, calc.Tred / T);
-        case Formula::kCo2PointOutsideRange: {
-            // The fluid operations in the order of "Calculate", without the range and
-            // melting checks that refuse the state (published states on the melting line).
-            SelectFluid(2);
-            calc.inputVar = x > 0 ? 0 : 1;
-            calc.T = T;
-            calc.tau = calc.Tred / T;
-            calc.meltP = 0;
-            const SaturationResult s = calc.ops.Saturation(calc.tau);
-            calc.satuP = ParseLeading(s.pressure);
-            calc.satuRhov = ParseLeading(s.vapourDensity);
-            calc.satuRhol = ParseLeading(s.liquidDensity);
-            if (x > 0) {
-                calc.P = x;
-                calc.rho = SolveDensity(T, x, calc.satuP, calc.satuRhov, calc.satuRhol);
-            } else {
-                calc.rho = rho;
-                calc.P = SolvePressure(T, rho, calc.satuP, calc.satuRhov, calc.satuRhol);
-            }
-            calc.pi = calc.P / calc.Pred;
-            calc.delta = calc.rho / calc.rhored;
-            const PropertyResults p = calc.ops.Properties(calc.delta, calc.tau, calc.pi, "589");
-            if (out) {
-                *out = Empty();
-                for (int i = 0; i < kPropertyCount; ++i) out->values[i] = p.values[i];
-                out->P = calc.P;
-                out->rho = calc.rho;
-                out->computed = true;
-                out->message = "outside the accepted range";
-            }
-            return calc.rho;
-        }
     }
     return kNaN;
 }

@@ -84,11 +84,7 @@ double ComputedValue(const CheckValue& c, std::string& message) {
         case Road::kFormula:
             return FormulaValue(c, rhoMolar);
         case Road::kPressure:
-            if (c.outsideRange) {
-                VerifyFormula(Formula::kCo2PointOutsideRange, c.T, c.x * 1e6, c.wavelength, &r);
-            } else {
-                r = VerifyPoint(f.fluid, c.T, c.x * 1e6, 0, c.wavelength);
-            }
+            r = VerifyPoint(f.fluid, c.T, c.x * 1e6, 0, c.wavelength, c.outsideRange);
             break;
         case Road::kDensity:
             r = VerifyPoint(f.fluid, c.T, 0, rhoMolar, c.wavelength);
@@ -106,11 +102,7 @@ double ComputedValue(const CheckValue& c, std::string& message) {
                 message = "no saturation state";
                 return kNaN;
             }
-            if (c.outsideRange) {
-                VerifyFormula(Formula::kCo2PointOutsideRange, c.T, 0, c.wavelength, &r, rho);
-            } else {
-                r = VerifyPoint(f.fluid, c.T, 0, rho, c.wavelength);
-            }
+            r = VerifyPoint(f.fluid, c.T, 0, rho, c.wavelength, c.outsideRange);
             break;
         }
     }

@@ -134,6 +134,25 @@ TEST(VerifyPoint, GivesEveryResultInSIMolarUnits) {
     EXPECT_GT(d.P, 1e6);
 }
 
+// Carbon dioxide on its melting line (Span-Wagner Table 35, 226.679 K and 50 MPa): the
+// calculation refuses the state as frozen; passing over the checks gives the published
+// density, and the calculator's state is restored either way.
+TEST(VerifyPoint, StatesOnTheMeltingLine) {
+    const PointResult refused = VerifyPoint(2, 226.679, 50e6, 0);
+    EXPECT_FALSE(refused.computed);
+    EXPECT_EQ(refused.message, "Suppose to freeze.");
+    EXPECT_TRUE(std::isnan(refused.values[kH]));
+    const PointResult r = VerifyPoint(2, 226.679, 50e6, 0, 589, true);
+    ASSERT_TRUE(r.computed);
+    EXPECT_NEAR(r.rho * Fluid(2).M / 1000, 1229.78, 0.006);
+    EXPECT_EQ(r.P, 50e6);
+    for (double x : r.values) EXPECT_TRUE(std::isfinite(x));
+    // Density given, the same state.
+    const PointResult d = VerifyPoint(2, 226.679, 0, r.rho, 589, true);
+    EXPECT_NEAR(d.P, 50e6, 50e6 * 1e-6);
+    EXPECT_NEAR(d.values[kH], r.values[kH], 1e-6 * std::fabs(r.values[kH]));
+}
+
 TEST(Report, WrittenForms) {
     std::vector<CheckResult> results = RunVerification(1);
     ASSERT_FALSE(results.empty());

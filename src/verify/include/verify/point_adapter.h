@@ -24,11 +24,15 @@ struct PointResult {
 // The point calculation of fluid 0 water, 1 methanol, 2 carbon dioxide at T (K) with
 // either the pressure P (Pa, when > 0) or the molar density rho (mol/m3) given, the
 // refractive index at `wavelength` nm. Leaves the calculator's global state as it was.
-PointResult VerifyPoint(int fluid, double T, double P, double rho, double wavelength = 589);
+// With `outsideRange` the range and melting checks are passed over, for published
+// states that the calculation refuses (carbon dioxide on its melting line): only the
+// 14 results, P and rho are then given.
+PointResult VerifyPoint(int fluid, double T, double P, double rho, double wavelength = 589,
+                        bool outsideRange = false);
 
-// Published formulations the report checks below the level of a whole point: an
-// auxiliary equation, a correlation at a published (T, rho) outside the calculator's
-// accepted range, or one part of a correlation that the calculation only shows summed.
+// Published equations the report checks below the level of a whole point: an auxiliary
+// equation, a correlation at a published (T, rho) outside the calculator's accepted
+// range, or one part of a correlation that the calculation only shows summed.
 enum class Formula {
     kB23Pressure,            // IF97 2-3 boundary p(T), Pa
     kSaturationPressure,     // IF97 saturation-pressure equation ps(T), Pa
@@ -37,12 +41,8 @@ enum class Formula {
     kWaterViscosity,         // eta(T, rho), Pa s
     kWaterConductivityBackground,  // lambda without critical enhancement, W/(m K)
     kCo2ViscosityBackground,       // Fenghour et al. without critical term, Pa s
-    kCo2PointOutsideRange,   // the point without the range and melting checks (see cpp)
 };
-// x: the molar density in mol/m3 (unused by the two pressure equations); for the point
-// outside the range the pressure in Pa when > 0, else the density given as `rho`, and
-// the point's values are answered in `out`.
-double VerifyFormula(Formula f, double T, double x, double wavelength = 589, PointResult* out = nullptr,
-                     double rho = 0);
+// x: the molar density in mol/m3 (unused by the two pressure equations).
+double VerifyFormula(Formula f, double T, double x, double wavelength = 589);
 
 }  // namespace kelvane::verify
