@@ -49,6 +49,7 @@ void AddState(std::vector<CheckValue>& v, F f, const char* source, R road, doubl
         c.digits = digits;
         c.units = units;
         c.outsideRange = outsideRange;
+        if (outsideRange) c.note = "refused by the calculation as frozen; evaluated with its checks passed over";
         v.push_back(c);
     }
 }

@@ -87,7 +87,9 @@ void WriteMarkdown(const std::vector<CheckResult>& results, std::ostream& out) {
            "A check passes when |computed - expected| is within the tolerance: half a unit of\n"
            "the last printed digit (0.55 for the Span-Wagner tables), plus the documented\n"
            "allowance in the note; \"expected\" is the published value plus a documented shift\n"
-           "where the program's constants differ from the publication's on purpose.\n\n"
+           "where the program's constants differ from the publication's on purpose. For the\n"
+           "consistency identities the \"Published\" column holds the identity's other side,\n"
+           "computed, and the tolerance follows from the searches' precision (see the note).\n\n"
            "## Summary\n\n"
            "| Formulation | Checks | Failed | Worst agreement (digits) | Worst deviation / tolerance |\n"
            "|---|---:|---:|---:|---:|\n";
