@@ -5,10 +5,8 @@
 #include <optional>
 #include <ostream>
 
-#include "core/fluid_model.h"
 #include "core/format.h"
-#include "core/main_form.h"
-#include "fluids/registry.h"
+#include "forms/main_form.h"
 
 namespace kelvane {
 
@@ -63,12 +61,8 @@ FieldView ViewOf(MainForm& f, const std::string& name) {
     if (name == "EditsatuP") return {f.Label24.text, f.LabelsatuP.text};
     if (name == "EditsatuRhov") return {f.LabelsatuRhovt.text, f.LabelsatuRhov.text};
     if (name == "EditsatuRhol") return {f.LabelsatuRholt.text, f.LabelsatuRhol.text};
-    for (const MainForm::ResultRow& row : MainForm::ResultRows()) {
-        if (&(f.*row.field) != f.FieldByName(name)) continue;
-        std::string unit = row.unit ? (f.*row.unit).text : "";
-        if (name == "Editn") unit = f.Labeln1.text + " " + f.Editnlambda.text + " " + f.Labeln2.text;
-        return {std::string(row.name) + "  " + row.symbol, unit};
-    }
+    const FieldRow* row = FieldRowNamed(name);
+    if (row && row->caption) return {std::string(row->caption) + "  " + row->symbol, f.UnitText(*row)};
     return {name, ""};
 }
 
@@ -106,14 +100,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 0;
     }
 
-    RegisterAllFluids();
     MainForm f;
-    const bool previousPrecise = PreciseResults();
-    SetPreciseResults(o.precise);
-    struct Restore {
-        bool value;
-        ~Restore() { SetPreciseResults(value); }
-    } restore{previousPrecise};
+    f.preciseResults = o.precise;
 
     try {
         cli::ApplyFormOptions(f, o.form);

@@ -11,8 +11,7 @@
 #include "cli/cli.h"
 #include "cli/cli_options.h"
 #include "core/format.h"
-#include "core/main_form.h"
-#include "fluids/registry.h"
+#include "forms/main_form.h"
 #include "tables/table_form.h"
 #include "tables/value_lists.h"
 
@@ -34,6 +33,7 @@ struct TableOptions {
     int type = 0;  // 0 TYPE I, 1 TYPE II
     AxisOption row{kVarT, {}, {}}, column{kVarP, {}, {}};
     std::optional<std::string> columns, file, skip, property, output;
+    int jobs = 0;  // 0: one per core
     bool help = false;
 };
 
@@ -85,6 +85,11 @@ TableOptions ParseTableOptions(const std::vector<std::string>& args) {
             o.property = cli::OptionValue(args, i);
         } else if (a == "--out") {
             o.output = cli::OptionValue(args, i);
+        } else if (a == "--jobs" || a == "-j") {
+            const std::string& v = cli::OptionValue(args, i);
+            if (v.empty() || v.size() > 4 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) < 1)
+                throw UsageError{"--jobs takes a number of threads from 1 to 9999"};
+            o.jobs = std::stoi(v);
         } else {
             throw UsageError{"unknown option: " + Printable(a)};
         }
@@ -108,7 +113,7 @@ TableOptions ParseTableOptions(const std::vector<std::string>& args) {
 
 // Index of the property: its position 0..24 or its exact item text in the current
 // density/volume mode.
-int PropertyIndex(const std::string& text, const std::vector<std::string>& items) {
+int PropertyListIndex(const std::string& text, const std::vector<std::string>& items) {
     if (!text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos) {
         const int q = std::stoi(text);
         if (q < static_cast<int>(items.size())) return q;
@@ -212,7 +217,7 @@ std::string TableUsage() {
            "                         [--type I] --row VAR=LIST|--row-series VAR=x,y,z\n"
            "                                    --col VAR=LIST|--col-series VAR=x,y,z\n"
            "                       | --type II [--columns VAR,VAR] --file PAIRS [--skip N]\n"
-           "                         --property N|\"ITEM TEXT\" --out FILE|-\n"
+           "                         --property N|\"ITEM TEXT\" --out FILE|- [--jobs N]\n"
            "\n"
            "Writes the table that the \"Make Tables\" window writes for the same settings, with\n"
            "\"Show Calculation Process\" off. VAR is T, P or rho (one of the two must be T); values\n"
@@ -225,6 +230,8 @@ std::string TableUsage() {
            "                   (default 1)\n"
            "  --property       0..24 or the exact item text, e.g. \"Isobaric Specific Heat: Cp\"\n"
            "  --out            the table file; - writes the table to standard output\n"
+           "  --jobs, -j       threads computing the cells (default: one per core); the file\n"
+           "                   is the same for any number\n"
            "Exit codes: 0 made (the success message goes to standard output, or to standard\n"
            "error with --out -); 1 the window's message on standard error (nothing or an\n"
            "incomplete file written); 2 bad usage or a value that is not a number.\n";
@@ -243,14 +250,6 @@ int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::os
         return 0;
     }
 
-    RegisterAllFluids();
-    const bool previousPrecise = PreciseResults();
-    SetPreciseResults(false);  // table cells are the window's display texts
-    struct Restore {
-        bool value;
-        ~Restore() { SetPreciseResults(value); }
-    } restore{previousPrecise};
-
     MainForm main;
     CommandLineDialogs dialogs(*o.output, out);
     TableForm table(main, dialogs);
@@ -262,9 +261,10 @@ int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::os
         table.ComboBoxR.Select(o.row.variable);
         table.ComboBoxC.Select(o.column.variable);
         table.CheckProcess.checked = false;
+        if (o.jobs > 0) table.jobs = o.jobs;
         if (o.property) {
             try {
-                table.ComboBoxQ.Select(PropertyIndex(*o.property, table.ComboBoxQ.items));
+                table.ComboBoxQ.Select(PropertyListIndex(*o.property, table.ComboBoxQ.items));
             } catch (const UsageError& e) {
                 err << "kelvane-cli table: " << e.what << "\n";
                 return 2;

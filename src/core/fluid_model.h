@@ -1,29 +1,64 @@
-// The interface every fluid model implements and the one global calculator state.
+// The fluid interface of the calculation engine: each fluid's constants, its limits as
+// data and its operations as functions of explicit arguments. Nothing here reads or
+// writes a mutable global; what a fluid remembers between calls lives in per-thread
+// caches inside the fluid.
 #pragma once
 
 #include <array>
-#include <optional>
-#include <string>
+#include <cstdint>
 
 namespace kelvane {
 
-// Saturation state at one temperature: each text is a number in SI units (Pa, mol/m3)
-// written by FormatFile, or a message such as "over Tc" or "N/A".
-struct SaturationResult {
-    std::string pressure;
-    std::string vapourDensity;
-    std::string liquidDensity;
+// How a quantity of the calculation came out. Every status other than kValue stands for
+// one of the texts the windows show in the quantity's place; kUnset leaves it empty.
+enum class Status : uint8_t {
+    kUnset,                   // not computed (the field stays empty)
+    kValue,                   // `value` holds the result
+    kOverTc,                  // at or above the critical temperature
+    kNotAvailable,            // no result here
+    kNotAvailableBackground,  // no result; `value` holds the background value
+    kNotTreated,              // outside what the formulation treats
+    kAbove250MPa,             // melting pressure beyond 250 MPa
+    kAbove800MPa,             // melting pressure beyond 800 MPa
 };
 
-// The six optional texts of the second result group. An unset text leaves its field
-// empty; a set text is shown as it stands (a display-format number or a message).
-struct SecondaryResults {
-    std::optional<std::string> eps;     // relative dielectric constant
-    std::optional<std::string> etha;    // viscosity, Pa s
-    std::optional<std::string> lambda;  // thermal conductivity, W/(m K)
-    std::optional<std::string> Dth;     // thermal diffusivity, m2/s
-    std::optional<std::string> pKw;     // ion product, -log10 Kw
-    std::optional<std::string> n;       // refractive index
+struct Quantity {
+    Status status = Status::kUnset;
+    double value = 0;
+
+    static constexpr Quantity Of(double v) { return {Status::kValue, v}; }
+    static constexpr Quantity With(Status s) { return {s, 0}; }
+    constexpr bool HasValue() const { return status == Status::kValue; }
+};
+
+// The messages of the calculation. The forms turn each into the system's text.
+enum class MessageId : uint8_t {
+    kNone = 0,
+    kModelMissing,          // no model for the selected fluid
+    kTwoPhase,              // density inside the coexistence range
+    kZeroState,             // a given pressure or density of zero
+    kNoPressure,            // no pressure of the equation of state gives the density
+    kDensityNotInadequate,  // negative pressure (water, carbon dioxide)
+    kDensityNotAdequate,    // negative pressure (methanol)
+    kFreeze,                // above the melting pressure
+    kWaterBelowT,
+    kWaterAboveT,
+    kWaterAbove100MPa,
+    kWaterAbove10MPaHot,
+    kMethanolBelowT,
+    kMethanolAboveT,
+    kAbove800MPa,
+    kMethanolAbove250MPaCold,
+    kMethanolAbove02MPaHot,
+    kCo2BelowT,
+    kCo2AboveT,
+    kCount
+};
+
+// Saturation at one temperature: pressure in Pa, densities in mol/m3, or a status.
+struct SaturationState {
+    Status status = Status::kUnset;
+    double P = 0, rhov = 0, rhol = 0;
 };
 
 // Positions of the 14 results of Properties (SI molar units).
@@ -45,82 +80,103 @@ enum PropertyIndex {
     kPropertyCount
 };
 
-struct PropertyResults {
-    std::array<double, kPropertyCount> values{};
-    SecondaryResults secondary;
+// The six transport and electrical results.
+enum SecondaryIndex {
+    kEps = 0,     // relative dielectric constant
+    kEtha,        // viscosity, Pa s
+    kLambda,      // thermal conductivity, W/(m K)
+    kDth,         // thermal diffusivity, m2/s
+    kPKw,         // ion product, -log10 Kw
+    kN,           // refractive index
+    kSecondaryCount
 };
 
-// The operations of one fluid. Arguments are SI molar values or the reduced variables
-// tau = Tred/T, delta = rho/rhored, pi = P/Pred of the calculator state.
+struct PropertyResults {
+    std::array<double, kPropertyCount> values{};
+    std::array<Quantity, kSecondaryCount> secondary{};
+};
+
+// The state point as far as the calculation has got, handed to the fluid operations
+// that depend on more than their own variables. T in K, P in Pa, rho in mol/m3, the
+// reduced variables tau = Tred/T, delta = rho/rhored, pi = P/Pred, and the saturation
+// and melting values at T (0 where there is none).
+struct PointContext {
+    double T = 0, P = 0, rho = 0, tau = 0, delta = 0, pi = 0;
+    double satuP = 0, satuRhov = 0, satuRhol = 0, meltP = 0;
+    int inputVar = 0;  // 0: pressure given, 1: density given
+};
+
+// The operations of one fluid.
 struct FluidOperations {
-    // Melting pressure (Pa, as a number text) or a message.
-    std::string (*MeltingPressure)(double tau) = nullptr;
-    // Empty when T (K) is inside the model's range, else the message.
-    std::string (*CheckTemperature)(double T) = nullptr;
-    // Empty when the state (P in Pa, T in K) is acceptable, else the message.
-    std::string (*CheckState)(double P, double T) = nullptr;
-    SaturationResult (*Saturation)(double tau) = nullptr;
+    // Melting (or sublimation) pressure in Pa, or a status.
+    Quantity (*MeltingPressure)(double tau) = nullptr;
+    // kNone when T (K) is inside the model's range, else the message.
+    MessageId (*CheckTemperature)(double T) = nullptr;
+    // kNone when the state (P in Pa, T in K, melting pressure meltP in Pa or 0) is
+    // acceptable, else the message.
+    MessageId (*CheckState)(double P, double T, double meltP) = nullptr;
+    // Phase equilibrium at tau = Tred/T (T the state's temperature in K).
+    SaturationState (*Saturation)(double tau, double T) = nullptr;
     // Compression factor Z; called as (delta, tau, 0) or, for water only, (0, tau, pi).
-    double (*Pressure)(double delta, double tau, double pi) = nullptr;
-    // The 14 results and the secondary texts; `wavelength` is the text of the
-    // wavelength field in nm (for the refractive index).
-    PropertyResults (*Properties)(double delta, double tau, double pi, const std::string& wavelength) = nullptr;
+    double (*Pressure)(double delta, double tau, double pi, const PointContext& s) = nullptr;
+    // The 14 results and the secondary results of the state s; `wavelength` in nm (for
+    // the refractive index).
+    PropertyResults (*Properties)(const PointContext& s, double wavelength) = nullptr;
     // Optional (water only): region number of the state and the region 2-3 boundary
     // pressure in Pa at T = 1/x. Both present or both absent.
     int (*Region)(double delta, double tau, double pi, double satuP, double satuRhov, double satuRhol) = nullptr;
     double (*BoundaryB23Pressure)(double x) = nullptr;
-    // True when Saturation is a function of tau and the state's T alone (no other
-    // state, no side effects), so that the calculator may reuse its last answer.
+    // True when Saturation is a function of its arguments alone (no other state, no side
+    // effects), so that the calculation may reuse its last answer.
     bool saturationDependsOnTemperatureOnly = false;
 };
 
-// Constants of one fluid as the fluid table lists them.
-struct FluidModel {
-    const char* name;    // display name, used in table titles
-    double M;            // g/mol
-    double R;            // J/(mol K)
-    double Tc;           // K
-    double Pc;           // Pa
-    double rhocMolar;    // mol/m3 when the critical density is given molar, else 0
-    double rhocMass;     // kg/m3 from which rhoc = rhocMass / M * 1000 is derived, else 0
-    double Tred;         // K; 0 means "equal to Tc"
-    double rhored;       // mol/m3; 0 means "equal to rhoc"
-    double Pred;         // Pa
-    FluidOperations ops;
+// Constants of one fluid, with the critical density, the reducing temperature and the
+// reducing density already derived from the fluid table's entries.
+struct FluidConstants {
+    const char* name;  // display name, used in table titles
+    double M;          // g/mol
+    double R;          // J/(mol K)
+    double Tc;         // K
+    double Pc;         // Pa
+    double rhoc;       // mol/m3
+    double Tred;       // K
+    double rhored;     // mol/m3
+    double Pred;       // Pa
 };
 
-// The single global state of the calculator.
-struct CalculatorState {
-    // Constants of the selected fluid.
-    double M = 0, R = 0, Tc = 0, Pc = 0, rhoc = 0, Tred = 0, rhored = 0, Pred = 0;
-    // Current state point.
-    double T = 0, P = 0, rho = 0, tau = 0, delta = 0, pi = 0;
-    // Saturation and melting values at T; 0 when the model answered with a message.
-    double satuP = 0, satuRhov = 0, satuRhol = 0, meltP = 0;
-    int inputVar = 0;  // 0: pressure given, 1: density given
-    int fluid = -1;    // index of the selected fluid
-    FluidOperations ops;
+// The fluid table's entry: rhoc from the molar value, or from a mass density as
+// rhocMass / M * 1000; a reducing temperature or density of 0 means "equal to the
+// critical value".
+constexpr FluidConstants MakeConstants(const char* name, double M, double R, double Tc, double Pc,
+                                       double rhocMolar, double rhocMass, double Tred, double rhored,
+                                       double Pred) {
+    const double rhoc = rhocMass != 0 ? rhocMass / M * 1000 : rhocMolar;
+    return {name, M, R, Tc, Pc, rhoc, Tred != 0 ? Tred : Tc, rhored != 0 ? rhored : rhoc, Pred};
+}
+
+//                                                     M          R        Tc        Pc        rhoc mol rhoc kg Tred    rhored   Pred
+inline constexpr FluidConstants kWaterConstants    = MakeConstants("Water",    18.015257, 8.31451, 647.096,  22.064e6, 0,    322,   1.0,    1.0,     1.0);
+inline constexpr FluidConstants kMethanolConstants = MakeConstants("Methanol", 32.04216,  8.31448, 512.6,    8.1035e6, 8600, 0,     513.38, 8785.17, 1.0);
+inline constexpr FluidConstants kCo2Constants      = MakeConstants("CO2",      44.0098,   8.31451, 304.1282, 7.3773e6, 0,    467.6, 0,      0,       1.0);
+
+// Limits of a fluid's formulation as data: the accepted temperatures, the triple point
+// and the highest accepted pressure.
+struct FluidLimits {
+    double Tmin, Tmax;  // K
+    double Ttriple;     // K
+    double Pmax;        // Pa
 };
 
-extern CalculatorState calc;
+// One fluid: constants, limits and operations.
+struct Fluid {
+    int index;  // 0 water, 1 methanol, 2 carbon dioxide
+    const char* id;  // short name for scripts ("water", "methanol", "co2")
+    FluidConstants constants;
+    FluidLimits limits;
+    FluidOperations ops;
+};
 
 constexpr int kFluidCount = 3;
-
-// The fluid table (0 water, 1 methanol, 2 carbon dioxide).
-const FluidModel& Fluid(int index);
-
-// Installs the operations of fluid `index`; called once at start by the fluid registry.
-void RegisterFluidOperations(int index, const FluidOperations& ops);
-
-// Saturation(tau) of the current fluid. For a fluid whose Saturation depends on the
-// temperature alone the answer of the last temperature is remembered (the cells of a
-// table row share one temperature), keyed on the fluid's operation and the exact bits
-// of tau and T, so the texts are those a fresh call returns.
-SaturationResult CurrentSaturation(double tau);
-
-// Copies the constants of fluid `index` into the calculator state (deriving rhoc from
-// the mass density where the table gives one) and makes its operations current. An
-// index outside 0..2 changes nothing.
-void SelectFluid(int index);
 
 }  // namespace kelvane

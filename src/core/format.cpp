@@ -216,14 +216,6 @@ std::string FormatDisplay(double x) { return FormatGeneral(x, 8, 8); }
 std::string FormatFile(double x) { return FormatGeneral(x, 15, 15); }
 
 namespace {
-bool preciseResults = false;
-}
-
-std::string FormatResult(double x) { return preciseResults ? FormatFile(x) : FormatDisplay(x); }
-void SetPreciseResults(bool precise) { preciseResults = precise; }
-bool PreciseResults() { return preciseResults; }
-
-namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

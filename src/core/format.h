@@ -25,8 +25,8 @@ std::string FormatGeneral(double x, int digits, int maxFixedExponent);
 // 8 significant digits; used for every value shown in a window.
 std::string FormatDisplay(double x);
 
-// 15 significant digits; used for numeric texts between the fluid models and the
-// calculator, and for the values written to table files.
+// 15 significant digits; the precision at which the calculation carries saturation and
+// melting values, and the format of the values written to table files.
 std::string FormatFile(double x);
 
 // The whole text (apart from leading and trailing blanks) must be one decimal number:
@@ -37,12 +37,6 @@ double ParseStrict(std::string_view text);
 // Converts the longest leading decimal number after leading blanks and ignores the
 // rest; a text without such a prefix gives 0.
 double ParseLeading(std::string_view text);
-
-// Format of calculated results: the display format, or the file format when precise
-// results are switched on (the command-line tool's --precise).
-std::string FormatResult(double x);
-void SetPreciseResults(bool precise);
-bool PreciseResults();
 
 // Whole-text integer conversion for counts typed by the user (e.g. lines to skip).
 int ParseStrictInt(std::string_view text);

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/fluid_model.h"
 
 namespace kelvane {
 
@@ -43,18 +42,23 @@ private:
 
 }  // namespace
 
-double PressureFromDensity(double T, double x) {
-    return calc.ops.Pressure(x, calc.Tred / T, 0) * x * calc.rhored * calc.R * T;
+double PressureFromDensity(const Fluid& f, const PointContext& s, double T, double x) {
+    const FluidConstants& c = f.constants;
+    return f.ops.Pressure(x, c.Tred / T, 0, s) * x * c.rhored * c.R * T;
 }
 
-double DensityFromPressure(double T, double P) {
-    return P / (calc.ops.Pressure(0, calc.Tred / T, P / calc.Pred) * calc.R * T);
+double DensityFromPressure(const Fluid& f, const PointContext& s, double T, double P) {
+    const FluidConstants& c = f.constants;
+    return P / (f.ops.Pressure(0, c.Tred / T, P / c.Pred, s) * c.R * T);
 }
 
-double SolveDensity(double T, double P, double satuP, double satuRhov, double satuRhol) {
-    if (calc.ops.Region) {
-        const int region = calc.ops.Region(0, calc.Tred / T, P, satuP, satuRhov, satuRhol);
-        if (region == 1 || region == 2 || region == 5) return DensityFromPressure(T, P);
+double SolveDensity(const Fluid& f, const PointContext& state) {
+    const FluidConstants& calc = f.constants;
+    const double T = state.T, P = state.P, satuP = state.satuP, satuRhov = state.satuRhov,
+                 satuRhol = state.satuRhol;
+    if (f.ops.Region) {
+        const int region = f.ops.Region(0, calc.Tred / T, P, satuP, satuRhov, satuRhol);
+        if (region == 1 || region == 2 || region == 5) return DensityFromPressure(f, state, T, P);
     }
 
     double x = 0.999999 * calc.rhoc;
@@ -72,7 +76,7 @@ double SolveDensity(double T, double P, double satuP, double satuRhov, double sa
     x /= calc.rhored;
     d /= calc.rhored;
     const double s = 0.1 * calc.rhoc / calc.rhored;
-    Remembered pressure([T](double x) { return PressureFromDensity(T, x); });
+    Remembered pressure([&f, &state, T](double x) { return PressureFromDensity(f, state, T, x); });
 
     // March up the isotherm until the next step would overshoot the pressure.
     if (!vapourSide) {
@@ -100,21 +104,24 @@ double SolveDensity(double T, double P, double satuP, double satuRhov, double sa
     return x * calc.rhored;
 }
 
-double SolvePressure(double T, double rho, double satuP, double satuRhov, double satuRhol, bool* converged) {
+double SolvePressure(const Fluid& f, const PointContext& state, bool* converged) {
+    const FluidConstants& calc = f.constants;
+    const double T = state.T, rho = state.rho, satuP = state.satuP, satuRhov = state.satuRhov,
+                 satuRhol = state.satuRhol;
     if (converged) *converged = true;
-    if (!calc.ops.Region) return PressureFromDensity(T, rho / calc.rhored);
+    if (!f.ops.Region) return PressureFromDensity(f, state, T, rho / calc.rhored);
     // No pressure of water's pressure-explicit equations gives a negative density. Its
     // ideal-gas pressure, negative like the density, lets the range check refuse it as
     // it refuses the negative pressure of a Helmholtz fluid.
     if (rho < 0) return rho * calc.R * T;
-    const int region = calc.ops.Region(rho, calc.Tred / T, 0, satuP, satuRhov, satuRhol);
-    if (region == 3) return PressureFromDensity(T, rho / calc.rhored);
+    const int region = f.ops.Region(rho, calc.Tred / T, 0, satuP, satuRhov, satuRhol);
+    if (region == 3) return PressureFromDensity(f, state, T, rho / calc.rhored);
 
-    Remembered r([T](double p) { return DensityFromPressure(T, p); });
+    Remembered r([&f, &state, T](double p) { return DensityFromPressure(f, state, T, p); });
     double x = calc.Pc;
     double d = 0.5 * calc.Pc;
     if (region == 2) {
-        x = 0.5 * calc.ops.BoundaryB23Pressure(1 / T);
+        x = 0.5 * f.ops.BoundaryB23Pressure(1 / T);
         d = 0.5 * x;
     }
     if (satuP != 0) {
@@ -185,7 +192,7 @@ double SolvePressure(double T, double rho, double satuP, double satuRhov, double
     // and where it is evaluated outside its region it can pass through a pole.)
     const double p = RefineIncreasingRoot(r, rho, x * (1 - 1e-3), x * (1 + 1e-3));
     if (std::isfinite(p) && std::fabs(r(p) - rho) <= 1e-6 * rho &&
-        calc.ops.Region(0, calc.Tred / T, p, satuP, satuRhov, satuRhol) == region)
+        f.ops.Region(0, calc.Tred / T, p, satuP, satuRhov, satuRhol) == region)
         return p;
     if (converged) *converged = false;
     return x;

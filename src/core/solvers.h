@@ -1,25 +1,28 @@
 // Density and pressure solvers of the point calculation. They work only through the
-// current fluid's Pressure operation, with water's Region shortcut where supplied.
+// fluid's Pressure operation, with water's Region shortcut where supplied; the state s
+// supplies T and the saturation values at T (and, for water, the input mode).
 #pragma once
 
 #include <cmath>
 
+#include "core/fluid_model.h"
+
 namespace kelvane {
 
 // P in Pa from T and the reduced density x = rho/rhored.
-double PressureFromDensity(double T, double x);
+double PressureFromDensity(const Fluid& f, const PointContext& s, double T, double x);
 
 // rho in mol/m3 from T and P through the pressure form of Pressure (water only).
-double DensityFromPressure(double T, double P);
+double DensityFromPressure(const Fluid& f, const PointContext& s, double T, double P);
 
-// Density (mol/m3) at T and P: a march up the isotherm followed by a step-halving walk.
-double SolveDensity(double T, double P, double satuP, double satuRhov, double satuRhol);
+// Density (mol/m3) at s.T and s.P: a march up the isotherm followed by a step-halving
+// walk.
+double SolveDensity(const Fluid& f, const PointContext& s);
 
-// Pressure (Pa) at T and rho: explicit where the model allows, otherwise a search over
-// the pressure with up to 30 restarts. *converged (when given) is set to false when the
-// search ended without reaching the density; the last pressure is returned then.
-double SolvePressure(double T, double rho, double satuP, double satuRhov, double satuRhol,
-                     bool* converged = nullptr);
+// Pressure (Pa) at s.T and s.rho: explicit where the model allows, otherwise a search
+// over the pressure with up to 30 restarts. *converged (when given) is set to false
+// when the search ended without reaching the density; the last pressure is returned.
+double SolvePressure(const Fluid& f, const PointContext& s, bool* converged = nullptr);
 
 // Upper bounds that keep every march finite; a case that needs more steps than these
 // lies far beyond any accepted state.

@@ -1,6 +1,8 @@
 #include "tables/table_form.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "tables/value_lists.h"
 
@@ -64,6 +66,7 @@ TableSettings TableForm::Settings() const {
     s.columnList = EditC.text;
     s.columnsFile = Editopen.text;
     s.skipLines = Editskipline.text;
+    s.jobs = jobs;
     return s;
 }
 
@@ -90,16 +93,26 @@ void TableForm::ButtonMakeClick() {
             form_.cellsDone = 0;
             form_.cellsTotal = total;
         }
-        bool CellDone(int done, int total) override {
+        // The windows catch up at display rate, not after every cell: with "Show
+        // Calculation Process" the main window then shows the state point of the
+        // current cell and every window takes events; otherwise only the table window
+        // repaints and takes a click on "Stop".
+        bool CellFinished(int done, int total, const PointInput& input, const PointResult& result) override {
             form_.cellsDone = done;
             form_.cellsTotal = total;
-            if (form_.catchUp) form_.catchUp(form_.CheckProcess.checked);
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastCatchUp_ >= std::chrono::milliseconds(30) || done == total) {
+                lastCatchUp_ = now;
+                if (form_.CheckProcess.checked) form_.ShowPoint(input, result);
+                if (form_.catchUp) form_.catchUp(form_.CheckProcess.checked);
+            }
             return !form_.stopRequested_;
         }
 
     private:
         TableForm& form_;
         std::unique_ptr<TableOutput> inner_;
+        std::chrono::steady_clock::time_point lastCatchUp_ = std::chrono::steady_clock::now();
     };
 
     // Marks the form busy for the duration of the table, whatever way it ends.
@@ -135,6 +148,24 @@ void TableForm::ButtonMakeClick() {
     } else {
         lastTable_.clear();
     }
+}
+
+void TableForm::ShowPoint(const PointInput& input, const PointResult& result) {
+    // The inputs as the main window would show them typed, in its current units.
+    const DisplayUnits units = main_.Units();
+    PointResult shown = result;
+    shown.state.T = input.T;
+    main_.EditT.text = FieldText(*FieldRowNamed("EditT"), shown, units);
+    if (input.inputVar == 0) {
+        shown.hasP = true;
+        main_.EditP.text = FieldText(*FieldRowNamed("EditP"), shown, units);
+        main_.EditRho.text.clear();
+    } else {
+        shown.hasRho = true;
+        main_.EditRho.text = FieldText(*FieldRowNamed("EditRho"), shown, units);
+        main_.EditP.text.clear();
+    }
+    main_.ShowResult(result);
 }
 
 void TableForm::ButtonStopClick() {

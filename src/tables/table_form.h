@@ -3,13 +3,15 @@
 // stop. The Qt window binds real widgets to an instance of this class.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <thread>
 #include <memory>
 #include <string>
 
-#include "core/chart_data.h"
-#include "core/controls.h"
-#include "core/main_form.h"
+#include "forms/chart_data.h"
+#include "forms/controls.h"
+#include "forms/main_form.h"
 #include "tables/table_writer.h"
 
 namespace kelvane {
@@ -73,8 +75,9 @@ public:
     // The settings of the controls as the table writer takes them.
     TableSettings Settings() const;
 
-    // Called after every cell; the argument is the state of CheckProcess (true: let
-    // all pending window events run, false: only repaint the table window).
+    // Called at display rate while a table is made; the argument is the state of
+    // CheckProcess (true: let all pending window events run, false: only repaint the
+    // table window).
     std::function<void(bool processEvents)> catchUp;
     // Called when a table starts and when it ends (the Qt window shows the change).
     std::function<void(bool running)> runningChanged;
@@ -83,6 +86,8 @@ public:
 
     // Progress of the running (or last) table.
     int cellsDone = 0, cellsTotal = 0;
+    // Threads that compute the cells of a table.
+    int jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 
     RadioGroup RadioGroupTableType{"TABLE TYPE", {"TYPE I", "TYPE II"}, 0};
     Label LabelInfo{"Select Fluid and All Units in the previous form. "};
@@ -112,6 +117,8 @@ public:
     static constexpr const char* kNoPropertyText = "Select the thermodynamic property you want.";
 
 private:
+    // Shows a cell's state point and results in the main window.
+    void ShowPoint(const PointInput& input, const PointResult& result);
     void GenerateSeries(const EditField& input, EditField& list, const char* axis);
 
     MainForm& main_;

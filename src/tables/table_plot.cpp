@@ -34,21 +34,21 @@ std::optional<double> Number(const std::string& text) {
 }
 
 // "name (unit)" of a heading.
-struct Quantity {
+struct PlotQuantity {
     std::string name, unit;
 };
 
-Quantity ParseQuantity(const std::string& text) {
+PlotQuantity ParseQuantity(const std::string& text) {
     const size_t open = text.find(" (");
     if (open == std::string::npos || text.empty() || text.back() != ')') return {text, ""};
     return {text.substr(0, open), text.substr(open + 2, text.size() - open - 3)};
 }
 
 // Axis title of a quantity; an empty unit drops its parentheses.
-std::string AxisTitle(const Quantity& q) { return q.unit.empty() ? q.name : q.name + " (" + q.unit + ")"; }
+std::string AxisTitle(const PlotQuantity& q) { return q.unit.empty() ? q.name : q.name + " (" + q.unit + ")"; }
 
 // The property of the title line "item (unit) of fluid".
-Quantity TitleProperty(const std::string& title, std::string& fluid) {
+PlotQuantity TitleProperty(const std::string& title, std::string& fluid) {
     const size_t of = title.rfind(") of ");
     if (of == std::string::npos) return {title, ""};
     fluid = title.substr(of + 5);
@@ -79,7 +79,7 @@ ChartData TablePlot(const std::string& tableText, int type) {
     if (lines.size() < 2) return chart;
 
     std::string fluid;
-    const Quantity property = TitleProperty(lines[0], fluid);
+    const PlotQuantity property = TitleProperty(lines[0], fluid);
     chart.title = lines[0];
     chart.yTitle = AxisTitle(property);
     const std::vector<std::string> heading = Split(lines[1], '\t');
@@ -103,13 +103,13 @@ ChartData TablePlot(const std::string& tableText, int type) {
     // TYPE I: "R (unit) / C (unit)" then the column values.
     const size_t split = heading[0].find(") / ");
     if (split == std::string::npos) return chart;
-    const Quantity rowQ = ParseQuantity(heading[0].substr(0, split + 1));
-    const Quantity columnQ = ParseQuantity(heading[0].substr(split + 4));
+    const PlotQuantity rowQ = ParseQuantity(heading[0].substr(0, split + 1));
+    const PlotQuantity columnQ = ParseQuantity(heading[0].substr(split + 4));
     const std::vector<std::string> columnValues(heading.begin() + 1, heading.end());
     auto cell = [&rows](size_t i, size_t j) {
         return j + 1 < rows[i].size() ? rows[i][j + 1] : std::string();
     };
-    auto legend = [](const Quantity& q, const std::string& value) {
+    auto legend = [](const PlotQuantity& q, const std::string& value) {
         return q.name + " = " + value + (q.unit.empty() ? "" : " " + q.unit);
     };
 

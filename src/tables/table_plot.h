@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/chart_data.h"
+#include "forms/chart_data.h"
 
 namespace kelvane {
 

@@ -2,51 +2,15 @@
 
 #include <memory>
 
-#include "core/fluid_model.h"
+#include <optional>
+
 #include "core/format.h"
+#include "tables/table_cells.h"
 #include "tables/value_lists.h"
 
 namespace kelvane {
 
 namespace {
-
-struct PropertyRow {
-    const char* item;
-    EditField MainForm::*source;
-    Label MainForm::*unit;  // null where the unit text is computed or empty
-};
-
-// Items 0, 1 and 24 take their unit texts from the unit state (see PropertyUnit); Z,
-// f/P, eps and Kw are dimensionless.
-const PropertyRow kProperties[kTablePropertyCount] = {
-    {"Pressure: P", &MainForm::EditP, nullptr},
-    {"Density: rho", &MainForm::EditRho, nullptr},
-    {"Melting Pressure: P-melt", &MainForm::EditmeltP, &MainForm::LabelmeltP},
-    {"Saturation Pressure: P-satu", &MainForm::EditsatuP, &MainForm::LabelsatuP},
-    {"Saturation vapor density: rho-gas", &MainForm::EditsatuRhov, &MainForm::LabelsatuRhov},
-    {"Saturation liquid density: rho-liq", &MainForm::EditsatuRhol, &MainForm::LabelsatuRhol},
-    {"Internal Energy: U", &MainForm::EditU, &MainForm::LabelU},
-    {"Enthalpy: H", &MainForm::EditH, &MainForm::LabelH},
-    {"Helmhortz Energy: F", &MainForm::EditF, &MainForm::LabelF},
-    {"Gibbs Energy: G", &MainForm::EditG, &MainForm::LabelG},
-    {"Isochoric Specific Heat: Cv", &MainForm::EditCv, &MainForm::LabelCv},
-    {"Isobaric Specific Heat: Cp", &MainForm::EditCp, &MainForm::LabelCp},
-    {"Compressibity Factor: Z", &MainForm::EditZ, nullptr},
-    {"Fugacity Coefficient: F/P", &MainForm::EditFP, nullptr},
-    {"Sound Velocity: W", &MainForm::EditW, &MainForm::LabelW},
-    {"Joule-Thomson Coefficient: m", &MainForm::EditJT, &MainForm::LabelJT},
-    {"Second Virial Coefficient: C2", &MainForm::EditC2, &MainForm::LabelC2},
-    {"Isobaric Expansion Coefficient: alpha", &MainForm::Editalpha, &MainForm::Labelalpha},
-    {"Isothermal Compression Coeffcient: kappa", &MainForm::Editkappa, &MainForm::Labelkappa},
-    {"Viscosity: etha", &MainForm::EditVisc, &MainForm::LabelVisc},
-    {"Thermal Conductivity: lambda", &MainForm::EditTherc, &MainForm::LabelTherc},
-    {"Thermal Diffusivity: Dth", &MainForm::EditDth, &MainForm::LabelDth},
-    {"Relative Dielectric Constant: eps", &MainForm::EditEps, nullptr},
-    {"Ion Product: Kw", &MainForm::EditKw, nullptr},
-    {"Refractive Index: n(l)", &MainForm::Editn, nullptr},
-};
-
-constexpr int kRefractiveIndex = 24;
 
 bool ValidVariable(int v) { return v >= 0 && v < kVariableCount; }
 
@@ -83,21 +47,13 @@ private:
 }  // namespace
 
 std::vector<std::string> PropertyItems(bool densityMode) {
-    std::vector<std::string> items;
-    for (const PropertyRow& p : kProperties) items.emplace_back(p.item);
+    std::vector<std::string> items(TablePropertyCount());
+    for (int q = 0; q < static_cast<int>(items.size()); ++q) items[q] = TableRow(q)->tableItem;
     if (!densityMode) items[kVarRho - 1] = "Specific Volume: V";
     return items;
 }
 
-const EditField& PropertySource(const MainForm& main, int q) { return main.*(kProperties[q].source); }
-
-std::string PropertyUnit(const MainForm& main, int q) {
-    if (q == 0) return main.pressureLabels[main.unitP];
-    if (q == 1) return main.DensityUnitLabel();
-    if (q == kRefractiveIndex) return main.Labeln1.text + " " + main.Editnlambda.text + " " + main.Labeln2.text;
-    const Label MainForm::*unit = kProperties[q].unit;
-    return unit ? (main.*unit).text : std::string();
-}
+std::string PropertyUnit(const MainForm& main, int q) { return main.UnitText(*TableRow(q)); }
 
 bool IsTemperatureOnlyProperty(int q) { return (q >= 2 && q <= 5) || q == 16; }
 
@@ -153,7 +109,7 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     // for the selection like an axis without T.
     if (!ValidVariable(r) || !ValidVariable(c) || r * c != 0) return Finished(Status::Invalid, kNeedTemperatureAndOther);
     if (r == c) return Finished(Status::Invalid, kNeedTemperatureOnce);
-    if (q < 0 || q >= kTablePropertyCount) return Finished(Status::Invalid, kNeedProperty);
+    if (q < 0 || q >= TablePropertyCount()) return Finished(Status::Invalid, kNeedProperty);
     if (r - 1 == q || c - 1 == q) return Finished(Status::Invalid, kPropertyIsVariable);
 
     // One value array per variable; the table uses those of its two variables.
@@ -211,10 +167,20 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     if (!output.Open(error)) return Finished(Status::OutputFailed, error);
     CloseGuard guard(output);
 
+    // Everything the cells need is taken from the main window now: a change of fluid,
+    // unit or input there while the table is made does not reach this table.
+    CellRecipe recipe;
+    recipe.fluid = &main.SelectedFluid();
+    recipe.units = main.Units();
+    recipe.units.precise = false;  // cells hold the window's display texts
+    recipe.rowVariable = r;
+    recipe.columnVariable = c;
+    recipe.property = TableRow(q);
+    recipe.wavelength = ParseLeading(main.Editnlambda.text);
+
     const std::string item = PropertyItems(main.densityMode)[q];
     const std::string unit = PropertyUnit(main, q);
-    const char* fluidName = calc.fluid >= 0 ? Fluid(calc.fluid).name : "";
-    output.Write(item + " (" + unit + ") of " + fluidName + "\n");
+    output.Write(item + " (" + unit + ") of " + recipe.fluid->constants.name + "\n");
 
     const ValueArray& x = values[r];
     const ValueArray& y = values[c];
@@ -227,43 +193,56 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     }
     output.Write(heading);
 
-    const EditField& source = PropertySource(main, q);
-    EditField& rowField = VariableField(main, r);
-    EditField& columnField = VariableField(main, c);
-    const int total = settings.type == 1 ? nR : nR * nC;
+    const bool pairs = settings.type == 1;
+    const int total = pairs ? nR : nR * nC;
     int done = 0, rows = 0;
     bool stopped = false;
+    std::string row;
+    // The last cell handed over, so that the main window can show it at the end.
+    std::optional<std::pair<double, double>> lastValues;
+    Cell last;
     output.Started(total);
 
-    for (int i = 0; i < nR && !stopped; ++i) {
-        std::string row;
-        if (settings.type == 1) {
-            rowField.text = FormatDisplay(x[i]);
-            columnField.text = FormatDisplay(y[i]);
-            main.ButtonCalcClick();
-            stopped = !output.CellDone(++done, total);
-            row = "\n" + FormatFile(x[i]) + "\t" + FormatFile(y[i]) + "\t" + source.text;
-        } else {
-            rowField.text = FormatDisplay(x[i]);
-            row = "\n" + FormatFile(x[i]);
-            for (int j = 0; j < nC; ++j) {
-                columnField.text = FormatDisplay(y[j]);
-                main.ButtonCalcClick();
-                const bool go = output.CellDone(++done, total);
-                row += "\t" + source.text;
-                if (!go && j + 1 < nC) {
-                    row.clear();  // an incomplete row is not written
-                    stopped = true;
-                    break;
-                }
-                stopped = !go;
-            }
-        }
-        if (!row.empty()) {
+    auto columnsOf = [&](int) { return pairs ? 1 : nC; };
+    auto valueOf = [&](int i, int j) { return std::make_pair(x[i], pairs ? y[i] : y[j]); };
+    auto take = [&](int i, int j, const Cell& cell) {
+        const int n = columnsOf(i);
+        if (j == 0) row = "\n" + FormatFile(x[i]) + (pairs ? "\t" + FormatFile(y[i]) : std::string());
+        row += "\t" + cell.text;
+        lastValues = valueOf(i, j);
+        last = cell;
+        const bool go = output.CellFinished(++done, total, cell.input, cell.result);
+        if (j + 1 == n) {
             output.Write(row);
             ++rows;
         }
+        if (!go) {
+            stopped = true;  // an incomplete row is not written
+            return false;
+        }
+        return true;
+    };
+
+    // The main window shows the inputs and results of the last cell computed, as if
+    // it had been calculated there.
+    auto showLast = [&] {
+        if (!lastValues) return;
+        VariableField(main, r).text = FormatDisplay(lastValues->first);
+        VariableField(main, c).text = FormatDisplay(lastValues->second);
+        if (last.result.state.inputVar == 0)
+            main.EditRho.text.clear();
+        else
+            main.EditP.text.clear();
+        ++main.calculations;
+        main.ShowResult(last.result);
+    };
+    try {
+        ComputeCells(recipe, nR, columnsOf, valueOf, settings.jobs, take);
+    } catch (const ConversionError&) {
+        showLast();
+        throw;
     }
+    showLast();
 
     if (!guard.Close(error)) return Finished(Status::OutputFailed, error, rows);
     if (stopped)

@@ -1,9 +1,12 @@
 // Writing a table of one result of the main window over a grid of temperatures and
 // pressures or densities (TYPE I, a matrix) or over pairs read from a two-column file
-// (TYPE II, three columns). The writer computes nothing itself: for every cell it puts
-// the values into the main window's input fields, runs "Calculate" and copies the text
-// of the chosen result field. The window and the command-line tool share it, so both
-// write the same bytes.
+// (TYPE II, three columns). Every cell is computed by the engine from exactly the
+// values the main window would have been typed (the display-format text of the row and
+// column values) and holds the text the chosen result field would show. The settings
+// of the main window (fluid, units, wavelength) are taken once when the table starts.
+// Cells may be computed on several threads; rows are written in order, so the file is
+// the same for any number of threads. The window and the command-line tool share the
+// writer, so both write the same bytes.
 #pragma once
 
 #include <fstream>
@@ -12,8 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/controls.h"
-#include "core/main_form.h"
+#include "core/calculate.h"
+#include "forms/controls.h"
+#include "forms/main_form.h"
 
 namespace kelvane {
 
@@ -24,8 +28,6 @@ constexpr int kTablePropertyCount = 25;
 
 // The 25 items of the property list; item 1 depends on the density/volume mode.
 std::vector<std::string> PropertyItems(bool densityMode);
-// The main-window field whose text fills a cell of property q (0..24).
-const EditField& PropertySource(const MainForm& main, int q);
 // Unit text of property q in headings, from the main window's current labels.
 std::string PropertyUnit(const MainForm& main, int q);
 // Properties that depend on the temperature alone: their tables have one pressure
@@ -46,6 +48,7 @@ struct TableSettings {
     std::string rowList, columnList;  // TYPE I: comma-separated values
     std::string columnsFile;          // TYPE II: the two-column file
     std::string skipLines = "1";      // TYPE II: leading lines to skip
+    int jobs = 1;                     // threads computing cells (1: the calling thread)
 };
 
 // Where the table goes and how the caller follows it.
@@ -65,12 +68,18 @@ public:
     }
     // Before the first cell, with the number of cells of the table.
     virtual void Started(int cellsTotal) { (void)cellsTotal; }
-    // After each cell: lets the display catch up, reports progress and returns false
-    // to stop the table after the rows already complete.
+    // After each cell, in the order of the file: lets the display catch up, reports
+    // progress and returns false to stop the table after the rows already complete.
+    // `input` and `result` are the cell's state point and its calculation.
     virtual bool CellDone(int cellsDone, int cellsTotal) {
         (void)cellsDone;
         (void)cellsTotal;
         return true;
+    }
+    virtual bool CellFinished(int cellsDone, int cellsTotal, const PointInput& input, const PointResult& result) {
+        (void)input;
+        (void)result;
+        return CellDone(cellsDone, cellsTotal);
     }
 };
 
@@ -123,7 +132,8 @@ struct TableResult {
 // Makes one table. Validation messages come back in the result; a malformed number
 // in the two-column file, its skip count or a main-window field raises ConversionError
 // (the output is closed first). Changes the main window's inputs and selector as the
-// table needs them, also when it is not written afterwards.
+// table needs them, also when it is not written afterwards, and leaves the inputs and
+// results of the last cell in the main window.
 TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput& output);
 
 }  // namespace kelvane

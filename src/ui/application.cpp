@@ -5,7 +5,6 @@
 
 #include <exception>
 
-#include "fluids/registry.h"
 #include "ui/binding.h"
 
 namespace kelvane::ui {
@@ -81,7 +80,6 @@ Program::Program(TableFileDialogs* dialogs)
 int Run(int argc, char** argv) {
     Application app(argc, argv);
     app.setQuitOnLastWindowClosed(false);  // the main window alone ends the program
-    RegisterAllFluids();
     Program program;
     program.mainWindow.show();
     return app.exec();

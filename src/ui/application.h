@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "tables/table_form.h"
 #include "ui/about_window.h"
 #include "ui/main_window.h"

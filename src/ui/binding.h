@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "core/controls.h"
+#include "forms/controls.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "core/chart_data.h"
+#include "forms/chart_data.h"
 
 class QChartView;
 class QLabel;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "ui/unit_tips.h"
 
 namespace kelvane::ui {

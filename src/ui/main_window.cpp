@@ -194,16 +194,15 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     auto* results = new QGroupBox(this);
     results->setObjectName("GroupResults");
     auto* res = new QGridLayout(results);
-    const std::vector<MainForm::ResultRow>& rows = MainForm::ResultRows();
+    std::vector<const FieldRow*> rows;
+    for (const FieldRow& r : FieldRows())
+        if (r.caption) rows.push_back(&r);
     const int perColumn = static_cast<int>(rows.size() + 1) / 2;
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-        const MainForm::ResultRow& r = rows[i];
+        const FieldRow& r = *rows[i];
         const int gridRow = i % perColumn, base = (i / perColumn) * 5;
-        std::string fieldName;
-        for (const std::string& n : MainForm::OutputFieldNames()) {
-            if (form_.FieldByName(n) == &(form_.*r.field)) fieldName = n;
-        }
-        auto* name = new QLabel(ToQt(r.name), results);
+        const std::string fieldName = r.control;
+        auto* name = new QLabel(ToQt(r.caption), results);
         name->setObjectName(ToQt("Name_" + fieldName));
         auto* symbol = new QLabel(ToQt(r.symbol), results);
         symbol->setObjectName(ToQt("Symbol_" + fieldName));
@@ -225,9 +224,9 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
             unit->addWidget(AddLabel(&MainForm::Labeln2, "Labeln2"));
             unit->addStretch(1);
             res->addLayout(unit, gridRow, base + 3);
-        } else if (r.unit) {
+        } else if (r.label) {
             // Unit labels are named after their fields: EditU -> LabelU.
-            QLabel* unit = AddLabel(r.unit, "");
+            QLabel* unit = AddLabel(r.label, "");
             unit->setObjectName(ToQt("Label" + fieldName.substr(4)));
             res->addWidget(unit, gridRow, base + 3);
         }

@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "core/phase_diagram.h"
+#include "forms/phase_diagram.h"
 
 namespace kelvane {
 class MainForm;

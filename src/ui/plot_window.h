@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "core/chart_data.h"
+#include "forms/chart_data.h"
 
 namespace kelvane::ui {
 

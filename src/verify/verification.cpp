@@ -8,6 +8,7 @@
 #include <map>
 
 #include "core/fluid_model.h"
+#include "fluids/registry.h"
 #include "verify/check_values.h"
 #include "verify/point_adapter.h"
 
@@ -76,7 +77,7 @@ double FormulaValue(const CheckValue& c, double rhoMolar) {
 // calculation's message when it gave no number.
 double ComputedValue(const CheckValue& c, std::string& message) {
     const Formulation& f = FormulationOf(c.formulation);
-    const FluidModel& fluid = Fluid(f.fluid);
+    const FluidConstants& fluid = FluidAt(f.fluid).constants;
     const double M = fluid.M, Rm = fluid.R;
     const double rhoMolar = c.molarInput ? c.x * 1000 : c.x / M * 1000;
     PointResult r;
@@ -231,14 +232,14 @@ CheckResult Identity(int fluid, const std::string& identity, const std::string& 
 }
 
 void AddIdentities(int fluid, std::vector<CheckResult>& out) {
-    const double R = Fluid(fluid).R;
+    const double R = FluidAt(fluid).constants.R;
     for (const Spread& s : SpreadOf(fluid)) {
         const std::string state = "T=" + Trimmed(s.T) + " K, p=" + Trimmed(s.p) + " MPa";
         const double P = s.p * 1e6;
         const PointResult r = VerifyPoint(fluid, s.T, P, 0);
         const auto& v = r.values;
         const double RT = R * s.T;
-        // Tolerances: the rounding of the 15-digit results, and for H the density found
+        // Tolerances: the arithmetic of the results (1e-9 of the terms), and for H the density found
         // for the given pressure, which the searches refine far below their 1e-6 step rule.
         out.push_back(Identity(fluid, "H = U + P/rho", state, "H / J/mol", v[kH], v[kU] + P / r.rho,
                                1e-8 * (std::fabs(v[kH]) + RT), "density from the pressure"));

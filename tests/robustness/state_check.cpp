@@ -4,6 +4,7 @@
 
 #include "core/fluid_model.h"
 #include "core/format.h"
+#include "fluids/registry.h"
 
 namespace kelvane::robustness {
 
@@ -76,7 +77,7 @@ const FluidRange& Range(int fluid) {
 }
 
 void RunPoint(MainForm& form, int fluid, int mode, const std::string& T, const std::string& value) {
-    if (form.RadioGroupMatter.index != fluid || calc.fluid != fluid) {
+    if (form.RadioGroupMatter.index != fluid || form.calc.fluid != fluid) {
         form.RadioGroupMatter.index = fluid;
         form.RadioGroupMatterClick();
     }
@@ -90,13 +91,11 @@ void RunPoint(MainForm& form, int fluid, int mode, const std::string& T, const s
 }
 
 Saturation SaturationAt(int fluid, double T) {
-    SelectFluid(fluid);
-    calc.T = T;
-    calc.tau = calc.Tred / T;
-    const SaturationResult s = calc.ops.Saturation(calc.tau);
-    const double toKgPerM3 = calc.M / 1000;
-    return {ParseLeading(s.pressure) / 1e6, ParseLeading(s.vapourDensity) * toKgPerM3,
-            ParseLeading(s.liquidDensity) * toKgPerM3};
+    const Fluid& f = FluidAt(fluid);
+    const SaturationState s = f.ops.Saturation(f.constants.Tred / T, T);
+    if (s.status != Status::kValue) return {};
+    const double toKgPerM3 = f.constants.M / 1000;
+    return {s.P / 1e6, s.rhov * toKgPerM3, s.rhol * toKgPerM3};
 }
 
 Verdict Judge(const MainForm& form, int fluid, int mode) {

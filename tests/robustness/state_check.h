@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 
 namespace kelvane::robustness {
 

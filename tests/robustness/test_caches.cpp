@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/calculate.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "fluids/co2/co2_eos.h"
@@ -43,16 +44,12 @@ std::vector<Point> Points() {
             {1, 0, "500", "5"},     {1, 1, "500", "100"},    {2, 1, "302", "400"}, {0, 0, "300", "1"}};
 }
 
-class Caches : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegisterAllFluids();
-        previous_ = PreciseResults();
-        SetPreciseResults(true);
-    }
-    void TearDown() override { SetPreciseResults(previous_); }
-    bool previous_ = false;
+// A main form showing 15-digit results.
+struct PreciseForm : MainForm {
+    PreciseForm() { preciseResults = true; }
 };
+
+class Caches : public ::testing::Test {};
 
 }  // namespace
 
@@ -62,13 +59,13 @@ TEST_F(Caches, ResultsDoNotDependOnWhatWasCalculatedBefore) {
     // temperature, so nothing of its own temperature is remembered.
     std::vector<std::string> reference;
     for (const Point& p : points) {
-        MainForm form;
+        PreciseForm form;
         RunPoint(form, (p.fluid + 1) % 3, 0, "333.333", "1");
         RunPoint(form, p.fluid, p.mode, p.T, p.value);
         reference.push_back(Fields(form));
     }
     // The same points in order, backwards and twice each, on one form.
-    MainForm form;
+    PreciseForm form;
     for (size_t i = 0; i < points.size(); ++i) {
         const Point& p = points[i];
         RunPoint(form, p.fluid, p.mode, p.T, p.value);
@@ -84,16 +81,19 @@ TEST_F(Caches, ResultsDoNotDependOnWhatWasCalculatedBefore) {
 }
 
 TEST_F(Caches, RememberedSaturationEqualsAFreshOne) {
-    MainForm form;
+    PreciseForm form;
     for (const Point& p : Points()) {
         RunPoint(form, p.fluid, p.mode, p.T, p.value);
-        const SaturationResult fresh = calc.ops.Saturation(calc.tau);
-        const SaturationResult remembered = CurrentSaturation(calc.tau);
-        EXPECT_EQ(remembered.pressure, fresh.pressure) << p.fluid << " " << p.T;
-        EXPECT_EQ(remembered.vapourDensity, fresh.vapourDensity);
-        EXPECT_EQ(remembered.liquidDensity, fresh.liquidDensity);
-        EXPECT_EQ(calc.satuP, ParseLeading(fresh.pressure));
-        EXPECT_GT(calc.satuP, 0) << p.fluid << " " << p.T;
+        const Fluid& fluid = FluidAt(p.fluid);
+        const SaturationState fresh = fluid.ops.Saturation(form.calc.tau, form.calc.T);
+        const SaturationState remembered = CalculationSaturation(fluid, form.calc.tau, form.calc.T);
+        ASSERT_EQ(fresh.status, Status::kValue) << p.fluid << " " << p.T;
+        EXPECT_EQ(remembered.status, fresh.status) << p.fluid << " " << p.T;
+        EXPECT_EQ(std::bit_cast<uint64_t>(remembered.P), std::bit_cast<uint64_t>(RoundTo15Digits(fresh.P)));
+        EXPECT_EQ(std::bit_cast<uint64_t>(remembered.rhov), std::bit_cast<uint64_t>(RoundTo15Digits(fresh.rhov)));
+        EXPECT_EQ(std::bit_cast<uint64_t>(remembered.rhol), std::bit_cast<uint64_t>(RoundTo15Digits(fresh.rhol)));
+        EXPECT_EQ(form.calc.satuP, RoundTo15Digits(fresh.P));
+        EXPECT_GT(form.calc.satuP, 0) << p.fluid << " " << p.T;
     }
 }
 
@@ -143,18 +143,20 @@ TEST_F(Caches, HelmholtzDerivativesDoNotDependOnWhatWasEvaluatedBefore) {
 
 TEST_F(Caches, AFluidWhoseSaturationMayChangeIsAskedEveryTime) {
     static int calls = 0;
-    FluidOperations ops = Fluid(1).ops;
-    ops.saturationDependsOnTemperatureOnly = false;
-    ops.Saturation = [](double) -> SaturationResult {
+    Fluid changing = FluidAt(1);
+    changing.ops.saturationDependsOnTemperatureOnly = false;
+    changing.ops.Saturation = [](double, double) -> SaturationState {
         ++calls;
-        return {FormatFile(1000.0 * calls), "1", "2"};
+        return {Status::kValue, 1000.0 * calls, 1, 2};
     };
-    RegisterFluidOperations(1, ops);
-    MainForm form;
+    PreciseForm form;
     RunPoint(form, 1, 0, "300", "1");
+    form.ShowResult(Calculate(changing, form.ReadInput()));
     const std::string first = form.EditsatuP.text;
-    RunPoint(form, 1, 0, "300", "1");
+    form.ShowResult(Calculate(changing, form.ReadInput()));
     EXPECT_EQ(calls, 2);
     EXPECT_NE(form.EditsatuP.text, first);
-    RegisterAllFluids();
+    // The registered fluid keeps its own saturation.
+    RunPoint(form, 1, 0, "300", "1");
+    EXPECT_EQ(calls, 2);
 }

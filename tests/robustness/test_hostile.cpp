@@ -67,7 +67,6 @@ CliRun Cli(const std::vector<std::string>& args) {
 
 class Hostile : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { RegisterAllFluids(); }
     void SetUp() override {
         dir = fs::temp_directory_path() / ("kelvane_hostile_" + std::to_string(getpid()));
         fs::create_directories(dir);

@@ -280,7 +280,6 @@ constexpr long kNonFiniteBound[3][2] = {{0, 0}, {2, 0}, {0, 4}};
 
 class Sweep : public ::testing::TestWithParam<std::tuple<int, int>> {
 protected:
-    static void SetUpTestSuite() { RegisterAllFluids(); }
 };
 
 }  // namespace

@@ -41,8 +41,8 @@ struct Crossover {
 Crossover FormCrossover(double delta, double tau, double etaBar, double lambdaBar, double xi,
                         double cp, double cv) {
     Crossover k{};
-    k.rho = delta * calc.rhored * calc.M * 0.001;
-    k.T = calc.Tred / tau;
+    k.rho = delta * kCo2Constants.rhored * kCo2Constants.M * 0.001;
+    k.T = kCo2Constants.Tred / tau;
     k.x = kCutoff * xi;
     k.psi = std::atan2(xi, kCutoffLength);
     const double s = std::sqrt(1 + k.x * k.x);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/format.h"
 #include "fluids/co2/co2_eos.h"
 #include "fluids/common/helmholtz_fluid.h"
 
@@ -35,8 +34,8 @@ double VapourStart(double dV) { return dV / 1.95; }
 
 }  // namespace
 
-std::string MeltingPressure(double tau) {
-    const double x = calc.Tred / (tau * kTripleT);
+Quantity MeltingPressure(double tau) {
+    const double x = kCo2Constants.Tred / (tau * kTripleT);
     double p;
     if (x >= 1) {
         const double y = x - 1;
@@ -46,32 +45,32 @@ std::string MeltingPressure(double tau) {
         p = kTripleP * std::exp((1 / x) * (kSublimationA[0] * t + kSublimationA[1] * std::pow(t, 1.9) +
                                            kSublimationA[2] * std::pow(t, 2.9)));
     }
-    if (p > kMaxP) return ">800MPa";
-    return FormatFile(p);
+    if (p > kMaxP) return Quantity::With(Status::kAbove800MPa);
+    return Quantity::Of(p);
 }
 
-std::string CheckTemperature(double T) {
-    if (T < kMinT) return "Not applied to the range less than 216 K.";
-    if (T > kMaxT) return "Not applied to the range more than 1100 K.";
-    return "";
+MessageId CheckTemperature(double T) {
+    if (T < kMinT) return MessageId::kCo2BelowT;
+    if (T > kMaxT) return MessageId::kCo2AboveT;
+    return MessageId::kNone;
 }
 
-std::string CheckState(double P, double /*T*/) {
-    if (calc.meltP != 0 && P > calc.meltP) return "Suppose to freeze.";
+MessageId CheckState(double P, double /*T*/, double meltP) {
+    if (meltP != 0 && P > meltP) return MessageId::kFreeze;
     // Also refuses a pressure that is not a number (from a density far beyond the
     // equation of state), which every comparison below would let through.
-    if (!(P >= 0)) return "This density is not inadequate.";
-    if (P > kMaxP) return "Not applied to the range more than 800 MPa.";
-    return "";
+    if (!(P >= 0)) return MessageId::kDensityNotInadequate;
+    if (P > kMaxP) return MessageId::kAbove800MPa;
+    return MessageId::kNone;
 }
 
-SaturationResult Saturation(double tau) {
-    if (tau <= 1) return {"over Tc", "over Tc", "over Tc"};
-    if (tau < calc.Tc / kSaturationMaxT) return {"N/A", "N/A", "N/A"};
+SaturationState Saturation(double tau, double T) {
+    if (tau <= 1) return {Status::kOverTc};
+    if (tau < kCo2Constants.Tc / kSaturationMaxT) return {Status::kNotAvailable};
 
     const double t = 1 - 1 / tau;
     const double p0 =
-        calc.Pc * std::exp(tau * (kVapourPressureA[0] * t + kVapourPressureA[1] * t * std::sqrt(t) +
+        kCo2Constants.Pc * std::exp(tau * (kVapourPressureA[0] * t + kVapourPressureA[1] * t * std::sqrt(t) +
                                   kVapourPressureA[2] * t * t + kVapourPressureA[3] * t * t * t * t));
     double lnL = 0, lnV = 0;
     for (int i = 0; i < 4; ++i) lnL += kLiquidDensityA[i] * std::pow(t, kLiquidDensityT[i]);
@@ -80,14 +79,14 @@ SaturationResult Saturation(double tau) {
     // From these start values the iteration needs one or two passes wherever a
     // saturation state exists. EqualAreaSaturation caps the passes; an iteration that
     // ends at the cap has found no phase equilibrium and is reported as "N/A".
-    const EqualAreaResult r = EqualAreaSaturation(Co2ResidualHelmholtz, tau, calc.T, calc.R, calc.rhored, p0,
+    const EqualAreaResult r = EqualAreaSaturation(Co2ResidualHelmholtz, tau, T, kCo2Constants.R, kCo2Constants.rhored, p0,
                                                   std::exp(lnV), std::exp(lnL), VapourStart);
-    if (!r.converged) return {"N/A", "N/A", "N/A"};
-    return {FormatFile(r.pressure), FormatFile(r.dV * calc.rhored), FormatFile(r.dL * calc.rhored)};
+    if (!r.converged) return {Status::kNotAvailable};
+    return {Status::kValue, r.pressure, r.dV * kCo2Constants.rhored, r.dL * kCo2Constants.rhored};
 }
 
-double Pressure(double delta, double /*tau*/, double /*pi*/) {
-    return 1 + delta * Co2ResidualHelmholtz(1, delta, 0, calc.tau);
+double Pressure(double delta, double tau, double /*pi*/, const PointContext& /*state*/) {
+    return 1 + delta * Co2ResidualHelmholtz(1, delta, 0, tau);
 }
 
 }  // namespace co2

@@ -4,7 +4,6 @@
 // enhancements (Fenghour-Wakeham-Vesovic 1998, Vesovic et al. 1990).
 #include <cmath>
 
-#include "core/format.h"
 #include "fluids/co2/co2_critical.h"
 #include "fluids/co2/co2_eos.h"
 #include "fluids/co2/co2_model.h"
@@ -32,24 +31,27 @@ double Stiffness(double delta, double tau) {
 // Viscosity range of the 1998 correlation: up to 300 MPa to 1000 K, 30 MPa above.
 bool ViscosityInRange(double T, double P) { return (T <= 1000 && P <= 3e8) || (T > 1000 && P <= 3e7); }
 
-std::string NotAvailable(double background) { return "N/A (" + FormatDisplay(background) + ")"; }
+Quantity NotAvailable(double background) { return {Status::kNotAvailableBackground, background}; }
+
+constexpr const FluidConstants& kC = kCo2Constants;
 
 }  // namespace
 
-double CorrelationLength(double delta, double tau) {
-    const double Zc = calc.Pc / (calc.rhoc * calc.R * calc.Tc);
+double CorrelationLength(double delta, double tau, double T) {
+    const double Zc = kC.Pc / (kC.rhoc * kC.R * kC.Tc);
     const double YR = Stiffness(delta, kTauRef);
-    const bool hot = calc.T >= kDampingT;
+    const bool hot = T >= kDampingT;
     // Above 445 K the susceptibility is taken at 445 K and the result damped.
-    const double Y = hot ? Stiffness(delta, calc.Tc / kDampingT) : Stiffness(delta, tau);
+    const double Y = hot ? Stiffness(delta, kC.Tc / kDampingT) : Stiffness(delta, tau);
     const double dchi = Zc * delta * (1 / Y - tau / (kTauRef * YR));
     if (dchi < 0) return 0;
     double xi = kXi0 * std::pow(kInvGamma * dchi, kNuOverGamma);
-    if (hot) xi *= std::exp((kDampingT - calc.T) * kDampingRate);
+    if (hot) xi *= std::exp((kDampingT - T) * kDampingRate);
     return xi;
 }
 
-PropertyResults Properties(double delta, double tau, double /*pi*/, const std::string& /*wavelength*/) {
+PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
+    const double delta = st.delta, tau = st.tau;
     const ResidualDerivatives r = Co2Residual(delta, tau, kOrderAll);
     const std::array<double, 3> ideal = Co2IdealDerivatives(tau);
     ReducedHelmholtz h{};
@@ -63,43 +65,43 @@ PropertyResults Properties(double delta, double tau, double /*pi*/, const std::s
     h.virial = Co2ResidualHelmholtz(0, 0, -2, tau);
 
     PropertyResults out;
-    out.values = HelmholtzProperties(h, delta, tau, calc.R, calc.T, calc.rho, calc.M, calc.rhored);
+    out.values = HelmholtzProperties(h, delta, tau, kC.R, st.T, st.rho, kC.M, kC.rhored);
 
-    const double xi = CorrelationLength(delta, tau);
+    const double xi = CorrelationLength(delta, tau, st.T);
     const double Cp = out.values[kCp];
-    const double cp = Cp / calc.M * 1000;
-    const double cv = out.values[kCv] / calc.M * 1000;
-    const double etaBar = BackgroundViscosity(delta, tau);
+    const double cp = Cp / kC.M * 1000;
+    const double cv = out.values[kCv] / kC.M * 1000;
+    const double etaBar = BackgroundViscosity(delta, tau, st.T);
     const double lambdaBar = BackgroundConductivity(delta, tau);
 
     // eta is the viscosity handed to the conductivity enhancement: the enhanced value
     // where one is shown, else the background value (also outside the viscosity range).
     double eta = etaBar;
-    SecondaryResults& s = out.secondary;
-    if (!ViscosityInRange(calc.T, calc.P)) {
-        s.etha = "Not treat.";
+    auto& s = out.secondary;
+    if (!ViscosityInRange(st.T, st.P)) {
+        s[kEtha] = Quantity::With(Status::kNotTreated);
     } else {
-        const double delta5 = (kLowDensity / calc.M * 1000) / calc.rhored;
+        const double delta5 = (kLowDensity / kC.M * 1000) / kC.rhored;
         if (delta < delta5) {
             // Below 5 kg/m3 the enhancement at 5 kg/m3 is scaled linearly to zero density.
             // When the enhanced viscosity at 5 kg/m3 cannot be determined (-1, or any
             // non-positive value) the text is the same "N/A (background)" as above it.
             const double eta5 = CriticalViscosity(delta5, tau, etaBar, lambdaBar, xi, cp, cv);
             if (eta5 > 0) {
-                eta = etaBar + (delta / delta5) * (eta5 - BackgroundViscosity(delta5, tau));
-                s.etha = FormatDisplay(eta);
+                eta = etaBar + (delta / delta5) * (eta5 - BackgroundViscosity(delta5, tau, st.T));
+                s[kEtha] = Quantity::Of(eta);
             } else {
-                s.etha = NotAvailable(etaBar);
+                s[kEtha] = NotAvailable(etaBar);
             }
         } else if (xi == 0) {
-            s.etha = FormatDisplay(etaBar);
+            s[kEtha] = Quantity::Of(etaBar);
         } else {
             const double etaC = CriticalViscosity(delta, tau, etaBar, lambdaBar, xi, cp, cv);
             if (etaC > 0) {
                 eta = etaC;
-                s.etha = FormatDisplay(etaC);
+                s[kEtha] = Quantity::Of(etaC);
             } else {
-                s.etha = NotAvailable(etaBar);
+                s[kEtha] = NotAvailable(etaBar);
             }
         }
     }
@@ -108,11 +110,11 @@ PropertyResults Properties(double delta, double tau, double /*pi*/, const std::s
     // range of the closed-form integral) is no result either.
     const double dLambda = ConductivityEnhancement(delta, tau, etaBar, eta, lambdaBar, xi, cp, cv);
     if (dLambda == -1 || !std::isfinite(dLambda)) {
-        s.lambda = "N/A";
+        s[kLambda] = Quantity::With(Status::kNotAvailable);
     } else {
         const double lambda = lambdaBar + dLambda;
-        s.lambda = FormatDisplay(lambda);
-        s.Dth = FormatDisplay(lambda / (Cp * delta * calc.rhored));
+        s[kLambda] = Quantity::Of(lambda);
+        s[kDth] = Quantity::Of(lambda / (Cp * delta * kC.rhored));
     }
     return out;
 }

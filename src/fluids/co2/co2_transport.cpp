@@ -73,14 +73,14 @@ using Extended = long double;
 
 }  // namespace
 
-double BackgroundViscosity(double delta, double tau) {
-    const Extended rho = static_cast<Extended>(delta) * calc.rhored * calc.M * 0.001;  // kg/m3
-    const Extended x = kEpsOverK * static_cast<Extended>(tau) / calc.Tred;             // 1/T*
+double BackgroundViscosity(double delta, double tau, double T) {
+    const Extended rho = static_cast<Extended>(delta) * kCo2Constants.rhored * kCo2Constants.M * 0.001;  // kg/m3
+    const Extended x = kEpsOverK * static_cast<Extended>(tau) / kCo2Constants.Tred;             // 1/T*
     const Extended L = -std::log(x);                                                   // ln T*
 
     const double* a = kCrossSection;
     const Extended S = a[0] + L * (a[1] + L * (a[2] + L * (a[3] + L * a[4])));
-    const Extended eta0 = kViscosityFactor * std::sqrt(static_cast<Extended>(calc.T)) / std::exp(S);
+    const Extended eta0 = kViscosityFactor * std::sqrt(static_cast<Extended>(T)) / std::exp(S);
 
     // d11 rho + d21 rho^2 + d64 rho^6 x^3 + d81 rho^8 + d82 rho^8 x, in Horner form.
     const Extended rho2 = rho * rho;
@@ -90,13 +90,13 @@ double BackgroundViscosity(double delta, double tau) {
 }
 
 double BackgroundConductivity(double delta, double tau) {
-    const Extended rho = static_cast<Extended>(delta) * calc.rhored * calc.M * 0.001;  // kg/m3
-    const Extended x = kEpsOverK * static_cast<Extended>(tau) / calc.Tred;             // 1/T*
-    const Extended y = 100 * static_cast<Extended>(tau) / calc.Tred;                   // 100/T
+    const Extended rho = static_cast<Extended>(delta) * kCo2Constants.rhored * kCo2Constants.M * 0.001;  // kg/m3
+    const Extended x = kEpsOverK * static_cast<Extended>(tau) / kCo2Constants.Tred;             // 1/T*
+    const Extended y = 100 * static_cast<Extended>(tau) / kCo2Constants.Tred;                   // 100/T
 
     const double* c = kInternalHeat;
     const Extended sum = c[0] / y + c[1] + y * (c[2] + y * (c[3] + y * c[4]));
-    const Extended cInt = 1 + std::exp(-kInternalHeatTemperature * static_cast<Extended>(tau) / calc.Tred) * sum;
+    const Extended cInt = 1 + std::exp(-kInternalHeatTemperature * static_cast<Extended>(tau) / kCo2Constants.Tred) * sum;
 
     Extended G = 0;
     for (int i = 7; i >= 0; --i) G = G * x + kConductivityCrossSection[i];

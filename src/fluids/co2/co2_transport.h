@@ -6,8 +6,8 @@
 namespace kelvane {
 
 // Viscosity in Pa s at the reduced state (delta = rho/rhored, tau = Tred/T). The
-// square root of the dilute-gas term takes T from the calculator state.
-double BackgroundViscosity(double delta, double tau);
+// square root of the dilute-gas term takes the state's temperature T in K.
+double BackgroundViscosity(double delta, double tau, double T);
 
 // Thermal conductivity in W/(m K) at the reduced state; temperature Tred/tau throughout.
 double BackgroundConductivity(double delta, double tau);

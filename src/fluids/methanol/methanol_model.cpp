@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/format.h"
 #include "fluids/common/helmholtz_fluid.h"
 #include "fluids/methanol/methanol_eos.h"
 
@@ -18,30 +17,32 @@ constexpr double kAuxDensityScale = 8710;         // mol/m3
 constexpr double kDensityStartT = 500;            // K: saturation starts from delta = 1 above
 
 // Melting pressure: p = pt (1 + x (a + b sqrt(x) + c x^3) 1e9), x = T/Tt - 1.
-std::string MeltingPressure(double tau) {
-    const double T = calc.Tred / tau;
+constexpr const FluidConstants& kM = kMethanolConstants;
+
+Quantity MeltingPressure(double tau) {
+    const double T = kM.Tred / tau;
     double x = T / kTriplePointT - 1;
     // T = Tred / (Tred / Tt) may come back an ulp below Tt.
     if (x < 0 && x > -1e-12) x = 0;
     const double pm =
         kTriplePointP * (1 + 1e9 * x * (5.32077 + 4.52478 * std::sqrt(x) + 38.88861 * x * x * x));
-    if (pm > kMeltingDisplayLimit) return ">250MPa";
-    return FormatFile(pm);
+    if (pm > kMeltingDisplayLimit) return Quantity::With(Status::kAbove250MPa);
+    return Quantity::Of(pm);
 }
 
-std::string CheckTemperature(double T) {
-    if (!(T >= kTriplePointT)) return "Not applied to the range less than Tt (175.61 K).";
-    if (T > kMaxT) return "Not applied to the range more than 620 K.";
-    return "";
+MessageId CheckTemperature(double T) {
+    if (!(T >= kTriplePointT)) return MessageId::kMethanolBelowT;
+    if (T > kMaxT) return MessageId::kMethanolAboveT;
+    return MessageId::kNone;
 }
 
-std::string CheckState(double P, double T) {
-    if (calc.meltP != 0 && P > calc.meltP) return "Suppose to freeze.";
-    if (!(P >= 0)) return "This density is not adequate.";
-    if (P > 8e8) return "Not applied to the range more than 800 MPa.";
-    if (P > 2.5e8 && !(T >= 300)) return "Not applied to the range more than 250 MPa in 207 K < T < 300 K.";
-    if (P > 2e5 && T > 570) return "Not applied to the range more than 0.2 MPa in 570 K < T <= 620 K.";
-    return "";
+MessageId CheckState(double P, double T, double meltP) {
+    if (meltP != 0 && P > meltP) return MessageId::kFreeze;
+    if (!(P >= 0)) return MessageId::kDensityNotAdequate;
+    if (P > 8e8) return MessageId::kAbove800MPa;
+    if (P > 2.5e8 && !(T >= 300)) return MessageId::kMethanolAbove250MPaCold;
+    if (P > 2e5 && T > 570) return MessageId::kMethanolAbove02MPaHot;
+    return MessageId::kNone;
 }
 
 // Auxiliary saturation pressure (Pa): ln(ps/Pc) = Tr (A1 x + A2 x^1.5 + A3 x^2 + A4 x^2.5)
@@ -50,7 +51,7 @@ double AuxSaturationPressure(double Tr) {
     const double x = 1 / Tr - 1;
     const double s = std::sqrt(x);
     const double sum = x * (-8.8738823 + s * (2.3698322 + s * (-10.852598 + s * -0.12446396)));
-    return calc.Pc * std::exp(Tr * sum);
+    return kM.Pc * std::exp(Tr * sum);
 }
 
 // Auxiliary saturated-vapour density over 8710 mol/m3, theta = 1 - Tr.
@@ -106,31 +107,32 @@ double VapourStart(double dV) { return dV * 0.5128205128205128; }
 }  // namespace
 
 EqualAreaResult MethanolSaturationState(double tau) {
-    const double T = calc.Tred / tau;
-    const double Tr = T / calc.Tc;
+    const double T = kM.Tred / tau;
+    const double Tr = T / kM.Tc;
     const double ps = AuxSaturationPressure(Tr);
     double dV = 1, dL = 1;
     if (!(T > kDensityStartT)) {
-        dV = AuxVapourDensity(Tr) * kAuxDensityScale / calc.rhored;
-        dL = AuxLiquidStart(Tr) * kAuxDensityScale / calc.rhored;
+        dV = AuxVapourDensity(Tr) * kAuxDensityScale / kM.rhored;
+        dL = AuxLiquidStart(Tr) * kAuxDensityScale / kM.rhored;
     }
-    return EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, calc.R, calc.rhored, ps, dV,
+    return EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, kM.R, kM.rhored, ps, dV,
                                dL, &VapourStart);
 }
 
 namespace {
 
-SaturationResult Saturation(double tau) {
-    if (calc.Tred / tau / calc.Tc >= 1) return {"over Tc", "over Tc", "over Tc"};
+SaturationState Saturation(double tau, double /*T*/) {
+    if (kM.Tred / tau / kM.Tc >= 1) return {Status::kOverTc};
     const EqualAreaResult s = MethanolSaturationState(tau);
-    return {FormatFile(s.pressure), FormatFile(s.dV * calc.rhored), FormatFile(s.dL * calc.rhored)};
+    return {Status::kValue, s.pressure, s.dV * kM.rhored, s.dL * kM.rhored};
 }
 
-double Pressure(double delta, double tau, double /*pi*/) {
+double Pressure(double delta, double tau, double /*pi*/, const PointContext& /*state*/) {
     return 1 + delta * MethanolResidualHelmholtz(1, delta, 0, tau);
 }
 
-PropertyResults Properties(double delta, double tau, double /*pi*/, const std::string& /*wavelength*/) {
+PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
+    const double delta = st.delta, tau = st.tau;
     const ResidualDerivatives r = MethanolResidual(delta, tau, kOrderAll);
     const std::array<double, 3> ideal = MethanolIdealDerivatives(tau);
     ReducedHelmholtz h{};
@@ -144,7 +146,7 @@ PropertyResults Properties(double delta, double tau, double /*pi*/, const std::s
     h.phiTT = r.rTT + ideal[2];
 
     PropertyResults out;
-    out.values = HelmholtzProperties(h, delta, tau, calc.R, calc.T, calc.rho, calc.M, calc.rhored);
+    out.values = HelmholtzProperties(h, delta, tau, kM.R, st.T, st.rho, kM.M, kM.rhored);
     return out;
 }
 

@@ -10,8 +10,7 @@ const FluidOperations& MethanolOperations();
 
 // Phase equilibrium at tau = Tred / T below the critical temperature: the equal-area
 // iteration started from the auxiliary saturation pressure and densities (from
-// delta = 1 above 500 K). Reads Tred, Tc, Pc, R and rhored of the calculator state,
-// so methanol must be selected.
+// delta = 1 above 500 K), with methanol's own constants.
 EqualAreaResult MethanolSaturationState(double tau);
 
 }  // namespace kelvane

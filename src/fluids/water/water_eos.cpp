@@ -304,8 +304,10 @@ double GasGibbs(PowerRole idealRole, std::span<const Term> ideal, PowerRole resi
 
 // ln(f/P) of compressed liquid: from the saturated vapour at the saturation pressure
 // (where liquid and vapour have equal Gibbs energy) along the liquid isotherm.
-double LiquidLnFugacity(double pi1, double tau1) {
-    const double ps = calc.satuP;
+}  // namespace
+
+double LiquidLnFugacity(double pi1, double tau1, double satuP) {
+    const double ps = satuP;
     const double pis = ps / kP1;
     const double y = tau1 - 1.222;
     double sum = std::log(pis / pi1);
@@ -318,10 +320,7 @@ double LiquidLnFugacity(double pi1, double tau1) {
     return sum + GibbsRegion2(0, ps / kP2, -1, tau1 * kT2 / kT1);
 }
 
-}  // namespace
-
 double GibbsRegion1(int i, double pi1, int j, double tau1) {
-    if (j == -1) return LiquidLnFugacity(pi1, tau1);
     if (!OrdinaryOrder(i, j)) return 0;
     // d/d pi = -d/d(7.1 - pi).
     const double sign = i % 2 == 0 ? 1 : -1;
@@ -382,8 +381,9 @@ int Region(double delta, double tau, double pi, double satuP, double /*satuRhov*
     // Density given. Below 623.15 K every density under the saturated liquid is the
     // (possibly metastable) vapour of region 2; above it the region-3 pressure decides.
     if (low) return delta >= satuRhol ? 1 : 2;
-    const double delta3 = delta / calc.rhoc;
-    const double p3 = HelmholtzRegion3(1, delta3, 0, calc.Tc * tau) * delta3 * delta * calc.R / tau;
+    const double delta3 = delta / kWaterConstants.rhoc;
+    const double p3 =
+        HelmholtzRegion3(1, delta3, 0, kWaterConstants.Tc * tau) * delta3 * delta * kWaterConstants.R / tau;
     return p3 >= BoundaryB23Pressure(tau) ? 3 : 2;
 }
 

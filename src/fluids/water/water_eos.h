@@ -15,17 +15,20 @@
 namespace kelvane {
 
 // Region 1, gamma(pi1, tau1) with pi1 = P / 16.53 MPa and tau1 = 1386 K / T.
-// j = -1: ln of the fugacity coefficient of the compressed liquid at (pi1, tau1),
-// integrated from the saturated vapour at calc.satuP (non-finite when satuP is 0).
 double GibbsRegion1(int i, double pi1, int j, double tau1);
+
+// ln of the fugacity coefficient of the compressed liquid at (pi1, tau1), integrated
+// along the liquid isotherm from the saturated vapour at the saturation pressure satuP
+// in Pa (non-finite when satuP is 0).
+double LiquidLnFugacity(double pi1, double tau1, double satuP);
 
 // Region 2, gamma = gamma0 + gammar with pi2 = P / 1 MPa and tau2 = 540 K / T.
 // j = -1: gammar (ln of the fugacity coefficient); j = -2: the limit of
 // d gammar / d pi2 as pi2 -> 0 (second virial coefficient).
 double GibbsRegion2(int i, double pi2, int j, double tau2);
 
-// Region 3, phi(delta3, tau3) with delta3 = rho / rhoc and tau3 = Tc / T (rhoc and Tc
-// of the calculator state). No special values.
+// Region 3, phi(delta3, tau3) with delta3 = rho / rhoc and tau3 = Tc / T (water's
+// critical density and temperature). No special values.
 double HelmholtzRegion3(int i, double delta3, int j, double tau3);
 
 // Region 5 in the form of the 1997 release, pi5 = P / 1 MPa and tau5 = 1000 K / T.
@@ -39,7 +42,7 @@ double BoundaryB23Pressure(double x);
 double SaturationPressureEquation(double T);
 
 // Region 1, 2, 3 or 5 of a state given as (0, tau, P) or (rho, tau, 0), with the
-// saturation values of the calculator state at the same temperature.
+// saturation values at the same temperature.
 int Region(double delta, double tau, double pi, double satuP, double satuRhov, double satuRhol);
 
 }  // namespace kelvane

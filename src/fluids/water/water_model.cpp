@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/format.h"
 #include "fluids/water/water_eos.h"
 #include "fluids/water/water_transport.h"
 
@@ -30,55 +29,55 @@ constexpr double kLiquidStart = 1.393, kLiquidHalfWidth = 0.394;
 // Reference values of the IAPS-1985 transport equations.
 constexpr double kTstar = 647.226;   // K
 constexpr double kPstar = 22.115e6;  // Pa
-double RhoStar() { return 317763 / calc.M; }  // 317.763 kg/m3 in mol/m3
+double RhoStar() { return 317763 / kWaterConstants.M; }  // 317.763 kg/m3 in mol/m3
 // p* / (rho* R T*): converts reduced derivatives of the equation of state to the
 // reduced variables of the thermal-conductivity enhancement.
-double TransportK() { return kPstar / (RhoStar() * calc.R * kTstar); }
+double TransportK() { return kPstar / (RhoStar() * kWaterConstants.R * kTstar); }
 
 // Region-3 pressure (Pa) at density rho (mol/m3) and T = 1/tau.
 double Region3Pressure(double rho, double tau) {
-    const double delta3 = rho / calc.rhoc;
-    return rho * calc.R / tau * delta3 * HelmholtzRegion3(1, delta3, 0, calc.Tc * tau);
+    const double delta3 = rho / kWaterConstants.rhoc;
+    return rho * kWaterConstants.R / tau * delta3 * HelmholtzRegion3(1, delta3, 0, kWaterConstants.Tc * tau);
 }
 
-std::string MeltingPressure(double) { return "Not treat."; }
+Quantity MeltingPressure(double) { return Quantity::With(Status::kNotTreated); }
 
-std::string CheckTemperature(double T) {
-    if (!(T >= kTmin)) return "Not applied to the range less than 273.15 K.";
-    if (T > kTmax) return "Not applied to the range more than 2273.15 K.";
-    return "";
+MessageId CheckTemperature(double T) {
+    if (!(T >= kTmin)) return MessageId::kWaterBelowT;
+    if (T > kTmax) return MessageId::kWaterAboveT;
+    return MessageId::kNone;
 }
 
-std::string CheckState(double P, double T) {
-    if (!(P >= 0)) return "This density is not inadequate.";
-    if (P > 1e8) return "Not applied to the range more than 100 MPa.";
-    if (P > 1e7 && T > kT25) return "Not applied to the range more than 10 MPa in 1073.15 K < T <= 2273.15 K.";
-    return "";
+MessageId CheckState(double P, double T, double /*meltP*/) {
+    if (!(P >= 0)) return MessageId::kDensityNotInadequate;
+    if (P > 1e8) return MessageId::kWaterAbove100MPa;
+    if (P > 1e7 && T > kT25) return MessageId::kWaterAbove10MPaHot;
+    return MessageId::kNone;
 }
 
-SaturationResult Saturation(double tau) {
+SaturationState Saturation(double tau, double /*T*/) {
     // Compared through tau = 1/T, exact for a boundary temperature given exactly.
-    if (tau <= 1 / calc.Tc) return {"over Tc", "over Tc", "over Tc"};
-    if (tau < 1 / kSaturationCutoff) return {"N/A", "N/A", "N/A"};
+    if (tau <= 1 / kWaterConstants.Tc) return {Status::kOverTc};
+    if (tau < 1 / kSaturationCutoff) return {Status::kNotAvailable};
     const double T = 1 / tau;
     const WaterSaturationState s =
         tau >= 1 / kT13 ? SaturationRegions12(T) : SaturationRegion3(T, SaturationPressureEquation(T));
-    if (!s.converged) return {"N/A", "N/A", "N/A"};
-    return {FormatFile(s.pressure), FormatFile(s.rhoV), FormatFile(s.rhoL)};
+    if (!s.converged) return {Status::kNotAvailable};
+    return {Status::kValue, s.pressure, s.rhoV, s.rhoL};
 }
 
-double Pressure(double delta, double tau, double pi) {
-    const int r = Region(delta, tau, pi, calc.satuP, calc.satuRhov, calc.satuRhol);
+double Pressure(double delta, double tau, double pi, const PointContext& st) {
+    const int r = Region(delta, tau, pi, st.satuP, st.satuRhov, st.satuRhol);
     if (pi == 0 && r == 3) {
-        const double delta3 = delta / calc.rhoc;
-        return delta3 * HelmholtzRegion3(1, delta3, 0, calc.Tc * tau);
+        const double delta3 = delta / kWaterConstants.rhoc;
+        return delta3 * HelmholtzRegion3(1, delta3, 0, kWaterConstants.Tc * tau);
     }
     if (delta != 0) return 0;
     // A density given inside the coexistence range is a metastable vapour evaluated
     // with region 2; the pressure search for it must stay on region 2 above the
     // saturation pressure, or it could never reach the given density.
-    if (r == 1 && calc.inputVar == 1 && calc.satuRhov != 0 && calc.rho >= calc.satuRhov &&
-        Region(calc.rho, tau, 0, calc.satuP, calc.satuRhov, calc.satuRhol) == 2)
+    if (r == 1 && st.inputVar == 1 && st.satuRhov != 0 && st.rho >= st.satuRhov &&
+        Region(st.rho, tau, 0, st.satuP, st.satuRhov, st.satuRhol) == 2)
         return pi / kP2 * GibbsRegion2(1, pi / kP2, 0, kT2 * tau);
     switch (r) {
         case 1: return pi / kP1 * GibbsRegion1(1, pi / kP1, 0, kT1 * tau);
@@ -97,8 +96,9 @@ struct RegionResults {
 
 using RegionFunction = double (*)(int, double, int, double);
 
-RegionResults GibbsProperties(RegionFunction f, double x, double y, double bsum, double pi) {
-    const double R = calc.R, T = calc.T, RT = R * T, rho = calc.rho;
+RegionResults GibbsProperties(const PointContext& st, RegionFunction f, double x, double y, double bsum,
+                              double pi, double lnFugacity) {
+    const double R = kWaterConstants.R, T = st.T, RT = R * T, rho = st.rho;
     const double g = f(0, x, 0, y);
     const double gt = y * f(0, x, 1, y);
     const double gtt = y * y * f(0, x, 2, y);
@@ -117,10 +117,10 @@ RegionResults GibbsProperties(RegionFunction f, double x, double y, double bsum,
     v[kCv] = R * (e * e / gpp - gtt);
     v[kCp] = -R * gtt;
     v[kZ] = gp;
-    v[kFugacity] = std::exp(f(0, x, -1, y));
-    v[kW] = std::sqrt(gp * gp * (RT / calc.M) * 1000 / (e * e / gtt - gpp));
+    v[kFugacity] = std::exp(lnFugacity);
+    v[kW] = std::sqrt(gp * gp * (RT / kWaterConstants.M) * 1000 / (e * e / gtt - gpp));
     v[kJT] = -gpt / (gp * rho * v[kCp]);
-    v[kC2] = bsum * RT / (calc.rhored * 1e6);
+    v[kC2] = bsum * RT / (kWaterConstants.rhored * 1e6);
     v[kAlpha] = e / (gp * T);
     v[kKappa] = -gpp / (gp * gp * rho * RT);
     r.dpdT = (pi / kPstar) * (kTstar / T) * (-e / gpp);
@@ -158,23 +158,21 @@ double BoundaryDensity(double rho2, double pB, double tau) {
 double BoundaryDensityAt(double rho2, double pB, double tau) {
     struct Last {
         uint64_t tau = 0, rho2 = 0, pB = 0;
-        double R = 0, rhoc = 0, Tc = 0;
         bool valid = false;
         double rhoB = 0;
     };
     thread_local Last last;
     const uint64_t t = std::bit_cast<uint64_t>(tau), r = std::bit_cast<uint64_t>(rho2),
                    p = std::bit_cast<uint64_t>(pB);
-    if (!last.valid || last.tau != t || last.rho2 != r || last.pB != p || last.R != calc.R ||
-        last.rhoc != calc.rhoc || last.Tc != calc.Tc) {
-        last = {t, r, p, calc.R, calc.rhoc, calc.Tc, true, BoundaryDensity(rho2, pB, tau)};
+    if (!last.valid || last.tau != t || last.rho2 != r || last.pB != p) {
+        last = {t, r, p, true, BoundaryDensity(rho2, pB, tau)};
     }
     return last.rhoB;
 }
 
-RegionResults Region3Properties(double delta, double tau) {
-    const double R = calc.R, T = calc.T, RT = R * T, rho = calc.rho;
-    const double d = delta / calc.rhoc, t = calc.Tc * tau;
+RegionResults Region3Properties(const PointContext& st, double delta, double tau) {
+    const double R = kWaterConstants.R, T = st.T, RT = R * T, rho = st.rho;
+    const double d = delta / kWaterConstants.rhoc, t = kWaterConstants.Tc * tau;
     const double p = HelmholtzRegion3(0, d, 0, t);
     const double pt = t * HelmholtzRegion3(0, d, 1, t);
     const double ptt = t * t * HelmholtzRegion3(0, d, 2, t);
@@ -200,16 +198,16 @@ RegionResults Region3Properties(double delta, double tau) {
     const double pB = BoundaryB23Pressure(tau);
     const double rho2 = kP2 / (GibbsRegion2(1, pB / kP2, 0, kT2 * tau) * R * T);
     const double rhoB = BoundaryDensityAt(rho2, pB, tau);
-    const double dB = rhoB / calc.rhoc;
+    const double dB = rhoB / kWaterConstants.rhoc;
     const double pB3 = HelmholtzRegion3(0, dB, 0, t);
     const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
     const double lnf = -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 +
                        GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
     v[kFugacity] = std::exp(lnf);
 
-    v[kW] = std::sqrt((k - e * e / ptt) * (RT / calc.M) * 1000);
+    v[kW] = std::sqrt((k - e * e / ptt) * (RT / kWaterConstants.M) * 1000);
     v[kJT] = (e - k) / (k * v[kCp] * rho);
-    v[kC2] = GibbsRegion2(0, 0, -2, kT2 * tau) * RT / (calc.rhored * 1e6);
+    v[kC2] = GibbsRegion2(0, 0, -2, kT2 * tau) * RT / (kWaterConstants.rhored * 1e6);
     v[kAlpha] = e / (T * k);
     v[kKappa] = 1 / (rho * RT * k);
     r.dpdT = (delta / RhoStar()) * e / TransportK();
@@ -217,39 +215,43 @@ RegionResults Region3Properties(double delta, double tau) {
     return r;
 }
 
-PropertyResults Properties(double delta, double tau, double pi, const std::string& wavelength) {
-    const int region = calc.inputVar == 0
-                           ? Region(0, tau, pi, calc.satuP, calc.satuRhov, calc.satuRhol)
-                           : Region(delta, tau, 0, calc.satuP, calc.satuRhov, calc.satuRhol);
+PropertyResults Properties(const PointContext& st, double wavelength) {
+    const double delta = st.delta, tau = st.tau, pi = st.pi;
+    const int region = st.inputVar == 0
+                           ? Region(0, tau, pi, st.satuP, st.satuRhov, st.satuRhol)
+                           : Region(delta, tau, 0, st.satuP, st.satuRhov, st.satuRhol);
     RegionResults r;
     switch (region) {
         case 1:
-            r = GibbsProperties(GibbsRegion1, pi / kP1, kT1 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi);
+            r = GibbsProperties(st, GibbsRegion1, pi / kP1, kT1 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi,
+                                LiquidLnFugacity(pi / kP1, kT1 * tau, st.satuP));
             break;
         case 2:
-            r = GibbsProperties(GibbsRegion2, pi / kP2, kT2 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi);
+            r = GibbsProperties(st, GibbsRegion2, pi / kP2, kT2 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi,
+                                GibbsRegion2(0, pi / kP2, -1, kT2 * tau));
             break;
         case 5:
-            r = GibbsProperties(GibbsRegion5, pi / kP5, kT5 * tau, GibbsRegion5(0, 0, -2, kT5 * tau), pi);
+            r = GibbsProperties(st, GibbsRegion5, pi / kP5, kT5 * tau, GibbsRegion5(0, 0, -2, kT5 * tau), pi,
+                                GibbsRegion5(0, pi / kP5, -1, kT5 * tau));
             break;
-        default: r = Region3Properties(delta, tau); break;
+        default: r = Region3Properties(st, delta, tau); break;
     }
 
     PropertyResults out;
     out.values = r.v;
-    SecondaryResults& s = out.secondary;
-    s.eps = FormatDisplay(WaterDielectricConstant(delta, tau));
-    s.etha = FormatDisplay(WaterViscosity(delta, tau));
+    auto& s = out.secondary;
+    s[kEps] = Quantity::Of(WaterDielectricConstant(delta, tau));
+    s[kEtha] = Quantity::Of(WaterViscosity(delta, tau));
     if (r.drhodp >= 0) {
         const double lambda = WaterConductivity(delta, tau, r.dpdT, r.drhodp);
-        s.lambda = FormatDisplay(lambda);
-        s.Dth = FormatDisplay(lambda / (delta * r.v[kCp]));
+        s[kLambda] = Quantity::Of(lambda);
+        s[kDth] = Quantity::Of(lambda / (delta * r.v[kCp]));
     } else {
-        s.lambda = "N/A";
-        s.Dth = "N/A";
+        s[kLambda] = Quantity::With(Status::kNotAvailable);
+        s[kDth] = Quantity::With(Status::kNotAvailable);
     }
-    s.pKw = FormatDisplay(WaterIonProduct(delta, tau));
-    s.n = FormatDisplay(WaterRefractiveIndex(delta, tau, ParseLeading(wavelength)));
+    s[kPKw] = Quantity::Of(WaterIonProduct(delta, tau));
+    s[kN] = Quantity::Of(WaterRefractiveIndex(delta, tau, wavelength));
     return out;
 }
 
@@ -296,15 +298,15 @@ WaterSaturationState SaturationRegions12(double T) {
         }
         h /= 2;
     }
-    const double rhoL = kP1 / (GibbsRegion1(1, P / kP1, 0, kT1 * tau) * calc.R * T);
-    const double rhoV = kP2 / (GibbsRegion2(1, P / kP2, 0, kT2 * tau) * calc.R * T);
+    const double rhoL = kP1 / (GibbsRegion1(1, P / kP1, 0, kT1 * tau) * kWaterConstants.R * T);
+    const double rhoV = kP2 / (GibbsRegion2(1, P / kP2, 0, kT2 * tau) * kWaterConstants.R * T);
     return {P, rhoV, rhoL, 0, true};
 }
 
 WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses) {
     const double tau = 1 / T;
-    const double rhoc = calc.rhoc;
-    const double t = calc.Tc * tau;
+    const double rhoc = kWaterConstants.rhoc;
+    const double t = kWaterConstants.Tc * tau;
     double P = p0;
     WaterSaturationState s{p0, 0, 0, 0, false};
     for (int pass = 1; pass <= maxPasses; ++pass) {
@@ -313,7 +315,7 @@ WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses) {
         // Equal areas: P (1/rhoV - 1/rhoL) = F(rhoV) - F(rhoL) along the isotherm.
         const double phiV = HelmholtzRegion3(0, rhoV / rhoc, 0, t);
         const double phiL = HelmholtzRegion3(0, rhoL / rhoc, 0, t);
-        const double Pn = (phiL - phiV) * calc.R * T * rhoV * rhoL / (rhoL - rhoV);
+        const double Pn = (phiL - phiV) * kWaterConstants.R * T * rhoV * rhoL / (rhoL - rhoV);
         s = {Pn, rhoV, rhoL, pass, false};
         if (!(std::fabs(Pn - P) / Pn >= 1e-6)) {
             s.converged = true;

@@ -15,7 +15,7 @@ constexpr double kEtaStar = 55.071e-6;    // Pa s
 constexpr double kLambdaStar = 0.4945;    // W/(m K)
 
 // Mass density over rho* (delta is the molar density in mol/m3, M in g/mol).
-double ReducedDensity(double delta) { return delta * calc.M * 1e-3 / kRhoStar; }
+double ReducedDensity(double delta) { return delta * kWaterConstants.M * 1e-3 / kRhoStar; }
 
 // IAPS 1985 viscosity, Table 2: H_ij printed with one row per density exponent
 // j = 0..6 and one column per temperature exponent i = 0..5. 19 entries are non-zero.
@@ -125,8 +125,8 @@ double WaterConductivity(double delta, double tau, double dpdT, double drhodp) {
 }
 
 double WaterDielectricConstant(double delta, double tau) {
-    const double d = delta / calc.rhoc;
-    const double t = calc.Tc * tau;
+    const double d = delta / kWaterConstants.rhoc;
+    const double t = kWaterConstants.Tc * tau;
     // Harris-Alder g factor; the last term carries (T/228 K - 1)^-1.2.
     double g = 1 + kN12 * d * std::pow(1 / (228 * tau) - 1, -1.2);
     for (const DielectricTerm& term : kDielectric) g += term.N * std::pow(d, term.i) * std::pow(t, term.j);
@@ -137,14 +137,14 @@ double WaterDielectricConstant(double delta, double tau) {
 }
 
 double WaterIonProduct(double delta, double tau) {
-    const double rw = delta * calc.M * 1e-6;  // g/cm3
+    const double rw = delta * kWaterConstants.M * 1e-6;  // g/cm3
     const double log10Kw = -4.098 + tau * (-3245.2 + tau * (2.2362e5 - 3.984e7 * tau)) +
                            (13.957 + tau * (-1262.3 + 8.5641e5 * tau)) * std::log10(rw);
     return -log10Kw;
 }
 
 double WaterRefractiveIndex(double delta, double tau, double wavelength) {
-    const double rbar = delta * calc.M / 1e6;  // over 1000 kg/m3
+    const double rbar = delta * kWaterConstants.M / 1e6;  // over 1000 kg/m3
     const double Tbar = 1 / (273.15 * tau);
     const double l2 = wavelength * wavelength / (589.0 * 589.0);
     // Lorentz-Lorenz function (n^2 - 1)/(n^2 + 2).

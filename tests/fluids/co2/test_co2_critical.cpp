@@ -54,8 +54,8 @@ struct Inputs {
     double delta, tau, etaBar, lambdaBar, xi, cp, cv;
     double psi() const { return std::atan(kQD * xi); }
     double B() const { return (std::atan(kQD * xi / std::hypot(1, kQD * xi)) - psi()) / std::hypot(1, kQD * xi); }
-    double rho() const { return delta * calc.rhored * calc.M * 0.001; }
-    double T() const { return calc.Tred / tau; }
+    double rho() const { return delta * kCo2Constants.rhored * kCo2Constants.M * 0.001; }
+    double T() const { return kCo2Constants.Tred / tau; }
     double K() const { return rho() * kB * T() / (8 * kPi * etaBar * etaBar * xi); }
     double P() const { return lambdaBar / (etaBar * (cp - cv)); }
     double a() const { return cv / (cp - cv); }
@@ -67,21 +67,17 @@ struct Inputs {
 
 class Co2Critical : public testing::Test {
 protected:
-    void SetUp() override {
-        RegisterFluidOperations(2, Co2Operations());
-        SelectFluid(2);
-        calc.meltP = 0;
-    }
     static Inputs At(double T, double kgPerM3) {  // K, kg/m3
-        calc.T = T;
-        calc.tau = calc.Tred / T;
-        calc.rho = kgPerM3 / calc.M * 1000;
-        calc.delta = calc.rho / calc.rhored;
-        calc.P = calc.pi = co2::Pressure(calc.delta, calc.tau, 0) * calc.rho * calc.R * T;
-        const auto v = co2::Properties(calc.delta, calc.tau, calc.pi, "589").values;
-        return {calc.delta, calc.tau, BackgroundViscosity(calc.delta, calc.tau),
-                BackgroundConductivity(calc.delta, calc.tau), co2::CorrelationLength(calc.delta, calc.tau),
-                v[kCp] / calc.M * 1000, v[kCv] / calc.M * 1000};
+        const FluidConstants& c = kCo2Constants;
+        PointContext s;
+        s.T = T;
+        s.tau = c.Tred / T;
+        s.rho = kgPerM3 / c.M * 1000;
+        s.delta = s.rho / c.rhored;
+        s.P = s.pi = co2::Pressure(s.delta, s.tau, 0, s) * s.rho * c.R * T;
+        const auto v = co2::Properties(s, 589).values;
+        return {s.delta, s.tau, BackgroundViscosity(s.delta, s.tau, T), BackgroundConductivity(s.delta, s.tau),
+                co2::CorrelationLength(s.delta, s.tau, T), v[kCp] / c.M * 1000, v[kCv] / c.M * 1000};
     }
     // H = integral of (1 - u^2)^2 u^4 / ((u^2 + a)(u^3 + b u^2 + a u + c)), u = cos x.
     static double QuadratureH(const Inputs& s) {

@@ -4,42 +4,44 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "fluids/co2/co2_model.h"
 #include "verify/check_values.h"
 #include "fluids/registry.h"
+#include "forms/texts.h"
 
 namespace kelvane {
 namespace {
 
+constexpr const FluidConstants& kC = kCo2Constants;
+
 class Co2Model : public testing::Test {
 protected:
-    void SetUp() override {
-        RegisterAllFluids();
-        SelectFluid(2);
-        calc.meltP = 0;
+    static SaturationState Saturation(double T) { return co2::Saturation(kC.Tred / T, T); }
+    static double Melting(double T) {
+        const Quantity q = co2::MeltingPressure(kC.Tred / T);
+        EXPECT_TRUE(q.HasValue()) << T;
+        return q.value;
     }
-    static double SetTemperature(double T) {
-        calc.T = T;
-        return calc.tau = calc.Tred / T;
-    }
-    static double Melting(double T) { return ParseLeading(co2::MeltingPressure(SetTemperature(T))); }
 };
 
 TEST_F(Co2Model, RangeChecksAndTheirMessages) {
-    EXPECT_EQ(co2::CheckTemperature(216), "");
-    EXPECT_EQ(co2::CheckTemperature(1100), "");
-    EXPECT_EQ(co2::CheckTemperature(std::nextafter(216.0, 0.0)), "Not applied to the range less than 216 K.");
-    EXPECT_EQ(co2::CheckTemperature(std::nextafter(1100.0, 2e3)), "Not applied to the range more than 1100 K.");
-    calc.meltP = 3e8;
-    EXPECT_EQ(co2::CheckState(3e8, 250), "");
-    EXPECT_EQ(co2::CheckState(std::nextafter(3e8, 1e9), 250), "Suppose to freeze.");
-    EXPECT_EQ(co2::CheckState(-1, 250), "This density is not inadequate.");
-    calc.meltP = 0;  // ">800MPa": only the range limit applies
-    EXPECT_EQ(co2::CheckState(8e8, 400), "");
-    EXPECT_EQ(co2::CheckState(8.0000001e8, 400), "Not applied to the range more than 800 MPa.");
+    auto text = [](MessageId m) { return std::string(MessageText(m)); };
+    EXPECT_EQ(co2::CheckTemperature(216), MessageId::kNone);
+    EXPECT_EQ(co2::CheckTemperature(1100), MessageId::kNone);
+    EXPECT_EQ(text(co2::CheckTemperature(std::nextafter(216.0, 0.0))), "Not applied to the range less than 216 K.");
+    EXPECT_EQ(text(co2::CheckTemperature(std::nextafter(1100.0, 2e3))), "Not applied to the range more than 1100 K.");
+    EXPECT_EQ(co2::CheckState(3e8, 250, 3e8), MessageId::kNone);
+    EXPECT_EQ(text(co2::CheckState(std::nextafter(3e8, 1e9), 250, 3e8)), "Suppose to freeze.");
+    EXPECT_EQ(text(co2::CheckState(-1, 250, 3e8)), "This density is not inadequate.");
+    // meltP 0 (">800MPa"): only the range limit applies
+    EXPECT_EQ(co2::CheckState(8e8, 400, 0), MessageId::kNone);
+    EXPECT_EQ(text(co2::CheckState(8.0000001e8, 400, 0)), "Not applied to the range more than 800 MPa.");
+    EXPECT_EQ(FluidAt(2).limits.Tmin, 216);
+    EXPECT_EQ(FluidAt(2).limits.Tmax, 1100);
 }
 
 TEST_F(Co2Model, MeltingAndSublimationLines) {
@@ -54,31 +56,27 @@ TEST_F(Co2Model, MeltingAndSublimationLines) {
     // It reaches 800 MPa near 327.673 K (the melting temperature at 800 MPa in Table 35).
     EXPECT_GT(Melting(327.6), 7.9e8);
     EXPECT_LT(Melting(327.6), 8e8);
-    EXPECT_EQ(co2::MeltingPressure(SetTemperature(327.75)), ">800MPa");
+    EXPECT_EQ(co2::MeltingPressure(kC.Tred / 327.75).status, Status::kAbove800MPa);
+    EXPECT_EQ(StatusText(co2::MeltingPressure(kC.Tred / 327.75)), ">800MPa");
 }
 
 TEST_F(Co2Model, SaturationBandsNearTheCriticalTemperature) {
-    SetTemperature(calc.Tc);
-    const SaturationResult atTc = co2::Saturation(1.0);
-    EXPECT_EQ(atTc.pressure, "over Tc");
-    EXPECT_EQ(atTc.vapourDensity, "over Tc");
-    EXPECT_EQ(atTc.liquidDensity, "over Tc");
-    EXPECT_EQ(co2::Saturation(SetTemperature(500)).liquidDensity, "over Tc");
-    const SaturationResult band = co2::Saturation(SetTemperature(304.126));
-    EXPECT_EQ(band.pressure, "N/A");
-    EXPECT_EQ(band.vapourDensity, "N/A");
-    EXPECT_EQ(band.liquidDensity, "N/A");
+    EXPECT_EQ(co2::Saturation(1.0, kC.Tc).status, Status::kOverTc);
+    EXPECT_EQ(StatusText(Quantity::With(Status::kOverTc)), "over Tc");
+    EXPECT_EQ(Saturation(500).status, Status::kOverTc);
+    EXPECT_EQ(Saturation(304.126).status, Status::kNotAvailable);
+    EXPECT_EQ(StatusText(Quantity::With(Status::kNotAvailable)), "N/A");
     // The equal-area iteration converges from the auxiliary start values at every
     // temperature with a saturation state; its pass limit would report "N/A".
     for (double T = 216; T < 304.124; T += 0.25) {
-        EXPECT_NE(co2::Saturation(SetTemperature(T)).pressure, "N/A") << T;
+        EXPECT_EQ(Saturation(T).status, Status::kValue) << T;
     }
-    SetTemperature(304.124);
-    const SaturationResult edge = co2::Saturation(calc.Tc / 304.124);
-    EXPECT_GT(ParseLeading(edge.pressure), 7.36e6);
-    EXPECT_LT(ParseLeading(edge.pressure), calc.Pc);
-    EXPECT_LT(ParseLeading(edge.vapourDensity), calc.rhoc);
-    EXPECT_GT(ParseLeading(edge.liquidDensity), calc.rhoc);
+    const SaturationState edge = co2::Saturation(kC.Tc / 304.124, 304.124);
+    ASSERT_EQ(edge.status, Status::kValue);
+    EXPECT_GT(edge.P, 7.36e6);
+    EXPECT_LT(edge.P, kC.Pc);
+    EXPECT_LT(edge.rhov, kC.rhoc);
+    EXPECT_GT(edge.rhol, kC.rhoc);
 }
 
 TEST_F(Co2Model, SaturationReproducesTable34) {
@@ -88,20 +86,21 @@ TEST_F(Co2Model, SaturationReproducesTable34) {
     for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kSpanWagnerSaturation)) {
         if (c.road != verify::Road::kSaturation) continue;
         SCOPED_TRACE(c.T);
-        const SaturationResult s = co2::Saturation(SetTemperature(c.T));
-        const double kgPerMol = calc.M / 1000;
+        const SaturationState s = Saturation(c.T);
+        ASSERT_EQ(s.status, Status::kValue);
+        const double kgPerMol = kC.M / 1000;
         const double published = verify::PublishedValue(c);
         const double tolerance = 0.5 * verify::LastDigitUnit(c) + 1e-5 * std::fabs(published);
         EXPECT_NEAR(verify::Tolerance(c), tolerance, 1e-6 * tolerance);
         switch (c.quantity) {
             case verify::Quantity::kSatP:
-                EXPECT_NEAR(ParseLeading(s.pressure) / 1e6, published, tolerance);
+                EXPECT_NEAR(s.P / 1e6, published, tolerance);
                 break;
             case verify::Quantity::kSatRhoL:
-                EXPECT_NEAR(ParseLeading(s.liquidDensity) * kgPerMol, published, tolerance);
+                EXPECT_NEAR(s.rhol * kgPerMol, published, tolerance);
                 break;
             case verify::Quantity::kSatRhoV:
-                EXPECT_NEAR(ParseLeading(s.vapourDensity) * kgPerMol, published, tolerance);
+                EXPECT_NEAR(s.rhov * kgPerMol, published, tolerance);
                 break;
             default:
                 FAIL() << c.published;

@@ -27,9 +27,8 @@ std::vector<CheckValue> RowsFrom(FormulationId f, const std::string& source) {
 
 class WaterTransport : public ::testing::Test {
 protected:
-    void SetUp() override { SelectFluid(0); }
     // Molar density (mol/m3) of a mass density in kg/m3, with the program's molar mass.
-    static double Molar(double rhoMass) { return rhoMass / calc.M * 1000; }
+    static double Molar(double rhoMass) { return rhoMass / kWaterConstants.M * 1000; }
 };
 
 // Reduced derivatives of the conductivity enhancement from a state's density and the

@@ -21,12 +21,13 @@ struct PointResult {
     bool computed = false;             // the 14 results are present
 };
 
-// The point calculation of fluid 0 water, 1 methanol, 2 carbon dioxide at T (K) with
-// either the pressure P (Pa, when > 0) or the molar density rho (mol/m3) given, the
-// refractive index at `wavelength` nm. Leaves the calculator's global state as it was.
-// With `outsideRange` the range and melting checks are passed over, for published
-// states that the calculation refuses (carbon dioxide on its melting line): only the
-// 14 results, P and rho are then given.
+// The point calculation (Calculate) of fluid 0 water, 1 methanol, 2 carbon dioxide at
+// T (K) with either the pressure P (Pa, when > 0) or the molar density rho (mol/m3)
+// given, the refractive index at `wavelength` nm; the numbers as the calculation gives
+// them. With `outsideRange` the range and melting checks are passed over, for published
+// states that the calculation refuses (carbon dioxide on its melting line): the fluid
+// operations are called in the calculation's order with an explicit state, and the
+// saturation values are not given.
 PointResult VerifyPoint(int fluid, double T, double P, double rho, double wavelength = 589,
                         bool outsideRange = false);
 

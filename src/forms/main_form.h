@@ -10,9 +10,22 @@
 #include <string_view>
 #include <vector>
 
-#include "core/controls.h"
+#include "core/calculate.h"
+#include "forms/controls.h"
+#include "forms/fields.h"
 
 namespace kelvane {
+
+// The main window's record of the selected fluid and the last state point: the fluid's
+// constants, the state as the last "Calculate" left it, and the saturation and melting
+// values at its temperature (0 where the calculation gave a message).
+struct CalculatorState {
+    double M = 0, R = 0, Tc = 0, Pc = 0, rhoc = 0, Tred = 0, rhored = 0, Pred = 0;
+    double T = 0, P = 0, rho = 0, tau = 0, delta = 0, pi = 0;
+    double satuP = 0, satuRhov = 0, satuRhol = 0, meltP = 0;
+    int inputVar = 0;  // 0: pressure given, 1: density given
+    int fluid = -1;    // index of the selected fluid
+};
 
 class MainForm {
 public:
@@ -54,9 +67,30 @@ public:
     // that the table window can rename its items.
     std::function<void(bool)> densityModeChanged;
 
+    // The input of "Calculate" as the fields give it: the state in SI molar units and
+    // the wavelength. Throws ConversionError for a malformed number.
+    PointInput ReadInput() const;
+    // Fills the fields from a result of the engine for the current fluid and units, and
+    // records it as the last state point.
+    void ShowResult(const PointResult& r);
+
+    // The selected fluid, and the units in which the fields' texts are expressed.
+    const Fluid& SelectedFluid() const;
+    DisplayUnits Units() const;
+
+    // The main window's record of the selected fluid and the last state point.
+    CalculatorState calc;
+    // When set, the fluid of every calculation of this form and of its tables in place
+    // of the fluid table's entry (with the constants of that entry); null normally.
+    // Lets a test or a tool put a fluid with known answers behind the form.
+    const Fluid* fluidOverride = nullptr;
+
     // Display state: the units in which the fields' texts are currently expressed.
     int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
     bool densityMode = true;
+    // Calculated results with 15 significant digits instead of 8 (the command-line
+    // tool's --precise).
+    bool preciseResults = false;
     // Runs of "Calculate" so far, so that views of the state point can follow them.
     int calculations = 0;
 
@@ -102,27 +136,21 @@ public:
     // The four label lists used by the unit handlers and the table headings.
     std::vector<std::string> temperatureLabels, pressureLabels, densityLabels, volumeLabels;
 
-    // One row of the result group: name, symbol, field, unit label (null if none).
-    struct ResultRow {
-        const char* name;
-        const char* symbol;
-        EditField MainForm::*field;
-        Label MainForm::*unit;
-    };
-    static const std::vector<ResultRow>& ResultRows();
-
-    // The edit fields by control name (e.g. "EditT", "EditsatuP"); null if unknown.
+    // The edit fields by control name (e.g. "EditT", "EditsatuP", "Editnlambda"); null
+    // if unknown.
     EditField* FieldByName(std::string_view name);
+    const EditField* FieldByName(std::string_view name) const;
     // Names of the fields in the order of the command-line tool's output.
     static const std::vector<std::string>& OutputFieldNames();
+    // The unit text shown beside the field of `row` (empty where none).
+    std::string UnitText(const FieldRow& row) const;
 
     // Label of the density field's unit in the current mode.
     const std::string& DensityUnitLabel() const;
 
 private:
     void ClearResults();
-    std::string PressureText(double pa) const;
-    std::string DensityText(double rho) const;
+    std::string Result(double x) const { return FormatResult(x, preciseResults); }
 };
 
 }  // namespace kelvane

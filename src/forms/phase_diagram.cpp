@@ -1,51 +1,33 @@
-#include "core/phase_diagram.h"
+#include "forms/phase_diagram.h"
 
 #include <cmath>
 
 #include "core/format.h"
-#include "core/main_form.h"
-#include "core/units.h"
+#include "fluids/registry.h"
+#include "forms/main_form.h"
+#include "forms/units.h"
 
 namespace kelvane {
 
 namespace {
 
-// Selects a fluid in the calculator state for one computation and puts the whole
-// state back afterwards, so that the main window's state point is untouched.
-class FluidScope {
-public:
-    explicit FluidScope(int fluid) : saved_(calc) { SelectFluid(fluid); }
-    ~FluidScope() { calc = saved_; }
-    FluidScope(const FluidScope&) = delete;
-    FluidScope& operator=(const FluidScope&) = delete;
-
-private:
-    CalculatorState saved_;
-};
-
-// A number text of an operation (Pa), or nothing for a message or a value that is
-// not a finite positive pressure.
-std::optional<double> Pressure(const std::string& text) {
-    try {
-        const double p = ParseStrict(text);
-        if (std::isfinite(p) && p > 0) return p;
-    } catch (const ConversionError&) {
-    }
+// A finite positive pressure of an operation, or nothing.
+std::optional<double> Positive(double p) {
+    if (std::isfinite(p) && p > 0) return p;
     return std::nullopt;
 }
 
-// The fluid's operations at temperature T (K), with the state's T and tau set as the
-// calculation sets them.
-std::optional<double> SaturationPressureAt(double T) {
-    calc.T = T;
-    calc.tau = calc.Tred / T;
-    return Pressure(calc.ops.Saturation(calc.tau).pressure);
+// The fluid's saturation and melting pressures at temperature T (K).
+std::optional<double> SaturationPressureAt(const Fluid& f, double T) {
+    const SaturationState s = f.ops.Saturation(f.constants.Tred / T, T);
+    if (s.status != Status::kValue) return std::nullopt;
+    return Positive(s.P);
 }
 
-std::optional<double> MeltingOperationAt(double T) {
-    calc.T = T;
-    calc.tau = calc.Tred / T;
-    return Pressure(calc.ops.MeltingPressure(calc.tau));
+std::optional<double> MeltingOperationAt(const Fluid& f, double T) {
+    const Quantity q = f.ops.MeltingPressure(f.constants.Tred / T);
+    if (!q.HasValue()) return std::nullopt;
+    return Positive(q.value);
 }
 
 // Bisection of a predicate that holds at `good` and fails at `bad`; returns the last
@@ -64,9 +46,9 @@ double Boundary(double good, double bad, F holds) {
 // (where the operation answers with a pressure below the saturation curve), extended
 // below the lowest accepted temperature down to a tenth of the lowest saturation
 // pressure.
-void MeltingCurves(PhaseCurves& c) {
+void MeltingCurves(const Fluid& f, PhaseCurves& c) {
     const double Tmin = c.lowestT;
-    const std::optional<double> atMin = MeltingOperationAt(Tmin);
+    const std::optional<double> atMin = MeltingOperationAt(f, Tmin);
     if (!atMin || c.saturation.empty()) return;
     const double step = (c.critical.T - Tmin) / kMeltingSamples;
     constexpr int kMaxSteps = 4 * kMeltingSamples;
@@ -81,8 +63,8 @@ void MeltingCurves(PhaseCurves& c) {
     double last = Tmin;
     for (int k = 1; k <= kMaxSteps; ++k) {
         const double T = Tmin + k * step;
-        if (!MeltingOperationAt(T)) {
-            last = Boundary(last, T, [](double t) { return MeltingOperationAt(t).has_value(); });
+        if (!MeltingOperationAt(f, T)) {
+            last = Boundary(last, T, [&f](double t) { return MeltingOperationAt(f, t).has_value(); });
             break;
         }
         last = T;
@@ -94,11 +76,11 @@ void MeltingCurves(PhaseCurves& c) {
         double above = Tmin;
         for (int k = 1; k <= kMaxSteps && above < last; ++k) {
             above = std::min(last, Tmin + k * step * 0.01);
-            const std::optional<double> p = MeltingOperationAt(above);
+            const std::optional<double> p = MeltingOperationAt(f, above);
             if (p && !below(above, *p)) break;
         }
-        triple = Boundary(Tmin, above, [&below](double t) {
-            const std::optional<double> p = MeltingOperationAt(t);
+        triple = Boundary(Tmin, above, [&f, &below](double t) {
+            const std::optional<double> p = MeltingOperationAt(f, t);
             return p && below(t, *p);
         });
     }
@@ -110,10 +92,10 @@ void MeltingCurves(PhaseCurves& c) {
         lowest = Tmin;
         for (int k = 1; k <= kMaxSteps; ++k) {
             const double T = Tmin - k * step;
-            const std::optional<double> p = T > 0.5 * Tmin ? MeltingOperationAt(T) : std::nullopt;
+            const std::optional<double> p = T > 0.5 * Tmin ? MeltingOperationAt(f, T) : std::nullopt;
             if (!p || *p < floor) {
-                lowest = Boundary(lowest, T, [floor](double t) {
-                    const std::optional<double> q = MeltingOperationAt(t);
+                lowest = Boundary(lowest, T, [&f, floor](double t) {
+                    const std::optional<double> q = MeltingOperationAt(f, t);
                     return q && *q >= floor;
                 });
                 break;
@@ -128,7 +110,7 @@ void MeltingCurves(PhaseCurves& c) {
         const int n = kMeltingSamples / 3;
         for (int i = 0; i <= n; ++i) {
             const double T = lowest + (triple - lowest) * i / n;
-            if (const std::optional<double> p = MeltingOperationAt(T)) c.sublimation.push_back({T, *p});
+            if (const std::optional<double> p = MeltingOperationAt(f, T)) c.sublimation.push_back({T, *p});
         }
     }
     // Melting: denser near the triple point, where the curve is steepest.
@@ -136,38 +118,35 @@ void MeltingCurves(PhaseCurves& c) {
         for (int i = 0; i <= kMeltingSamples; ++i) {
             const double u = static_cast<double>(i) / kMeltingSamples;
             const double T = triple + (last - triple) * u * u;
-            if (const std::optional<double> p = MeltingOperationAt(T)) c.melting.push_back({T, *p});
+            if (const std::optional<double> p = MeltingOperationAt(f, T)) c.melting.push_back({T, *p});
         }
     }
 }
 
 }  // namespace
 
-double LowestAcceptedTemperature(const FluidOperations& ops, double Tc) {
-    constexpr double kFloor = 1;
-    if (ops.CheckTemperature(kFloor).empty()) return kFloor;
-    return Boundary(Tc, kFloor, [&ops](double T) { return ops.CheckTemperature(T).empty(); });
-}
+double LowestAcceptedTemperature(const Fluid& f) { return f.limits.Tmin; }
 
 PhaseCurves ComputePhaseCurves(int fluid) {
     PhaseCurves c;
     if (fluid < 0 || fluid >= kFluidCount) return c;
-    const FluidScope scope(fluid);
+    const Fluid& f = FluidAt(fluid);
     c.fluid = fluid;
-    if (!calc.ops.Saturation || !calc.ops.CheckTemperature || !calc.ops.MeltingPressure) return c;
-    c.critical = {calc.Tc, calc.Pc};
-    c.lowestT = LowestAcceptedTemperature(calc.ops, calc.Tc);
+    if (!f.ops.Saturation || !f.ops.CheckTemperature || !f.ops.MeltingPressure) return c;
+    const double Tc = f.constants.Tc;
+    c.critical = {Tc, f.constants.Pc};
+    c.lowestT = LowestAcceptedTemperature(f);
 
     // Saturation: closer samples towards the critical point, where the curve bends.
-    const double span = calc.Tc - c.lowestT;
+    const double span = Tc - c.lowestT;
     for (int i = 0; i < kSaturationSamples; ++i) {
         const double u = 1 - static_cast<double>(i) / kSaturationSamples;
-        const double T = calc.Tc - span * u * u;
-        if (const std::optional<double> p = SaturationPressureAt(T)) c.saturation.push_back({T, *p});
+        const double T = Tc - span * u * u;
+        if (const std::optional<double> p = SaturationPressureAt(f, T)) c.saturation.push_back({T, *p});
     }
     c.saturation.push_back(c.critical);
 
-    MeltingCurves(c);
+    MeltingCurves(f, c);
     return c;
 }
 
@@ -191,6 +170,7 @@ bool PhaseDiagram::Follow(bool withCurves) {
         seenCalculations_ = form_.calculations;
         // A state whose properties were calculated; a calculation that stopped at a
         // message leaves none.
+        const CalculatorState& calc = form_.calc;
         if (!form_.EditZ.text.empty() && calc.T > 0 && calc.P > 0) {
             state_ = PhasePoint{calc.T, calc.P};
             stateFluid_ = calc.fluid;
@@ -199,8 +179,8 @@ bool PhaseDiagram::Follow(bool withCurves) {
         }
         changed = true;
     }
-    if (calc.fluid != seenFluid_) {
-        seenFluid_ = calc.fluid;
+    if (form_.calc.fluid != seenFluid_) {
+        seenFluid_ = form_.calc.fluid;
         if (stateFluid_ != seenFluid_) state_.reset();  // calculated for another fluid
         changed = true;
     }
@@ -226,8 +206,11 @@ ChartData PhaseDiagram::Chart() const {
     ChartData chart;
     if (curves_.fluid < 0) return chart;
     const int unitT = form_.unitT, unitP = form_.unitP;
-    const double fP = PressureFactor(unitP);
-    auto point = [unitT, fP](const PhasePoint& p) { return ChartPoint{TemperatureFromK(unitT, p.T), p.P / fP}; };
+    const FluidConstants& fc = FluidAt(curves_.fluid).constants;
+    const double fP = PressureFactor(fc, unitP);
+    auto point = [unitT, fP, &fc](const PhasePoint& p) {
+        return ChartPoint{TemperatureFromK(fc, unitT, p.T), p.P / fP};
+    };
     auto curve = [&point](const char* name, CurveStyle style, const char* color,
                           const std::vector<PhasePoint>& points) {
         ChartCurve c{name, style, color, {{}}};
@@ -235,7 +218,7 @@ ChartData PhaseDiagram::Chart() const {
         return c;
     };
 
-    chart.title = std::string("Phase diagram of ") + Fluid(curves_.fluid).name;
+    chart.title = std::string("Phase diagram of ") + FluidAt(curves_.fluid).constants.name;
     chart.xTitle = "T (" + form_.temperatureLabels[unitT] + ")";
     chart.yTitle = "P (" + form_.pressureLabels[unitP] + ")";
     chart.logY = true;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/chart_data.h"
+#include "forms/chart_data.h"
 #include "core/fluid_model.h"
 
 namespace kelvane {
@@ -36,12 +36,10 @@ struct PhaseCurves {
 constexpr int kSaturationSamples = 160;
 constexpr int kMeltingSamples = 120;
 
-// The lowest temperature the fluid's CheckTemperature accepts, found by bisection
-// between 1 K and the critical temperature Tc (accepted). 1 K when that is accepted.
-double LowestAcceptedTemperature(const FluidOperations& ops, double Tc);
+// The lowest temperature the fluid's formulation accepts (its limits).
+double LowestAcceptedTemperature(const Fluid& f);
 
-// The curves of fluid 0..2. Selects the fluid in the calculator state for the
-// duration of the call and restores the whole state afterwards.
+// The curves of fluid 0..2, computed with the fluid's own operations.
 PhaseCurves ComputePhaseCurves(int fluid);
 
 // Saturation pressure on the curve at T, interpolated linearly in ln P over 1/T;

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "core/format.h"
-#include "core/main_form.h"
+#include "forms/main_form.h"
 
 namespace kelvane {
 
@@ -45,13 +45,9 @@ std::string MainForm::ClipboardText() const {
     Line(out, Caption(LabelsatuRhovt.text), EditsatuRhov.text, LabelsatuRhov.text);
     Line(out, Caption(LabelsatuRholt.text), EditsatuRhol.text, LabelsatuRhol.text);
 
-    for (const ResultRow& r : ResultRows()) {
-        std::string unit;
-        if (r.field == &MainForm::Editn)
-            unit = Labeln1.text + " " + Editnlambda.text + " " + Labeln2.text;
-        else if (r.unit)
-            unit = (this->*r.unit).text;
-        Line(out, std::string(r.name) + " " + Caption(r.symbol), (this->*r.field).text, unit);
+    for (const FieldRow& r : FieldRows()) {
+        if (!r.caption) continue;  // the result group's rows
+        Line(out, std::string(r.caption) + " " + Caption(r.symbol), (this->*r.field).text, UnitText(r));
     }
     return out;
 }

@@ -1,10 +1,10 @@
-#include "core/units.h"
+#include "forms/units.h"
 
 #include "core/fluid_model.h"
 
 namespace kelvane {
 
-double TemperatureToK(int unit, double x) {
+double TemperatureToK(const FluidConstants& calc, int unit, double x) {
     switch (unit) {
         case 1: return x + 273.15;
         case 2: return x * calc.Tc;
@@ -12,7 +12,7 @@ double TemperatureToK(int unit, double x) {
     }
 }
 
-double TemperatureFromK(int unit, double T) {
+double TemperatureFromK(const FluidConstants& calc, int unit, double T) {
     switch (unit) {
         case 1: return T - 273.15;
         case 2: return T / calc.Tc;
@@ -20,7 +20,7 @@ double TemperatureFromK(int unit, double T) {
     }
 }
 
-double PressureFactor(int unit) {
+double PressureFactor(const FluidConstants& calc, int unit) {
     switch (unit) {
         case 1: return 1;
         case 2: return 1e5;
@@ -30,7 +30,7 @@ double PressureFactor(int unit) {
     }
 }
 
-double DensityFactor(int unit) {
+double DensityFactor(const FluidConstants& calc, int unit) {
     switch (unit) {
         case 1: return 1e6 / calc.M;
         case 2: return 1000;
@@ -40,7 +40,7 @@ double DensityFactor(int unit) {
     }
 }
 
-double AmountFactor(int unit) {
+double AmountFactor(const FluidConstants& calc, int unit) {
     switch (unit) {
         case 1: return 0.001 * calc.M;
         case 2: return calc.R;
@@ -48,13 +48,13 @@ double AmountFactor(int unit) {
     }
 }
 
-double DensityToDisplay(double rho, int unit, bool densityMode) {
-    const double f = DensityFactor(unit);
+double DensityToDisplay(const FluidConstants& c, double rho, int unit, bool densityMode) {
+    const double f = DensityFactor(c, unit);
     return densityMode ? rho / f : f / rho;
 }
 
-double DensityFromDisplay(double shown, int unit, bool densityMode) {
-    const double f = DensityFactor(unit);
+double DensityFromDisplay(const FluidConstants& c, double shown, int unit, bool densityMode) {
+    const double f = DensityFactor(c, unit);
     return densityMode ? shown * f : f / shown;
 }
 

@@ -1,9 +1,12 @@
 // Display units of the main window and their conversions to the SI molar units of the
-// calculator. Reduced units use the constants of the currently selected fluid.
+// calculation. Reduced units and the mass and amount conversions use the constants c of
+// the fluid in question.
 #pragma once
 
 #include <array>
 #include <string>
+
+#include "core/fluid_model.h"
 
 namespace kelvane {
 
@@ -20,21 +23,21 @@ inline const std::array<std::string, 3> kEnergyLabels = {"J / mol", "J / kg", "k
 inline const std::array<std::string, 3> kEntropyLabels = {"J / (mol K)", "J / (kg K)", "kB / (molec K)"};
 
 // Temperature: unit 0 K, 1 deg C, 2 reduced by Tc.
-double TemperatureToK(int unit, double x);
-double TemperatureFromK(int unit, double T);
+double TemperatureToK(const FluidConstants& c, int unit, double x);
+double TemperatureFromK(const FluidConstants& c, int unit, double T);
 
 // Pascals per pressure unit (MPa, Pa, bar, atm, Pr).
-double PressureFactor(int unit);
+double PressureFactor(const FluidConstants& c, int unit);
 
 // mol/m3 per density unit (kg/m3, g/cm3, mol/l, molec/A3, rho-r).
-double DensityFactor(int unit);
+double DensityFactor(const FluidConstants& c, int unit);
 
 // J/mol per displayed energy unit (mol, kg, molec in units of kB).
-double AmountFactor(int unit);
+double AmountFactor(const FluidConstants& c, int unit);
 
 // Density display: in density mode shown = rho / fR, in specific-volume mode
 // shown = fR / rho, and the reverse.
-double DensityToDisplay(double rho, int unit, bool densityMode);
-double DensityFromDisplay(double shown, int unit, bool densityMode);
+double DensityToDisplay(const FluidConstants& c, double rho, int unit, bool densityMode);
+double DensityFromDisplay(const FluidConstants& c, double shown, int unit, bool densityMode);
 
 }  // namespace kelvane

@@ -1,0 +1,62 @@
+// The point calculation: from a fluid and a state given as (T, P) or (T, rho) to the
+// range checks, the melting and saturation values, the density or pressure, the 14
+// results and the secondary results, as numbers with a status for each. The same
+// function serves the windows, the tables, the command-line tool and the Python
+// module; it keeps no state between calls apart from per-thread caches, so any number
+// of threads may calculate at once with bit-identical results.
+#pragma once
+
+#include <array>
+
+#include "core/fluid_model.h"
+
+namespace kelvane {
+
+struct PointInput {
+    int inputVar = 0;  // 0: T and P given, 1: T and rho given
+    double T = 0;      // K
+    double P = 0;      // Pa (inputVar 0)
+    double rho = 0;    // mol/m3 (inputVar 1)
+    double wavelength = 589;  // nm, for the refractive index
+};
+
+struct PointResult {
+    // The state point: T, the given and the solved one of P and rho, the reduced
+    // variables and the saturation and melting values used by the calculation.
+    PointContext state;
+    // Which of P and rho the calculation produced for display: the given variable is
+    // always shown; the other once it was found (P also when its range check failed).
+    bool hasP = false, hasRho = false;
+    // Melting and saturation, present once the temperature passed its range check.
+    // Their numbers are carried at 15 significant digits, as the calculation uses them.
+    Quantity melt;
+    SaturationState saturation;
+    // The 14 results and the secondary results, present when hasProperties.
+    bool hasProperties = false;
+    PropertyResults properties;
+    // The messages in the order the message line shows them.
+    std::array<MessageId, 4> messages{};
+    int messageCount = 0;
+
+    void AddMessage(MessageId m) {
+        if (m != MessageId::kNone && messageCount < static_cast<int>(messages.size())) messages[messageCount++] = m;
+    }
+    bool HasMessage(MessageId m) const {
+        for (int i = 0; i < messageCount; ++i)
+            if (messages[i] == m) return true;
+        return false;
+    }
+};
+
+PointResult Calculate(const Fluid& fluid, const PointInput& input);
+
+// Saturation of `fluid` at tau = Tred/T with its numbers rounded to 15 significant
+// digits as the calculation uses them. For a fluid whose saturation depends on the
+// temperature alone the last answer of this thread is remembered (the cells of a table
+// row share one temperature), keyed on the fluid and the exact bits of tau and T.
+SaturationState CalculationSaturation(const Fluid& fluid, double tau, double T);
+
+// x rounded to 15 significant digits (exactly the value of its 15-digit decimal text).
+double RoundTo15Digits(double x);
+
+}  // namespace kelvane

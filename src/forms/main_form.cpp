@@ -1,0 +1,262 @@
+#include "forms/main_form.h"
+
+#include "core/format.h"
+#include "fluids/registry.h"
+#include "forms/units.h"
+
+namespace kelvane {
+
+namespace {
+
+void SetEditable(EditField& f, bool editable) {
+    f.readOnly = !editable;
+    f.color = editable ? ColorRole::Window : ColorRole::ButtonFace;
+}
+
+// Rewrites a shown number by `f` unless the field holds a message or nothing.
+template <typename F>
+void RescaleIfNumber(EditField& field, F f, bool precise) {
+    const double v = ParseLeading(field.text);
+    if (v != 0) field.text = FormatResult(f(v), precise);
+}
+
+}  // namespace
+
+MainForm::MainForm() {
+    temperatureLabels.assign(kTemperatureLabels.begin(), kTemperatureLabels.end());
+    pressureLabels.assign(kPressureLabels.begin(), kPressureLabels.end());
+    densityLabels.assign(kDensityLabels.begin(), kDensityLabels.end());
+    volumeLabels.assign(kVolumeLabels.begin(), kVolumeLabels.end());
+
+    ComboBoxT.items.assign(kTemperatureItems.begin(), kTemperatureItems.end());
+    ComboBoxP.items.assign(kPressureLabels.begin(), kPressureLabels.end());
+    ComboBoxRho.items.assign(kDensityItems.begin(), kDensityItems.end());
+    ComboBoxUnit.items.assign(kAmountItems.begin(), kAmountItems.end());
+    ComboBoxT.Select(0);
+    ComboBoxP.Select(0);
+    ComboBoxRho.Select(0);
+    ComboBoxUnit.Select(0);
+
+    densityMode = true;
+    unitAmount = unitRho = unitP = unitT = 0;
+    RadioGroupMatterClick();
+}
+
+const std::vector<std::string>& MainForm::OutputFieldNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> n;
+        for (const FieldRow& r : FieldRows()) n.emplace_back(r.control);
+        return n;
+    }();
+    return names;
+}
+
+EditField* MainForm::FieldByName(std::string_view name) {
+    if (name == "Editnlambda") return &Editnlambda;
+    const FieldRow* row = FieldRowNamed(name);
+    return row ? &(this->*(row->field)) : nullptr;
+}
+
+const EditField* MainForm::FieldByName(std::string_view name) const {
+    return const_cast<MainForm*>(this)->FieldByName(name);
+}
+
+std::string MainForm::UnitText(const FieldRow& row) const {
+    switch (row.source) {
+        case FieldSource::kTemperature: return temperatureLabels[unitT];
+        case FieldSource::kPressure: return pressureLabels[unitP];
+        case FieldSource::kDensity: return DensityUnitLabel();
+        default: break;
+    }
+    if (row.field == &MainForm::Editn) return Labeln1.text + " " + Editnlambda.text + " " + Labeln2.text;
+    return row.label ? (this->*(row.label)).text : std::string();
+}
+
+const Fluid& MainForm::SelectedFluid() const {
+    if (fluidOverride) return *fluidOverride;
+    const int i = RadioGroupMatter.index;
+    return FluidAt(i >= 0 && i < kFluidCount ? i : 0);
+}
+
+DisplayUnits MainForm::Units() const {
+    DisplayUnits u;
+    u.constants = &SelectedFluid().constants;
+    u.unitT = unitT;
+    u.unitP = unitP;
+    u.unitRho = unitRho;
+    u.unitAmount = unitAmount;
+    u.densityMode = densityMode;
+    u.precise = preciseResults;
+    return u;
+}
+
+const std::string& MainForm::DensityUnitLabel() const {
+    return densityMode ? densityLabels[unitRho] : volumeLabels[unitRho];
+}
+
+void MainForm::ClearResults() {
+    EditField* fields[] = {&EditMes, &EditF, &EditU, &EditH, &EditG, &EditS, &EditCv, &EditCp,
+                           &EditZ, &EditFP, &EditW, &EditJT, &EditC2, &EditEps, &EditVisc,
+                           &EditTherc, &EditDth, &EditKw, &Editn, &Editalpha, &Editkappa,
+                           &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol};
+    for (EditField* f : fields) f->text.clear();
+}
+
+PointInput MainForm::ReadInput() const {
+    const FluidConstants& c = SelectedFluid().constants;
+    PointInput in;
+    in.inputVar = RadioGroupVar.index == 1 ? 1 : 0;
+    in.T = TemperatureToK(c, unitT, ParseStrict(EditT.text));
+    if (in.inputVar == 0)
+        in.P = ParseStrict(EditP.text) * PressureFactor(c, unitP);
+    else
+        in.rho = DensityFromDisplay(c, ParseStrict(EditRho.text), unitRho, densityMode);
+    in.wavelength = ParseLeading(Editnlambda.text);
+    return in;
+}
+
+void MainForm::ButtonCalcClick() {
+    ++calculations;
+    ClearResults();
+    // A malformed number leaves the message line empty and the results cleared.
+    const PointInput in = ReadInput();
+    if (in.inputVar == 0)
+        EditRho.text.clear();
+    else
+        EditP.text.clear();
+    ShowResult(Calculate(SelectedFluid(), in));
+}
+
+void MainForm::ShowResult(const PointResult& r) {
+    const DisplayUnits units = Units();
+    for (const FieldRow& row : FieldRows()) {
+        // The typed inputs keep their texts; the solved one is written.
+        if (row.source == FieldSource::kTemperature) continue;
+        if (row.source == FieldSource::kPressure && r.state.inputVar == 0) continue;
+        if (row.source == FieldSource::kDensity && r.state.inputVar == 1) continue;
+        (this->*(row.field)).text = FieldText(row, r, units);
+    }
+    const PointContext& s = r.state;
+    calc.T = s.T;
+    calc.P = s.P;
+    calc.rho = s.rho;
+    calc.tau = s.tau;
+    calc.delta = s.delta;
+    calc.pi = s.pi;
+    calc.satuP = s.satuP;
+    calc.satuRhov = s.satuRhov;
+    calc.satuRhol = s.satuRhol;
+    calc.meltP = s.meltP;
+    calc.inputVar = s.inputVar;
+}
+
+void MainForm::RadioGroupMatterClick() {
+    const int index = RadioGroupMatter.index;
+    if (index < 0 || index >= kFluidCount) return;
+    const FluidConstants& c = FluidAt(index).constants;
+    calc.M = c.M;
+    calc.R = c.R;
+    calc.Tc = c.Tc;
+    calc.Pc = c.Pc;
+    calc.rhoc = c.rhoc;
+    calc.Tred = c.Tred;
+    calc.rhored = c.rhored;
+    calc.Pred = c.Pred;
+    calc.fluid = index;
+}
+
+void MainForm::RadioGroupVarClick() {
+    const bool pressureGiven = RadioGroupVar.index == 0;
+    SetEditable(EditP, pressureGiven);
+    SetEditable(EditRho, !pressureGiven);
+}
+
+void MainForm::ButtonSetCpClick() {
+    const FluidConstants& c = SelectedFluid().constants;
+    EditT.text = FormatDisplay(TemperatureFromK(c, unitT, c.Tc));
+    EditP.text = FormatDisplay(c.Pc / PressureFactor(c, unitP));
+    EditRho.text = FormatDisplay(DensityToDisplay(c, c.rhoc, unitRho, densityMode));
+}
+
+void MainForm::ButtonXRhoVClick() {
+    densityMode = !densityMode;
+    const std::vector<std::string>& labels = densityMode ? densityLabels : volumeLabels;
+    RadioGroupVar.items[1] = densityMode ? "rho=" : "V=";
+    ComboBoxRho.items = labels;
+    ComboBoxRho.Select(unitRho);
+    LabelsatuRhov.text = labels[unitRho];
+    LabelsatuRhol.text = labels[unitRho];
+    LabelsatuRhovt.text = densityMode ? "rho-gas =" : "V-gas =";
+    LabelsatuRholt.text = densityMode ? "rho-liq =" : "V-liq =";
+    if (densityModeChanged) densityModeChanged(densityMode);
+
+    EditRho.text = FormatDisplay(1 / ParseStrict(EditRho.text));
+    RescaleIfNumber(EditsatuRhov, [](double x) { return 1 / x; }, preciseResults);
+    RescaleIfNumber(EditsatuRhol, [](double x) { return 1 / x; }, preciseResults);
+}
+
+void MainForm::ComboBoxTChange() {
+    const int next = ComboBoxT.index;
+    if (next < 0 || next == unitT) return;
+    const FluidConstants& c = SelectedFluid().constants;
+    const double T = TemperatureToK(c, unitT, ParseStrict(EditT.text));
+    unitT = next;
+    EditT.text = FormatDisplay(TemperatureFromK(c, unitT, T));
+}
+
+void MainForm::ComboBoxPChange() {
+    const int next = ComboBoxP.index;
+    if (next < 0 || next == unitP) return;
+    const FluidConstants& c = SelectedFluid().constants;
+    const double ratio = PressureFactor(c, unitP) / PressureFactor(c, next);
+    EditP.text = FormatDisplay(ParseStrict(EditP.text) * ratio);
+    RescaleIfNumber(EditmeltP, [ratio](double x) { return x * ratio; }, preciseResults);
+    RescaleIfNumber(EditsatuP, [ratio](double x) { return x * ratio; }, preciseResults);
+    RescaleIfNumber(EditJT, [ratio](double x) { return x / ratio; }, preciseResults);
+    RescaleIfNumber(Editkappa, [ratio](double x) { return x / ratio; }, preciseResults);
+    LabelmeltP.text = pressureLabels[next];
+    LabelsatuP.text = pressureLabels[next];
+    LabelJT.text = "K / " + pressureLabels[next];
+    Labelkappa.text = "/ " + pressureLabels[next];
+    unitP = next;
+}
+
+void MainForm::ComboBoxRhoChange() {
+    const int next = ComboBoxRho.index;
+    if (next < 0 || next == unitRho) return;
+    const FluidConstants& c = SelectedFluid().constants;
+    const double ratio = DensityFactor(c, unitRho) / DensityFactor(c, next);
+    const bool dm = densityMode;
+    auto rescale = [ratio, dm](double x) { return dm ? x * ratio : x / ratio; };
+    EditRho.text = FormatDisplay(rescale(ParseLeading(EditRho.text)));
+    RescaleIfNumber(EditsatuRhov, rescale, preciseResults);
+    RescaleIfNumber(EditsatuRhol, rescale, preciseResults);
+    const std::string& label = densityMode ? densityLabels[next] : volumeLabels[next];
+    LabelsatuRhov.text = label;
+    LabelsatuRhol.text = label;
+    RescaleIfNumber(EditC2, [ratio](double x) { return x / ratio; }, preciseResults);
+    LabelC2.text = volumeLabels[next];
+    unitRho = next;
+}
+
+void MainForm::ComboBoxUnitChange() {
+    const int next = ComboBoxUnit.index;
+    if (next < 0 || next == unitAmount) return;
+    const FluidConstants& c = SelectedFluid().constants;
+    const double ratio = AmountFactor(c, unitAmount) / AmountFactor(c, next);
+    for (EditField* f : {&EditU, &EditH, &EditF, &EditG, &EditS, &EditCv, &EditCp})
+        f->text = Result(ParseLeading(f->text) * ratio);
+    for (Label* l : {&LabelU, &LabelH, &LabelF, &LabelG}) l->text = kEnergyLabels[next];
+    for (Label* l : {&LabelS, &LabelCv, &LabelCp}) l->text = kEntropyLabels[next];
+    unitAmount = next;
+}
+
+void MainForm::Button1Click() {
+    if (showTableWindow) showTableWindow();
+}
+
+void MainForm::ButtonAboutClick() {
+    if (showAboutWindow) showAboutWindow();
+}
+
+}  // namespace kelvane
