@@ -215,9 +215,19 @@ private slots:
         Type(MainEdit("EditT"), "1");
         QCOMPARE(MainEdit("EditT")->text(), QString("647.096"));
         const QStringList lines = Find<QPlainTextEdit>(&program->aboutWindow, "Memo1")->toPlainText().split('\n');
-        QCOMPARE(lines.size(), 38);
+        QCOMPARE(lines.size(), 50);
         QCOMPARE(lines[34] + lines[35], QString("V. Vesovic, W. A. Wakeham, G. A. Olchowy, J. V. Sengers, "
                                                 "J. T. R. Watson and J. Millat"));
+        QCOMPARE(lines[37], QString("J. Phys. Chem. Ref. Data 19, pp. 763-808 (1990)"));
+        // The methanol transport correlations follow the first 38 lines.
+        QCOMPARE(lines[38], QString());
+        QCOMPARE(lines[39], QString("[METHANOL]"));
+        QCOMPARE(lines[40], QString("<Viscosity>"));
+        QCOMPARE(lines[42], QString("\"A New Reference Correlation for the Viscosity of Methanol\""));
+        QCOMPARE(lines[45], QString("<Thermal Conductivity>"));
+        QCOMPARE(lines[47] + lines[48], QString("\"Reference Correlation of the Thermal Conductivity of Methanol "
+                                                "from the Triple Point to 660 K and up to 245 MPa\""));
+        QCOMPARE(lines[49], QString("J. Phys. Chem. Ref. Data 42, 043101 (2013)"));
 
         program->aboutWindow.close();
         QVERIFY(!program->aboutWindow.isVisible());

@@ -139,10 +139,13 @@ TEST(VerifyPoint, GivesEveryResultInSIMolarUnits) {
     EXPECT_NEAR(r.eps, 77.7, 0.5);
     EXPECT_NEAR(r.n, 1.333, 0.002);
     EXPECT_NEAR(r.pKw, 13.9, 0.1);
-    // Methanol has no transport or electrical properties.
+    // Liquid methanol: viscosity (about 0.55 mPa s) and thermal conductivity (about
+    // 0.2 W/(m K)), but no electrical properties.
     const PointResult m = VerifyPoint(1, 300, 1e5, 0);
     ASSERT_TRUE(m.computed);
-    EXPECT_TRUE(std::isnan(m.eta) && std::isnan(m.eps) && std::isnan(m.n));
+    EXPECT_NEAR(m.eta, 5.5e-4, 0.5e-4);
+    EXPECT_NEAR(m.lambda, 0.20, 0.01);
+    EXPECT_TRUE(std::isnan(m.eps) && std::isnan(m.n) && std::isnan(m.pKw));
     // Density given: the pressure comes back.
     const PointResult d = VerifyPoint(2, 400, 0, r.rho / 100);
     EXPECT_NEAR(d.rho, r.rho / 100, 1e-9 * d.rho);
