@@ -7,6 +7,7 @@
 
 #include "core/format.h"
 #include "forms/main_form.h"
+#include "kelvane_version.h"
 
 namespace kelvane {
 
@@ -17,7 +18,7 @@ using cli::UsageError;
 struct PointOptions {
     cli::FormOptions form;
     std::optional<std::string> T, P, rho;
-    bool tsv = false, precise = false, help = false;
+    bool tsv = false, precise = false, help = false, version = false;
 };
 
 PointOptions ParseOptions(const std::vector<std::string>& args) {
@@ -27,6 +28,8 @@ PointOptions ParseOptions(const std::vector<std::string>& args) {
         if (cli::ParseFormOption(args, i, o.form)) continue;
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--T") {
             o.T = cli::OptionValue(args, i);
         } else if (a == "--P") {
@@ -82,8 +85,11 @@ std::string CliUsage() {
            "  --volume   specific volume instead of density (--rho is then a specific volume,\n"
            "             in the reciprocal of the --rho-unit: m3/kg, cm3/g, l/mol, A3/molec, Vr)\n"
            "  --tsv      one line per field: name, text, unit label, separated by tabs\n"
-           "  --precise  numbers with 15 significant digits instead of 8\n";
+           "  --precise  numbers with 15 significant digits instead of 8\n"
+           "  --version  print the program's version and exit\n";
 }
+
+std::string CliVersion() { return std::string("kelvane-cli ") + kVersion; }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && args[0] == "table") return RunTableCli({args.begin() + 1, args.end()}, out, err);
@@ -97,6 +103,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (o.help) {
         out << CliUsage();
+        return 0;
+    }
+    if (o.version) {
+        out << CliVersion() << "\n";
         return 0;
     }
 

@@ -16,6 +16,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // The usage text printed by --help.
 std::string CliUsage();
 
+// The line printed by --version: "kelvane-cli" and the project's version.
+std::string CliVersion();
+
 // "kelvane-cli table": the "Make Tables" window without a window. Sets the headless
 // main and table forms from the arguments, runs "Make Tables" and writes the same file.
 // Returns 0 when the table was made (the window's success message on standard output,

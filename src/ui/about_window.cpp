@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "kelvane_version.h"
 #include "tables/table_form.h"
 #include "ui/about_text.h"
 #include "ui/binding.h"
@@ -37,6 +38,11 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     layout->addWidget(version);
     layout->addWidget(references);
     layout->addWidget(memo, 1);
+    // The version of this build, from the project's one version number.
+    auto* build = new QLabel(QStringLiteral("Version ") + QLatin1String(kVersion), this);
+    build->setObjectName("LabelVersion");
+    build->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(build);
     // Every published check value of the formulations, computed live.
     auto* verification = new QPushButton("Verification", this);
     verification->setObjectName("ButtonVerification");

@@ -2,9 +2,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QIcon>
 
 #include <exception>
 
+#include "kelvane_version.h"
 #include "ui/binding.h"
 
 namespace kelvane::ui {
@@ -80,6 +82,10 @@ Program::Program(TableFileDialogs* dialogs)
 int Run(int argc, char** argv) {
     Application app(argc, argv);
     app.setQuitOnLastWindowClosed(false);  // the main window alone ends the program
+    // The installed desktop entry and icon (share/applications, share/icons/hicolor) carry
+    // this id; the window manager and the task bar find them through it.
+    QGuiApplication::setDesktopFileName(QLatin1String(kAppId));
+    app.setWindowIcon(QIcon::fromTheme(QLatin1String(kAppId)));
     Program program;
     program.mainWindow.show();
     return app.exec();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "kelvane_version.h"
 
 using namespace kelvane;
 
@@ -123,6 +124,25 @@ TEST(Cli, HelpNamesEveryOptionAndUnit) {
                              "--wavelength", "--tsv", "--precise", "degC", "molec/A3", "rho-r", "Pr",
                              "atm", "methanol", "co2"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+}
+
+TEST(Cli, VersionPrintsOneLineAndComputesNothing) {
+    // A dotted version of numbers only, as the Debian package version uses it.
+    const std::string v = kVersion;
+    ASSERT_FALSE(v.empty());
+    EXPECT_EQ(v.find_first_not_of("0123456789."), std::string::npos) << v;
+    EXPECT_NE(v.front(), '.');
+    EXPECT_NE(v.back(), '.');
+
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--version"}, {"--T", "300", "--P", "10", "--version"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out, "kelvane-cli " + v + "\n");
+        EXPECT_TRUE(r.err.empty());
+    }
+    EXPECT_NE(Cli({"--help"}).out.find("--version"), std::string::npos);
+    // A malformed command line is still reported, not hidden behind the version.
+    EXPECT_EQ(Cli({"--version", "--bogus"}).code, 2);
 }
 
 TEST(Cli, FluidSelectionReachesTheCalculator) {

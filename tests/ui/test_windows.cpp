@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -26,6 +27,7 @@
 
 #include "forms/main_form.h"
 #include "fluids/registry.h"
+#include "kelvane_version.h"
 #include "tables/table_writer.h"
 #include "ui/about_text.h"
 #include "ui/application.h"
@@ -292,6 +294,25 @@ private slots:
         QCOMPARE(grid->rowCount(), static_cast<int>(all.size()));
         program->aboutWindow.close();
         QVERIFY(program->mainWindow.isEnabled());
+    }
+
+    void aboutWindowShowsTheBuildVersionAfterTheReferences() {
+        Click(&program->mainWindow, "ButtonAbout");
+        QWidget* about = &program->aboutWindow;
+        QCOMPARE(Find<QLabel>(about, "Label1")->text(), QString("Kelvane Ver. 0.2w"));
+        QCOMPARE(program->mainWindow.windowTitle(), QString("Kelvane 0.2w / Equations of State for H2O, MeOH, CO2"));
+        QLabel* version = Find<QLabel>(about, "LabelVersion");
+        QCOMPARE(version->text(), QString("Version ") + QString(kVersion));
+        QVERIFY(version->isVisible());
+        // Below the reference list: the label comes after the memo in the layout.
+        QLayout* layout = about->layout();
+        const int memo = layout->indexOf(Find<QPlainTextEdit>(about, "Memo1"));
+        QVERIFY(memo >= 0);
+        QCOMPARE(layout->indexOf(version), memo + 1);
+        // Then the "Verification" button, the last control.
+        QCOMPARE(layout->indexOf(Find<QAbstractButton>(about, "ButtonVerification")), memo + 2);
+        QCOMPARE(layout->count(), memo + 3);
+        program->aboutWindow.close();
     }
 
     void typeTwoTableThroughTheWindow() {
