@@ -106,6 +106,7 @@ std::string CliUsage() {
            "       kelvane-cli (--T VALUE | --P VALUE) --x X [options as above]\n"
            "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
            "       kelvane-cli saturation ...   (saturation tables; see saturation --help)\n"
+           "       kelvane-cli verify ...  (every published check value, computed; see verify --help)\n"
            "\n"
            "Computes one state point as the main window's \"Calculate\" does and prints every field.\n"
            "Without --P or --rho the density of the window's initial state (322 kg/m3) is given;\n"
@@ -125,6 +126,7 @@ std::string CliVersion() { return std::string("kelvane-cli ") + kVersion; }
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && args[0] == "table") return RunTableCli({args.begin() + 1, args.end()}, out, err);
     if (!args.empty() && args[0] == "saturation") return RunSaturationCli({args.begin() + 1, args.end()}, out, err);
+    if (!args.empty() && args[0] == "verify") return RunVerifyCli({args.begin() + 1, args.end()}, out, err);
     PointOptions o;
     try {
         o = ParseOptions(args);

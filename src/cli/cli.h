@@ -10,7 +10,7 @@ namespace kelvane {
 
 // Runs the tool with the arguments after the program name. Returns the exit code:
 // 0 computed (even with a message), 2 bad usage or a malformed number. A first
-// argument "table" runs RunTableCli with the remaining arguments.
+// argument "table" runs RunTableCli with the remaining arguments, "verify" RunVerifyCli.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The usage text printed by --help.
@@ -36,5 +36,14 @@ std::string TableUsage();
 // number.
 int RunSaturationCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 std::string SaturationUsage();
+
+// "kelvane-cli verify": every published check value and the consistency identities,
+// computed through the point calculation (one line per check and a summary per
+// formulation; --tsv or --markdown for the other forms, --fluid for one fluid).
+// Returns 0 when every check passes, 1 when one fails, 2 for bad usage.
+int RunVerifyCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The usage text printed by "verify --help".
+std::string VerifyUsage();
 
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -10,6 +11,7 @@
 #include "tables/table_form.h"
 #include "ui/about_text.h"
 #include "ui/binding.h"
+#include "ui/verification_window.h"
 
 namespace kelvane::ui {
 
@@ -41,6 +43,11 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     build->setObjectName("LabelVersion");
     build->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(build);
+    // Every published check value of the formulations, computed live.
+    auto* verification = new QPushButton("Verification", this);
+    verification->setObjectName("ButtonVerification");
+    connect(verification, &QPushButton::clicked, this, [this] { ShowVerification(); });
+    layout->addWidget(verification, 0, Qt::AlignLeft);
 
     // Wide enough for the longest line and, where the screen allows, tall enough for
     // the whole list.
@@ -50,6 +57,15 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     int height = m.lineSpacing() * (static_cast<int>(lines.size()) + 1) + 100;
     if (QScreen* s = screen()) height = std::min(height, s->availableGeometry().height() * 9 / 10);
     resize(widest + 60, height);
+}
+
+AboutWindow::~AboutWindow() = default;
+
+void AboutWindow::ShowVerification() {
+    if (!verification_) verification_ = std::make_unique<VerificationWindow>();
+    verification_->show();
+    verification_->raise();
+    verification_->activateWindow();
 }
 
 void AboutWindow::showEvent(QShowEvent* event) {

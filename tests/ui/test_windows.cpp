@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtCharts/QChart>
@@ -32,6 +33,7 @@
 #include "ui/application.h"
 #include "ui/binding.h"
 #include "ui/chart_view.h"
+#include "ui/verification_window.h"
 
 using namespace kelvane;
 
@@ -237,6 +239,65 @@ private slots:
         QVERIFY(program->tableWindow.isEnabled());
     }
 
+    // "Verification" in the About window: every check in the grid, the filter by fluid,
+    // and the shown rows copied and saved as tab-separated text.
+    void verificationWindowFromAbout() {
+        Click(&program->mainWindow, "ButtonAbout");
+        QVERIFY(program->aboutWindow.Verification() == nullptr);
+        QAbstractButton* button = Find<QAbstractButton>(&program->aboutWindow, "ButtonVerification");
+        QCOMPARE(button->text(), QString("Verification"));
+        Click(&program->aboutWindow, "ButtonVerification");
+        ui::VerificationWindow* v = program->aboutWindow.Verification();
+        QVERIFY(v && v->isVisible());
+        QCOMPARE(v->windowTitle(), QString("Verification"));
+        // The report leaves the main window's calculation as it was.
+        QCOMPARE(program->mainForm.RadioGroupMatter.index, 0);
+
+        QTableWidget* grid = Find<QTableWidget>(v, "GridChecks");
+        const std::vector<verify::CheckResult> all = verify::RunVerification();
+        QCOMPARE(grid->rowCount(), static_cast<int>(all.size()));
+        QCOMPARE(grid->columnCount(), 10);
+        QCOMPARE(grid->horizontalHeaderItem(4)->text(), QString("Published"));
+        QCOMPARE(grid->item(0, 0)->text(), QString("IF97 region 1"));
+        QCOMPARE(grid->item(0, 8)->text(), QString("pass"));
+        QCOMPARE(Find<QLabel>(v, "LabelSummary")->text(), QString("%1 checks, 0 failed").arg(all.size()));
+
+        Choose(v, "ComboBoxFluid", 2);  // methanol
+        const int methanol = grid->rowCount();
+        QVERIFY(methanol > 40 && methanol < static_cast<int>(all.size()) / 4);
+        for (int row = 0; row < methanol; ++row) {
+            const QString f = grid->item(row, 0)->text();
+            QVERIFY2(f == "Methanol (de Reuck-Craven)" || f == "Consistency (methanol)", qPrintable(f));
+        }
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        Click(v, "ButtonCopy");
+        const QStringList lines = clipboard->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), methanol + 1);
+        QCOMPARE(lines[0], QString("Formulation\tSource\tState\tQuantity\tPublished\tComputed\tDigits\tTolerance\tResult\tNote"));
+        QCOMPARE(lines[1].split('\t')[2], grid->item(0, 2)->text());
+
+        const QString name = dir.filePath("verification.txt");
+        v->askSaveName = [&](QWidget*) { return name; };
+        Click(v, "ButtonSave");
+        QCOMPARE(QString::fromStdString(ReadAll(name.toStdString())), clipboard->text());
+        // A file that cannot be written is reported, not passed over.
+        QStringList reported;
+        v->reportError = [&](QWidget*, const QString& m) { reported << m; };
+        v->askSaveName = [&](QWidget*) { return dir.filePath("no/such/folder/v.txt"); };
+        Click(v, "ButtonSave");
+        QCOMPARE(reported.size(), 1);
+        QVERIFY(reported[0].startsWith("Cannot write"));
+        v->askSaveName = [](QWidget*) { return QString(); };  // cancelled: nothing written, nothing said
+        Click(v, "ButtonSave");
+        QCOMPARE(reported.size(), 1);
+
+        Choose(v, "ComboBoxFluid", 0);
+        QCOMPARE(grid->rowCount(), static_cast<int>(all.size()));
+        program->aboutWindow.close();
+        QVERIFY(program->mainWindow.isEnabled());
+    }
+
     void aboutWindowShowsTheBuildVersionAfterTheReferences() {
         Click(&program->mainWindow, "ButtonAbout");
         QWidget* about = &program->aboutWindow;
@@ -250,7 +311,9 @@ private slots:
         const int memo = layout->indexOf(Find<QPlainTextEdit>(about, "Memo1"));
         QVERIFY(memo >= 0);
         QCOMPARE(layout->indexOf(version), memo + 1);
-        QCOMPARE(layout->count(), memo + 2);
+        // Then the "Verification" button, the last control.
+        QCOMPARE(layout->indexOf(Find<QAbstractButton>(about, "ButtonVerification")), memo + 2);
+        QCOMPARE(layout->count(), memo + 3);
         program->aboutWindow.close();
     }
 
