@@ -16,6 +16,7 @@ struct EditField {
     bool readOnly = false;
     bool enabled = true;
     ColorRole color = ColorRole::Window;
+    std::string hint = {};  // tooltip; empty for none
 };
 
 struct Label {
@@ -44,6 +45,21 @@ struct RadioGroup {
 struct Button {
     std::string caption;
     bool enabled = true;
+};
+
+// A list of items, each with a check mark (several may be chosen).
+struct CheckList {
+    std::vector<std::string> items;
+    std::vector<bool> checked;  // one per item
+    bool enabled = true;
+
+    // The indices of the checked items in order.
+    std::vector<int> Chosen() const {
+        std::vector<int> r;
+        for (size_t i = 0; i < checked.size() && i < items.size(); ++i)
+            if (checked[i]) r.push_back(static_cast<int>(i));
+        return r;
+    }
 };
 
 struct CheckBox {
