@@ -2,6 +2,7 @@
 // controls' names; the Qt windows mirror them onto real widgets.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,19 +48,22 @@ struct Button {
     bool enabled = true;
 };
 
-// A list of items, each with a check mark (several may be chosen).
+// A list of items, each with a check mark (several may be chosen). The checked items
+// are kept in the order they were checked.
 struct CheckList {
     std::vector<std::string> items;
-    std::vector<bool> checked;  // one per item
+    std::vector<int> order;  // checked items, first checked first
     bool enabled = true;
 
-    // The indices of the checked items in order.
-    std::vector<int> Chosen() const {
-        std::vector<int> r;
-        for (size_t i = 0; i < checked.size() && i < items.size(); ++i)
-            if (checked[i]) r.push_back(static_cast<int>(i));
-        return r;
+    bool Checked(int i) const { return std::find(order.begin(), order.end(), i) != order.end(); }
+    void Check(int i, bool on) {
+        if (i < 0 || i >= static_cast<int>(items.size()) || Checked(i) == on) return;
+        if (on)
+            order.push_back(i);
+        else
+            order.erase(std::find(order.begin(), order.end(), i));
     }
+    const std::vector<int>& Chosen() const { return order; }
 };
 
 struct CheckBox {
