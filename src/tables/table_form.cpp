@@ -201,6 +201,7 @@ void TableForm::ButtonMakeClick() {
         // The view shows what the file holds, also the rows of a stopped table.
         grid_ = TableGrid(lastTable_, list && listSettings.csv, !list || listSettings.title);
         ++tablesShown;
+        LabelView.text = grid_.Title().empty() ? std::string("Last table") : "Last table: " + grid_.Title();
         selectionTop = selectionLeft = selectionBottom = selectionRight = -1;
         ButtonCopyTable.enabled = !grid_.Empty();
     }
