@@ -205,9 +205,10 @@ void TableForm::ButtonMakeClick() {
         selectionTop = selectionLeft = selectionBottom = selectionRight = -1;
         ButtonCopyTable.enabled = !grid_.Empty();
     }
-    if (result.status == Status::Written && !list) {
-        lastTableType_ = settings.type;
-        ButtonPlot.enabled = true;
+    if (result.status == Status::Written) {
+        // The chart draws the matrix and the three columns, not a list.
+        lastTableType_ = list ? 2 : settings.type;
+        ButtonPlot.enabled = !list;
     } else {
         lastTable_.clear();
     }

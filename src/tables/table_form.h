@@ -76,7 +76,7 @@ public:
     void ButtonCopyTableClick();   // "Copy": the table view's selection as tab-separated text
 
     // The text of the last table written completely (as written) and its type (0
-    // TYPE I, 1 TYPE II); empty when the last "Make Tables" wrote none.
+    // TYPE I, 1 TYPE II, 2 TYPE III); empty when the last "Make Tables" wrote none.
     const std::string& LastTable() const { return lastTable_; }
     int LastTableType() const { return lastTableType_; }
     // The chart of LastTable().
