@@ -339,6 +339,7 @@ void TableWindow::Refresh() {
     if (form_.tablesShown != tablesShown_) {
         tablesShown_ = form_.tablesShown;
         model_->Reload();
+        view_->resizeColumnsToContents();  // the header measures a bounded sample of rows
         view_->setToolTip(ToQt(form_.Grid().Title()));
     }
     progress_->setRange(0, std::max(1, form_.cellsTotal));
