@@ -1,4 +1,5 @@
-// Timings of the calculator: "Calculate" through the headless main form, the fluid
+// Timings of the calculator: "Calculate" through the headless main form and through
+// the engine alone, the fluid
 // operations Properties and Saturation alone, the throughput of TYPE I tables, the
 // curves of the phase diagram and the number texts.
 #include <benchmark/benchmark.h>
@@ -9,9 +10,10 @@
 #include <vector>
 
 #include "bench_states.h"
+#include "core/calculate.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "core/phase_diagram.h"
+#include "forms/phase_diagram.h"
 #include "fluids/registry.h"
 
 using namespace kelvane;
@@ -46,28 +48,39 @@ void CalculateNewT(benchmark::State& state, int fluid, BenchState s, int mode) {
     }
 }
 
-// Properties alone at the state the form calculated last (delta, tau, pi in place).
+// The engine alone: the same point through Calculate, without the form's parsing and
+// texts.
+void Engine(benchmark::State& state, int fluid, BenchState s, int mode) {
+    MainForm form;
+    PrepareState(form, fluid, s, mode);
+    const PointInput in = form.ReadInput();
+    for (auto _ : state) {
+        PointResult r = kelvane::Calculate(FluidAt(fluid), in);
+        benchmark::DoNotOptimize(r.properties.values.data());
+    }
+}
+
+// Properties alone at the state the engine calculated.
 void Properties(benchmark::State& state, int fluid, BenchState s) {
     MainForm form;
     PrepareState(form, fluid, s, 0);
-    form.ButtonCalcClick();
-    const std::string wavelength = form.Editnlambda.text;
+    const PointInput in = form.ReadInput();
+    const PointContext point = kelvane::Calculate(FluidAt(fluid), in).state;
     for (auto _ : state) {
-        PropertyResults r = calc.ops.Properties(calc.delta, calc.tau, calc.pi, wavelength);
+        PropertyResults r = FluidAt(fluid).ops.Properties(point, in.wavelength);
         benchmark::DoNotOptimize(r.values.data());
     }
 }
 
 // Saturation alone at temperature T.
 void Saturation(benchmark::State& state, int fluid, double T) {
-    MainForm form;
-    PrepareState(form, fluid, {"saturation", T, 0.1}, 0);
-    form.ButtonCalcClick();
+    const Fluid& f = FluidAt(fluid);
+    const double tau = f.constants.Tred / T;
     for (auto _ : state) {
-        SaturationResult r = calc.ops.Saturation(calc.tau);
-        benchmark::DoNotOptimize(r.pressure.data());
+        SaturationState r = f.ops.Saturation(tau, T);
+        benchmark::DoNotOptimize(r.P);
     }
-    state.SetLabel("T = " + form.EditT.text + " K");
+    state.SetLabel("T = " + FormatDisplay(T) + " K");
 }
 
 // A 200 x 50 TYPE I table written to a sink; items are cells.
@@ -141,6 +154,8 @@ void RegisterAll() {
                 benchmark::RegisterBenchmark(("CalculateNewT" + label.substr(9)).c_str(), CalculateNewT, fluid, s,
                                              mode)
                     ->Unit(benchmark::kMicrosecond);
+                benchmark::RegisterBenchmark(("Engine" + label.substr(9)).c_str(), Engine, fluid, s, mode)
+                    ->Unit(benchmark::kMicrosecond);
             }
         }
     }
@@ -171,7 +186,6 @@ void RegisterAll() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RegisterAllFluids();
     RegisterAll();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "tables/table_writer.h"
 
 namespace kelvane::bench {

@@ -26,7 +26,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "unknown fluid %s\n", argv[1]);
         return 2;
     }
-    RegisterAllFluids();
     MainForm form;
     if (argc >= 5 && std::string(argv[2]) == "table") {
         form.RadioGroupMatter.index = fluid;

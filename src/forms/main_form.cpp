@@ -77,6 +77,7 @@ std::string MainForm::UnitText(const FieldRow& row) const {
 }
 
 const Fluid& MainForm::SelectedFluid() const {
+    if (fluidOverride) return *fluidOverride;
     const int i = RadioGroupMatter.index;
     return FluidAt(i >= 0 && i < kFluidCount ? i : 0);
 }

@@ -82,6 +82,10 @@ public:
 
     // The main window's record of the selected fluid and the last state point.
     CalculatorState calc;
+    // When set, the fluid of every calculation of this form and of its tables in place
+    // of the fluid table's entry (with the constants of that entry); null normally.
+    // Lets a test or a tool put a fluid with known answers behind the form.
+    const Fluid* fluidOverride = nullptr;
 
     // Display state: the units in which the fields' texts are currently expressed.
     int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;

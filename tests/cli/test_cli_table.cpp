@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "fluids/registry.h"
 #include "tables/table_form.h"
 
@@ -60,7 +60,6 @@ private:
 class CliTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegisterAllFluids();
         dir = fs::temp_directory_path() /
               ("kelvane_cli_table_" + std::to_string(getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/format.h"
+#include "forms/fields.h"
 
 using namespace kelvane;
 
@@ -160,8 +161,8 @@ TEST(ParseStrictInt, WholeIntegerOnly) {
 }
 
 TEST(FormatResult, FollowsThePreciseSwitch) {
-    EXPECT_EQ(FormatResult(1.0 / 3.0), "0.33333333");
-    SetPreciseResults(true);
-    EXPECT_EQ(FormatResult(1.0 / 3.0), "0.333333333333333");
-    SetPreciseResults(false);
+    EXPECT_EQ(FormatResult(1.0 / 3.0, false), "0.33333333");
+    EXPECT_EQ(FormatResult(1.0 / 3.0, true), "0.333333333333333");
+    EXPECT_EQ(FormatResult(1.0 / 3.0, false), FormatDisplay(1.0 / 3.0));
+    EXPECT_EQ(FormatResult(1.0 / 3.0, true), FormatFile(1.0 / 3.0));
 }

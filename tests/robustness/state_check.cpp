@@ -174,8 +174,10 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         if (IsNonFinite(p)) v.nonFinite.push_back("EditP");
     }
 
-    // Secondary results: water fills all six, carbon dioxide viscosity, conductivity and
-    // diffusivity, methanol none; nothing when no properties were computed.
+    // Secondary results: water fills all six, carbon dioxide and methanol viscosity,
+    // conductivity and diffusivity; nothing when no properties were computed. Methanol's
+    // accepted states all lie inside its viscosity correlation's range, so its viscosity
+    // is always a number; its conductivity and diffusivity are numbers or both "N/A".
     for (const char* name : kSecondaryFields) {
         const std::string& t = text(name);
         const std::string field = name;
@@ -184,6 +186,14 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         if (v.computed && fluid == 0) {
             expected = true;
             if (field == "EditTherc" || field == "EditDth") texts = {"N/A"};
+        } else if (v.computed && fluid == 1) {
+            if (field == "EditVisc") {
+                expected = true;
+            } else if (field == "EditTherc" || field == "EditDth") {
+                expected = true;
+                texts = {"N/A"};
+                if ((t == "N/A") != (text("EditTherc") == "N/A")) problem(field + " and EditTherc disagree on N/A");
+            }
         } else if (v.computed && fluid == 2) {
             if (field == "EditVisc") {
                 expected = true;

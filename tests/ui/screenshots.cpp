@@ -47,7 +47,6 @@ int main(int argc, char** argv) {
     ui::Application app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(dir);
-    RegisterAllFluids();
     TemporaryTableFile tableFile;
     ui::Program program(&tableFile);
     MainForm& f = program.mainForm;

@@ -151,8 +151,12 @@ TEST(MethanolWindow, CalculationsAsAUserRunsThem) {
     EXPECT_NEAR(ParseStrict(f.EditCp.text), 2.53 * 32.04216, 0.01 * 2.53 * 32.04216);
     EXPECT_NEAR(ParseStrict(f.EditCv.text), 2.12 * 32.04216, 0.01 * 2.12 * 32.04216);
     EXPECT_NEAR(ParseStrict(f.EditsatuP.text), 0.01698, 1e-4);  // MPa
-    for (auto* e : {&f.EditEps, &f.EditVisc, &f.EditTherc, &f.EditDth, &f.EditKw, &f.Editn})
-        EXPECT_EQ(e->text, "");
+    for (auto* e : {&f.EditEps, &f.EditKw, &f.Editn}) EXPECT_EQ(e->text, "");
+    // Transport of the liquid at 25 C: about 0.544 mPa s, 0.200 W/(m K), and the
+    // diffusivity lambda / (rho cp) about 1.0e-7 m2/s.
+    EXPECT_NEAR(ParseStrict(f.EditVisc.text), 0.544e-3, 0.01 * 0.544e-3);
+    EXPECT_NEAR(ParseStrict(f.EditTherc.text), 0.200, 0.01 * 0.200);
+    EXPECT_NEAR(ParseStrict(f.EditDth.text), 1.0e-7, 0.05e-7);
 
     // Single-phase densities of this equation, Xiang et al. (2006) Table 6 (K, MPa, kg/m3).
     const char* points[][3] = {{"180", "0.01", "900.27"}, {"200", "150", "944.08"}, {"260", "0.1", "822.11"},

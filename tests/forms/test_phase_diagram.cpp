@@ -8,18 +8,16 @@
 #include <string>
 
 #include "core/format.h"
-#include "core/main_form.h"
-#include "core/phase_diagram.h"
+#include "core/calculate.h"
+#include "forms/main_form.h"
+#include "forms/phase_diagram.h"
 #include "fluids/registry.h"
 
 using namespace kelvane;
 
 namespace {
 
-class PhaseCurvesTest : public ::testing::TestWithParam<int> {
-protected:
-    static void SetUpTestSuite() { RegisterAllFluids(); }
-};
+class PhaseCurvesTest : public ::testing::TestWithParam<int> {};
 
 void ExpectAscending(const std::vector<PhasePoint>& points, const char* what) {
     for (size_t i = 1; i < points.size(); ++i) {
@@ -28,15 +26,12 @@ void ExpectAscending(const std::vector<PhasePoint>& points, const char* what) {
     }
 }
 
-// Saturation pressure of the selected fluid straight from its operation.
+// Saturation pressure of the fluid straight from its operation.
 double DirectSaturation(int fluid, double T) {
-    const CalculatorState saved = calc;
-    SelectFluid(fluid);
-    calc.T = T;
-    calc.tau = calc.Tred / T;
-    const double p = ParseStrict(calc.ops.Saturation(calc.tau).pressure);
-    calc = saved;
-    return p;
+    const Fluid& f = FluidAt(fluid);
+    const SaturationState s = f.ops.Saturation(f.constants.Tred / T, T);
+    EXPECT_EQ(s.status, Status::kValue) << fluid << " " << T;
+    return s.P;
 }
 
 // Temperature on a curve at pressure P, linear in ln P.
@@ -54,12 +49,14 @@ double TemperatureAt(const std::vector<PhasePoint>& curve, double P) {
 TEST_P(PhaseCurvesTest, SaturationRunsFromTheLowestTemperatureToTheCriticalPoint) {
     const int fluid = GetParam();
     const PhaseCurves c = ComputePhaseCurves(fluid);
-    const FluidModel& f = Fluid(fluid);
+    const Fluid& fluidOps = FluidAt(fluid);
+    const FluidConstants& f = fluidOps.constants;
     const double lowest[] = {273.15, 175.61, 216};
     EXPECT_EQ(c.fluid, fluid);
     EXPECT_NEAR(c.lowestT, lowest[fluid], 1e-9);
-    EXPECT_TRUE(f.ops.CheckTemperature(c.lowestT).empty());
-    EXPECT_FALSE(f.ops.CheckTemperature(c.lowestT - 1e-6).empty());
+    EXPECT_EQ(LowestAcceptedTemperature(fluidOps), c.lowestT);
+    EXPECT_EQ(fluidOps.ops.CheckTemperature(c.lowestT), MessageId::kNone);
+    EXPECT_NE(fluidOps.ops.CheckTemperature(c.lowestT - 1e-6), MessageId::kNone);
 
     ASSERT_GT(c.saturation.size(), 100u);
     EXPECT_LE(c.saturation.size(), static_cast<size_t>(kSaturationSamples + 1));
@@ -86,7 +83,6 @@ TEST_P(PhaseCurvesTest, SaturationRunsFromTheLowestTemperatureToTheCriticalPoint
 INSTANTIATE_TEST_SUITE_P(EveryFluid, PhaseCurvesTest, ::testing::Values(0, 1, 2));
 
 TEST(PhaseCurves, SaturationPressuresInPascal) {
-    RegisterAllFluids();
     // Water: IAPWS-IF97 saturation-pressure verification values; carbon dioxide:
     // saturation pressures of the Span-Wagner equation.
     const PhaseCurves water = ComputePhaseCurves(0);
@@ -99,7 +95,6 @@ TEST(PhaseCurves, SaturationPressuresInPascal) {
 }
 
 TEST(PhaseCurves, MeltingAndSublimationWhereTheFluidGivesThem) {
-    RegisterAllFluids();
     const PhaseCurves water = ComputePhaseCurves(0);
     EXPECT_TRUE(water.melting.empty());  // "Not treat."
     EXPECT_TRUE(water.sublimation.empty());
@@ -129,26 +124,28 @@ TEST(PhaseCurves, MeltingAndSublimationWhereTheFluidGivesThem) {
 }
 
 TEST(PhaseCurves, TheCalculatorStateIsLeftAsItWas) {
-    RegisterAllFluids();
     MainForm f;
     f.RadioGroupVar.index = 0;
     f.RadioGroupVarClick();
     f.EditT.text = "300";
     f.EditP.text = "10";
     f.ButtonCalcClick();
-    const CalculatorState before = calc;
+    const CalculatorState before = f.calc;
+    const std::string shown = f.ClipboardText();
     ComputePhaseCurves(2);
-    EXPECT_EQ(calc.fluid, 0);
-    EXPECT_EQ(calc.T, before.T);
-    EXPECT_EQ(calc.P, before.P);
-    EXPECT_EQ(calc.rho, before.rho);
-    EXPECT_EQ(calc.satuP, before.satuP);
-    EXPECT_EQ(calc.Tc, before.Tc);
-    EXPECT_EQ(calc.ops.Saturation, before.ops.Saturation);
+    EXPECT_EQ(f.calc.fluid, 0);
+    EXPECT_EQ(f.calc.T, before.T);
+    EXPECT_EQ(f.calc.P, before.P);
+    EXPECT_EQ(f.calc.rho, before.rho);
+    EXPECT_EQ(f.calc.satuP, before.satuP);
+    EXPECT_EQ(f.calc.Tc, before.Tc);
+    EXPECT_EQ(f.ClipboardText(), shown);
+    // The next calculation of the form is the same as before the curves.
+    f.ButtonCalcClick();
+    EXPECT_EQ(f.ClipboardText(), shown);
 }
 
 TEST(PhaseDiagramView, FollowsFluidUnitsAndCalculations) {
-    RegisterAllFluids();
     MainForm f;
     PhaseDiagram d(f);
     EXPECT_TRUE(d.Follow());
@@ -207,7 +204,6 @@ TEST(PhaseDiagramView, FollowsFluidUnitsAndCalculations) {
 }
 
 TEST(PhaseDiagramView, AHiddenDiagramStillDropsTheStateOfAnotherFluid) {
-    RegisterAllFluids();
     MainForm f;
     PhaseDiagram d(f);
     f.RadioGroupVar.index = 0;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "fluids/registry.h"
 
 using namespace kelvane;
@@ -24,7 +24,6 @@ std::vector<std::string> Lines(const std::string& text) {
 class Clipboard : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegisterAllFluids();
         f.RadioGroupVar.index = 0;
         f.RadioGroupVarClick();
         f.EditT.text = "300";

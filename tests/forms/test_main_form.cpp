@@ -5,7 +5,8 @@
 
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "core/main_form.h"
+#include "fluids/registry.h"
+#include "forms/main_form.h"
 
 using namespace kelvane;
 
@@ -19,8 +20,9 @@ protected:
 }  // namespace
 
 TEST_F(MainFormUnits, InitialStateIsWaterAtItsCriticalPointWithDensityGiven) {
-    EXPECT_EQ(calc.fluid, 0);
-    EXPECT_DOUBLE_EQ(calc.rhoc, 322 / 18.015257 * 1000);
+    EXPECT_EQ(f.calc.fluid, 0);
+    EXPECT_EQ(&f.SelectedFluid(), &FluidAt(0));
+    EXPECT_DOUBLE_EQ(f.calc.rhoc, 322 / 18.015257 * 1000);
     EXPECT_EQ(f.EditT.text, "647.096");
     EXPECT_EQ(f.EditP.text, "22.064");
     EXPECT_EQ(f.EditRho.text, "322");
@@ -98,9 +100,10 @@ TEST_F(MainFormUnits, ReducedUnitsUseTheSelectedFluid) {
     f.ComboBoxP.Select(4);  // Pr with CO2: 1 Pr = 7.3773 MPa
     f.ComboBoxPChange();
     EXPECT_EQ(f.EditP.text, "1");
-    EXPECT_DOUBLE_EQ(calc.rhored, calc.rhoc);
-    EXPECT_DOUBLE_EQ(calc.rhoc, 467.6 / 44.0098 * 1000);
-    EXPECT_DOUBLE_EQ(calc.Tred, 304.1282);
+    EXPECT_DOUBLE_EQ(f.calc.rhored, f.calc.rhoc);
+    EXPECT_DOUBLE_EQ(f.calc.rhoc, 467.6 / 44.0098 * 1000);
+    EXPECT_DOUBLE_EQ(f.calc.Tred, 304.1282);
+    EXPECT_EQ(f.Units().constants, &FluidAt(2).constants);
     // Selecting a fluid reinterprets nothing that is shown.
     EXPECT_EQ(f.EditRho.text, "1");
 }
@@ -208,12 +211,22 @@ TEST_F(MainFormUnits, InputSelectorSwapsEditableFieldAndColours) {
 }
 
 TEST_F(MainFormUnits, SelectFluidOutsideTheTableChangesNothing) {
-    SelectFluid(1);
-    const double tc = calc.Tc;
-    SelectFluid(3);
-    SelectFluid(-1);
-    EXPECT_EQ(calc.fluid, 1);
-    EXPECT_EQ(calc.Tc, tc);
-    EXPECT_EQ(calc.rhoc, 8600);
-    EXPECT_EQ(calc.rhored, 8785.17);
+    f.RadioGroupMatter.index = 1;
+    f.RadioGroupMatterClick();
+    const double tc = f.calc.Tc;
+    for (int outside : {3, -1}) {
+        f.RadioGroupMatter.index = outside;
+        f.RadioGroupMatterClick();
+    }
+    EXPECT_EQ(f.calc.fluid, 1);
+    EXPECT_EQ(f.calc.Tc, tc);
+    EXPECT_EQ(f.calc.rhoc, 8600);
+    EXPECT_EQ(f.calc.rhored, 8785.17);
+    // The constants of the fluid table, with the derived critical density.
+    EXPECT_DOUBLE_EQ(kWaterConstants.rhoc, 322 / 18.015257 * 1000);
+    EXPECT_EQ(kMethanolConstants.rhored, 8785.17);
+    EXPECT_EQ(FluidNamed("MeOH"), &FluidAt(1));
+    EXPECT_EQ(FluidNamed("h2o"), &FluidAt(0));
+    EXPECT_EQ(FluidNamed("co2"), &FluidAt(2));
+    EXPECT_EQ(FluidNamed("ethanol"), nullptr);
 }
