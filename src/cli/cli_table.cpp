@@ -67,7 +67,7 @@ TableOptions ParseTableOptions(const std::vector<std::string>& args) {
             const std::string& v = cli::OptionValue(args, i);
             if (v == "I" || v == "1") o.type = 0;
             else if (v == "II" || v == "2") o.type = 1;
-            else if (v == "list" || v == "III" || v == "3") o.type = 2;
+            else if (v == "list") o.type = 2;
             else throw UsageError{"unknown table type: " + Printable(v) + " (I, II or list)"};
         } else if (a == "--csv") {
             o.csv = true;
@@ -136,7 +136,7 @@ int PropertyListIndex(const std::string& text, const std::vector<std::string>& i
     if (const FieldRow* row = FieldRowOfTsvName(text); row && row->tableIndex >= 0) return row->tableIndex;
     std::string known;
     for (size_t q = 0; q < items.size(); ++q)
-        known += "\n  " + std::to_string(q) + "  " + TableRow(static_cast<int>(q))->TsvName() + "  " + items[q];
+        known += "\n  " + std::to_string(q) + "  " + items[q] + "  (" + TableRow(static_cast<int>(q))->TsvName() + ")";
     throw UsageError{"unknown property: \"" + Printable(text) + "\"; the properties are:" + known};
 }
 

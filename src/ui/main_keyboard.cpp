@@ -38,15 +38,15 @@ private:
     std::function<void()> copy_;
 };
 
-// The tab order: fluid, inputs with their units and the wavelength, the unit selectors
-// of the transport properties, then the commands. The read-only result fields are
+// The tab order: fluid, inputs with their units and the wavelength, the commands, then
+// the unit selectors of the transport properties. The read-only result fields are
 // left out of the chain (the binding gives them click focus only).
 std::vector<const char*> TabOrder() {
     static const char* const order[] = {
         "RadioGroupMatter_0", "RadioGroupMatter_1", "RadioGroupMatter_2", "EditT", "ComboBoxT",
         "RadioGroupVar_0", "RadioGroupVar_1", "EditP", "ComboBoxP", "EditRho", "ComboBoxRho",
-        "ComboBoxUnit", "Editnlambda", "ComboBoxVisc", "ComboBoxTherc", "ButtonCalc", "ButtonCopy",
-        "ButtonSetCp", "ButtonXRhoV", "Button1", "ButtonPhase", "ButtonAbout"};
+        "ComboBoxUnit", "Editnlambda", "ButtonCalc", "ButtonCopy", "ButtonSetCp", "ButtonXRhoV",
+        "Button1", "ButtonPhase", "ButtonAbout", "ComboBoxVisc", "ComboBoxTherc"};
     return {std::begin(order), std::end(order)};
 }
 

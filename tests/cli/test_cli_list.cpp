@@ -122,7 +122,7 @@ TEST(CliList, ShortNamesAndEntropyForTheMatrixTables) {
     const CliRun several = Cli({"table", "--row", "T=300", "--col", "P=1", "--property", "Cp,S", "--out", "-"});
     EXPECT_EQ(several.code, 2);
     EXPECT_NE(several.err.find("unknown property: \"Cp,S\""), std::string::npos);
-    EXPECT_NE(several.err.find("25  S  Entropy: S"), std::string::npos);
+    EXPECT_NE(several.err.find("25  Entropy: S  (S)"), std::string::npos);
 }
 
 TEST(CliList, UsageErrorsOfTheNewOptions) {
