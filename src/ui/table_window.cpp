@@ -261,9 +261,10 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
         form_.copyText = [](const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); };
 
     // Enter in a series field makes its list.
-    for (auto [name, click] : {std::pair{"EditRs", &TableForm::ButtonRsClick}, std::pair{"EditCs", &TableForm::ButtonCsClick}})
-        if (auto* e = findChild<QLineEdit*>(name))
-            connect(e, &QLineEdit::returnPressed, this, [this, click] { Act([this, click] { (form_.*click)(); }); });
+    if (auto* e = findChild<QLineEdit*>("EditRs"))
+        connect(e, &QLineEdit::returnPressed, this, [this] { Act([this] { form_.ButtonRsClick(); }); });
+    if (auto* e = findChild<QLineEdit*>("EditCs"))
+        connect(e, &QLineEdit::returnPressed, this, [this] { Act([this] { form_.ButtonCsClick(); }); });
 
     form_.catchUp = [this](bool processEvents) { CatchUp(processEvents); };
     form_.runningChanged = [this](bool on) {
