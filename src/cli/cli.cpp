@@ -99,10 +99,11 @@ FieldView ViewOf(MainForm& f, const std::string& name) {
 }  // namespace
 
 std::string CliUsage() {
-    return "usage: kelvane-cli [--fluid water|methanol|co2] [--T VALUE] [--T-unit K|degC|Tr]\n"
-           "                   (--P VALUE [--P-unit MPa|Pa|bar|atm|Pr] |\n"
+    return "usage: kelvane-cli [--fluid water|methanol|co2] [--T VALUE] [--T-unit K|degC|Tr|degF]\n"
+           "                   (--P VALUE [--P-unit MPa|Pa|bar|atm|Pr|kPa|psi] |\n"
            "                    --rho VALUE [--rho-unit kg/m3|g/cm3|mol/l|molec/A3|rho-r] [--volume])\n"
-           "                   [--amount mol|kg|molec] [--wavelength NM] [--tsv] [--precise]\n"
+           "                   [--amount mol|kg|molec|kJ/mol|kJ/kg] [--visc-unit \"Pa s\"|\"uPa s\"|cP]\n"
+           "                   [--therc-unit \"W/(m K)\"|\"mW/(m K)\"] [--wavelength NM] [--tsv] [--precise]\n"
            "       kelvane-cli (--T VALUE | --P VALUE) --x X [options as above]\n"
            "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
            "       kelvane-cli saturation ...   (saturation tables; see saturation --help)\n"

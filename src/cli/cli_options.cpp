@@ -43,16 +43,20 @@ bool ParseFormOption(const std::vector<std::string>& args, size_t& i, FormOption
         else if (v == "co2" || v == "CO2") o.fluid = 2;
         else throw UsageError{"unknown fluid: " + Printable(v)};
     } else if (a == "--T-unit") {
-        o.unitT = UnitIndex(OptionValue(args, i), {{"K"}, {"deg C", "degC"}, {"Tr"}}, a);
+        o.unitT = UnitIndex(OptionValue(args, i), {{"K"}, {"deg C", "degC"}, {"Tr"}, {"deg F", "degF"}}, a);
     } else if (a == "--P-unit") {
-        o.unitP = UnitIndex(OptionValue(args, i), {{"MPa"}, {"Pa"}, {"bar"}, {"atm"}, {"Pr"}}, a);
+        o.unitP = UnitIndex(OptionValue(args, i), {{"MPa"}, {"Pa"}, {"bar"}, {"atm"}, {"Pr"}, {"kPa"}, {"psi"}}, a);
     } else if (a == "--rho-unit") {
         o.unitRho = UnitIndex(OptionValue(args, i),
                               {{"kg/m3", "m3/kg"}, {"g/cm3", "cm3/g"}, {"mol/l", "l/mol"},
                                {"molec/A3", "A3/molec"}, {"rho-r", "Vr"}},
                               a);
     } else if (a == "--amount") {
-        o.unitAmount = UnitIndex(OptionValue(args, i), {{"mol"}, {"kg"}, {"molec"}}, a);
+        o.unitAmount = UnitIndex(OptionValue(args, i), {{"mol"}, {"kg"}, {"molec"}, {"kJ/mol"}, {"kJ/kg"}}, a);
+    } else if (a == "--visc-unit") {
+        o.unitVisc = UnitIndex(OptionValue(args, i), {{"Pa s"}, {"uPa s"}, {"cP"}}, a);
+    } else if (a == "--therc-unit") {
+        o.unitTherc = UnitIndex(OptionValue(args, i), {{"W/(m K)"}, {"mW/(m K)"}}, a);
     } else if (a == "--wavelength") {
         o.wavelength = OptionValue(args, i);
     } else if (a == "--volume") {
@@ -74,6 +78,10 @@ void ApplyFormOptions(MainForm& f, const FormOptions& o) {
     f.ComboBoxRhoChange();
     f.ComboBoxUnit.Select(o.unitAmount);
     f.ComboBoxUnitChange();
+    f.ComboBoxVisc.Select(o.unitVisc);
+    f.ComboBoxViscChange();
+    f.ComboBoxTherc.Select(o.unitTherc);
+    f.ComboBoxThercChange();
     if (o.volume) f.ButtonXRhoVClick();
     if (o.wavelength) f.Editnlambda.text = *o.wavelength;
 }

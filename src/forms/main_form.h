@@ -49,6 +49,8 @@ public:
     void ComboBoxPChange();
     void ComboBoxRhoChange();
     void ComboBoxUnitChange();
+    void ComboBoxViscChange();    // viscosity unit
+    void ComboBoxThercChange();   // thermal-conductivity unit
     void Button1Click();          // "Make Tables"
     void ButtonAboutClick();      // "About..."
     void ButtonPhaseClick();      // "Phase Diagram"
@@ -89,12 +91,21 @@ public:
 
     // Display state: the units in which the fields' texts are currently expressed.
     int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
+    int unitVisc = 0, unitTherc = 0;
     bool densityMode = true;
     // Calculated results with 15 significant digits instead of 8 (the command-line
     // tool's --precise).
     bool preciseResults = false;
     // Runs of "Calculate" so far, so that views of the state point can follow them.
     int calculations = 0;
+    // The fluid the shown results were computed for (-1: none shown), and the message
+    // line of that calculation. After a change of fluid the results stay, greyed, with
+    // a note in the message line until the next "Calculate".
+    int resultFluid = -1;
+    std::string resultMessage;
+    bool ResultsStale() const { return resultFluid >= 0 && resultFluid != RadioGroupMatter.index; }
+    // The message line's note on results of another fluid.
+    static std::string StaleNote(const std::string& computedFor, const std::string& selected);
 
     // Inputs and commands.
     RadioGroup RadioGroupMatter{"Select Fluid", {"Water", "Methanol", "CO2"}, 0};
@@ -138,6 +149,9 @@ public:
     // The vapour fraction of a two-phase state of given quality; not shown in the
     // window (the command-line output's last field, empty for a single-phase state).
     EditField Editx{"", true};
+    // Unit selectors of the viscosity and the thermal conductivity; their labels are
+    // LabelVisc and LabelTherc.
+    ComboBox ComboBoxVisc, ComboBoxTherc;
 
     // The four label lists used by the unit handlers and the table headings.
     std::vector<std::string> temperatureLabels, pressureLabels, densityLabels, volumeLabels;
@@ -154,8 +168,14 @@ public:
     // Label of the density field's unit in the current mode.
     const std::string& DensityUnitLabel() const;
 
+    // The saturation and result fields (not the inputs, not the message line).
+    std::vector<EditField*> ResultFields();
+
 private:
     void ClearResults();
+    void SetResultsEnabled(bool enabled);
+    // Name of the variable field in errors: "T", "P", "rho" (or "V" for a volume).
+    std::string DensityName() const { return densityMode ? "rho" : "V"; }
     std::string Result(double x) const { return FormatResult(x, preciseResults); }
 };
 

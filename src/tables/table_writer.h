@@ -24,9 +24,9 @@ namespace kelvane {
 // Variables of the two axes.
 enum TableVariable { kVarT = 0, kVarP = 1, kVarRho = 2, kVariableCount = 3 };
 
-constexpr int kTablePropertyCount = 25;
+constexpr int kTablePropertyCount = 26;
 
-// The 25 items of the property list; item 1 depends on the density/volume mode.
+// The 26 items of the property list; item 1 depends on the density/volume mode.
 std::vector<std::string> PropertyItems(bool densityMode);
 // Unit text of property q in headings, from the main window's current labels.
 std::string PropertyUnit(const MainForm& main, int q);

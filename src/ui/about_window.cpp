@@ -1,6 +1,9 @@
 #include "ui/about_window.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -48,6 +51,14 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     verification->setObjectName("ButtonVerification");
     connect(verification, &QPushButton::clicked, this, [this] { ShowVerification(); });
     layout->addWidget(verification, 0, Qt::AlignLeft);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName("ButtonClose");
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
 
     // Wide enough for the longest line and, where the screen allows, tall enough for
     // the whole list.
@@ -76,6 +87,14 @@ void AboutWindow::showEvent(QShowEvent* event) {
         move(g.left() + p.left, g.top() + p.top);
     }
     for (QWidget* w : blocked_) w->setEnabled(false);
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::hideEvent(QHideEvent* event) {

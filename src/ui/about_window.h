@@ -1,5 +1,5 @@
-// The About window: version and references. While it is shown the other two windows
-// take no input.
+// The About window: version and references, and a "Close" button (Esc closes it as
+// well). While it is shown the other two windows take no input.
 #pragma once
 
 #include <QWidget>
@@ -25,6 +25,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;  // centres, disables the others
     void hideEvent(QHideEvent* event) override;  // enables them again
+    void keyPressEvent(QKeyEvent* event) override;  // Esc closes
 
 private:
     void ShowVerification();

@@ -311,9 +311,9 @@ private slots:
         const int memo = layout->indexOf(Find<QPlainTextEdit>(about, "Memo1"));
         QVERIFY(memo >= 0);
         QCOMPARE(layout->indexOf(version), memo + 1);
-        // Then the "Verification" button, the last control.
+        // Then the "Verification" button, and last the row of "Close".
         QCOMPARE(layout->indexOf(Find<QAbstractButton>(about, "ButtonVerification")), memo + 2);
-        QCOMPARE(layout->count(), memo + 3);
+        QCOMPARE(layout->count(), memo + 4);
         program->aboutWindow.close();
     }
 
