@@ -122,6 +122,7 @@ std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUn
             return CarriedText(sat.rhol, density(sat.rhol), u.precise);
         case F::kResult: {
             if (!r.hasProperties) return "";
+            if (!r.properties.Defined(row.index)) return StatusText(Quantity::With(Status::kNotAvailable));
             const double v = r.properties.values[row.index];
             switch (row.unit) {
                 case U::kAmount: return FormatResult(v / AmountFactor(c, u.unitAmount), u.precise);

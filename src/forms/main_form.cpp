@@ -1,5 +1,7 @@
 #include "forms/main_form.h"
 
+#include <cmath>
+
 #include "core/format.h"
 #include "fluids/registry.h"
 #include "forms/units.h"
@@ -110,8 +112,17 @@ PointInput MainForm::ReadInput() const {
         in.P = ParseStrict(EditP.text) * PressureFactor(c, unitP);
     else
         in.rho = DensityFromDisplay(c, ParseStrict(EditRho.text), unitRho, densityMode);
-    in.wavelength = ParseLeading(Editnlambda.text);
+    in.wavelength = Wavelength();
     return in;
+}
+
+double MainForm::Wavelength() const {
+    // Not a number: no wavelength (the calculation then says so instead of giving n).
+    try {
+        return ParseStrict(Editnlambda.text);
+    } catch (const ConversionError&) {
+        return std::nan("");
+    }
 }
 
 void MainForm::ButtonCalcClick() {

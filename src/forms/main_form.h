@@ -70,6 +70,8 @@ public:
     // The input of "Calculate" as the fields give it: the state in SI molar units and
     // the wavelength. Throws ConversionError for a malformed number.
     PointInput ReadInput() const;
+    // The wavelength field as a number in nm; NAN when it does not hold one.
+    double Wavelength() const;
     // Fills the fields from a result of the engine for the current fluid and units, and
     // records it as the last state point.
     void ShowResult(const PointResult& r);

@@ -84,11 +84,14 @@ void TableForm::ButtonMakeClick() {
             return inner_ != nullptr;
         }
         bool Open(std::string& error) override { return inner_->Open(error); }
-        void Write(std::string_view text) override {
-            inner_->Write(text);
+        bool Write(std::string_view text, std::string& error) override {
+            if (!inner_->Write(text, error)) return false;
             form_.lastTable_.append(text);
+            return true;
         }
         bool Close(std::string& error) override { return inner_->Close(error); }
+        void Abandon() override { inner_->Abandon(); }
+        bool IsFile(const std::string& path) const override { return inner_->IsFile(path); }
         void Started(int total) override {
             form_.cellsDone = 0;
             form_.cellsTotal = total;
@@ -106,6 +109,7 @@ void TableForm::ButtonMakeClick() {
                 if (form_.CheckProcess.checked) form_.ShowPoint(input, result);
                 if (form_.catchUp) form_.catchUp(form_.CheckProcess.checked);
             }
+            if (form_.stopPolled && form_.stopPolled()) form_.stopRequested_ = true;
             return !form_.stopRequested_;
         }
 
@@ -136,12 +140,14 @@ void TableForm::ButtonMakeClick() {
     EditMes.text.clear();
     cellsDone = cellsTotal = 0;
     lastTable_.clear();
+    lastResult_ = TableResult{};
     ButtonPlot.enabled = false;
     const TableSettings settings = Settings();
     Running running(*this);
     FormOutput output(*this);
     const TableResult result = MakeTable(main_, settings, output);
     EditMes.text = result.message;
+    lastResult_ = result;
     if (result.status == TableResult::Status::Written) {
         lastTableType_ = settings.type;
         ButtonPlot.enabled = true;
