@@ -115,7 +115,19 @@ double SolvePressure(const Fluid& f, const PointContext& state, bool* converged)
     // it refuses the negative pressure of a Helmholtz fluid.
     if (rho < 0) return rho * calc.R * T;
     const int region = f.ops.Region(rho, calc.Tred / T, 0, satuP, satuRhov, satuRhol);
-    if (region == 3) return PressureFromDensity(f, state, T, rho / calc.rhored);
+    if (region == 3) {
+        // The region-3 equation gives the pressure explicitly. On the liquid side of the
+        // critical density, above the saturated liquid, its isotherm falls with the
+        // density only where the density lies beyond the equation's range (pressures
+        // far above 100 MPa near the critical temperature): no pressure of the equation
+        // belongs to such a density.
+        const double x = rho / calc.rhored;
+        const double p = PressureFromDensity(f, state, T, x);
+        if (rho > std::max(calc.rhoc, satuRhol) && !(PressureFromDensity(f, state, T, x * (1 + 1e-6)) > p) &&
+            converged)
+            *converged = false;
+        return p;
+    }
 
     Remembered r([&f, &state, T](double p) { return DensityFromPressure(f, state, T, p); });
     double x = calc.Pc;
