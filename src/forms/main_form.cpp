@@ -1,7 +1,5 @@
 #include "forms/main_form.h"
 
-#include <cmath>
-
 #include "core/format.h"
 #include "fluids/registry.h"
 #include "forms/units.h"
@@ -117,12 +115,9 @@ PointInput MainForm::ReadInput() const {
 }
 
 double MainForm::Wavelength() const {
-    // Not a number: no wavelength (the calculation then says so instead of giving n).
-    try {
-        return ParseStrict(Editnlambda.text);
-    } catch (const ConversionError&) {
-        return std::nan("");
-    }
+    // Read up to its first non-number ("589 nm" is 589); a text without a number gives
+    // 0, which the calculation answers with its message instead of n.
+    return ParseLeading(Editnlambda.text);
 }
 
 void MainForm::ButtonCalcClick() {
