@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "core/format.h"
+#include "tables/value_lists.h"
+
 namespace kelvane::cli {
 
 namespace {
@@ -83,22 +86,15 @@ void ApplyFormOptions(MainForm& f, const FormOptions& o) {
     f.ComboBoxTherc.Select(o.unitTherc);
     f.ComboBoxThercChange();
     if (o.volume) f.ButtonXRhoVClick();
-    if (o.wavelength) f.Editnlambda.text = *o.wavelength;
+    if (o.wavelength) {
+        ParseStrict(*o.wavelength);  // a wavelength that is not a number is a conversion error
+        f.Editnlambda.text = *o.wavelength;
+    }
 }
 
 std::string Printable(const std::string& text) {
     constexpr size_t kLimit = 200;
-    std::string r;
-    for (size_t i = 0; i < text.size() && i < kLimit; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7f) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            r += buf;
-        } else {
-            r.push_back(static_cast<char>(c));
-        }
-    }
+    std::string r = EscapedText(std::string_view(text).substr(0, kLimit));
     if (text.size() > kLimit) r += "... (" + std::to_string(text.size()) + " characters)";
     return r;
 }

@@ -35,7 +35,7 @@ struct PointResult {
     bool hasProperties = false;
     PropertyResults properties;
     // The messages in the order the message line shows them.
-    std::array<MessageId, 4> messages{};
+    std::array<MessageId, 6> messages{};
     int messageCount = 0;
     // The vapour fraction of a two-phase state of given quality (kValue), else unset.
     // Such a state has no Cv, Cp, W, JT, alpha or kappa (ResultAvailable) and no
@@ -61,6 +61,10 @@ struct PointResult {
 };
 
 PointResult Calculate(const Fluid& fluid, const PointInput& input);
+
+// The range of wavelengths (nm) of the refractive-index formulation (IAPWS 1997:
+// 0.2 um to 1.1 um).
+inline constexpr double kMinWavelength = 200, kMaxWavelength = 1100;
 
 // Saturation of `fluid` at tau = Tred/T with its numbers rounded to 15 significant
 // digits as the calculation uses them. For a fluid whose saturation depends on the

@@ -141,7 +141,8 @@ std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUn
             return CarriedText(sat.rhol, density(sat.rhol), u.precise);
         case F::kResult: {
             if (!r.hasProperties) return "";
-            if (!r.ResultAvailable(row.index)) return StatusText(Quantity::With(Status::kNotAvailable));
+            if (!r.ResultAvailable(row.index) || !r.properties.Defined(row.index))
+                return StatusText(Quantity::With(Status::kNotAvailable));
             const double v = r.properties.values[row.index];
             switch (row.unit) {
                 case U::kAmount: return FormatResult(v / AmountFactor(c, u.unitAmount), u.precise);

@@ -135,8 +135,14 @@ PointInput MainForm::ReadInput() const {
         in.P = ParseField("P", EditP.text) * PressureFactor(c, unitP);
     else
         in.rho = DensityFromDisplay(c, ParseField(DensityName(), EditRho.text), unitRho, densityMode);
-    in.wavelength = ParseLeading(Editnlambda.text);
+    in.wavelength = Wavelength();
     return in;
+}
+
+double MainForm::Wavelength() const {
+    // Read up to its first non-number ("589 nm" is 589); a text without a number gives
+    // 0, which the calculation answers with its message instead of n.
+    return ParseLeading(Editnlambda.text);
 }
 
 void MainForm::ButtonCalcClick() {

@@ -74,6 +74,8 @@ public:
     // The input of "Calculate" as the fields give it: the state in SI molar units and
     // the wavelength. Throws ConversionError for a malformed number.
     PointInput ReadInput() const;
+    // The wavelength field as a number in nm (its leading number; 0 when it has none).
+    double Wavelength() const;
     // Fills the fields from a result of the engine for the current fluid and units, and
     // records it as the last state point.
     void ShowResult(const PointResult& r);

@@ -37,6 +37,13 @@ const char* MessageText(MessageId id) {
         case MessageId::kSaturationNotAvailable: return "N/A";
         case MessageId::kSaturationOverPc: return "over Pc";
         case MessageId::kQualityRange: return "The vapour fraction x should be between 0 and 1.";
+        case MessageId::kUnstable:
+            return "Unstable state: (dP/drho)T <= 0 here; Cp, W, alpha, kappa and JT are not defined.";
+        case MessageId::kWavelengthNotPositive:
+            return "The wavelength is not a positive number; n is not calculated.";
+        case MessageId::kWavelengthOutOfRange:
+            return "The wavelength is outside 200-1100 nm, the range of the refractive index; n is not calculated.";
+        case MessageId::kNotDefined: return "Results shown as N/A have no finite value here.";
         case MessageId::kCount: break;
     }
     return "";

@@ -26,11 +26,9 @@ TableResult Finished(TableResult::Status status, std::string message, int rows =
 class ClosingOutput {
 public:
     explicit ClosingOutput(TableOutput& out) : out_(&out) {}
+    // A table left by an error leaves the destination as it was.
     ~ClosingOutput() {
-        if (out_) {
-            std::string ignored;
-            out_->Close(ignored);
-        }
+        if (out_) out_->Abandon();
     }
     bool Close(std::string& error) {
         TableOutput* out = out_;
@@ -43,6 +41,16 @@ public:
 private:
     TableOutput* out_;
 };
+
+// A cell text that is a number (not a message, not empty).
+bool IsNumberText(const std::string& text) {
+    try {
+        ParseStrict(text);
+        return true;
+    } catch (const ConversionError&) {
+        return false;
+    }
+}
 
 // A heading with its unit in parentheses; none for a dimensionless quantity.
 std::string WithUnit(const std::string& name, const std::string& unit) {
@@ -167,8 +175,9 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
         heading.push_back(WithUnit(items[q], PropertyUnit(main, q)));
     }
     heading.emplace_back(kMessageHeading);
-    if (settings.title) output.Write(ListTableTitle(recipe.fluid->constants.name) + "\n");
-    output.Write(JoinFields(heading, settings.csv));
+    if (settings.title && !output.Write(ListTableTitle(recipe.fluid->constants.name) + "\n", error))
+        return Finished(Status::OutputFailed, error);
+    if (!output.Write(JoinFields(heading, settings.csv), error)) return Finished(Status::OutputFailed, error);
 
     // Point k: the pair k, or ROW value k % nR with COLUMN value k / nR.
     const int total = pairs ? nR : nR * nC;
@@ -178,8 +187,8 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
         return pairs ? std::make_pair(x[k], y[k]) : std::make_pair(x[k % nR], y[k / nR]);
     };
 
-    int done = 0;
-    bool stopped = false;
+    int done = 0, withoutNumber = 0;
+    bool stopped = false, writeFailed = false;
     std::optional<std::pair<double, double>> lastValues;
     Cell last;
     std::vector<std::string> line;
@@ -187,9 +196,15 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     auto take = [&](int k, int, const Cell& cell) {
         const auto [a, b] = valueOf(k, 0);
         line.assign({FormatFile(a), FormatFile(b)});
-        for (const FieldRow* row : rows) line.push_back(FieldText(*row, cell.result, recipe.units));
+        for (const FieldRow* row : rows) {
+            line.push_back(FieldText(*row, cell.result, recipe.units));
+            if (!IsNumberText(line.back())) ++withoutNumber;
+        }
         line.push_back(MessageLine(cell.result));
-        output.Write("\n" + JoinFields(line, settings.csv));
+        if (!output.Write("\n" + JoinFields(line, settings.csv), error)) {
+            writeFailed = true;  // stop at the first write that fails
+            return false;
+        }
         lastValues = std::make_pair(a, b);
         last = cell;
         if (!output.CellFinished(++done, total, cell.input, cell.result)) {
@@ -220,7 +235,8 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     }
     showLast();
 
-    if (!guard.Close(error)) return Finished(Status::OutputFailed, error, done);
+    if (writeFailed) return Finished(Status::OutputFailed, error, 0);  // the guard abandons the file
+    if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
     if (stopped)
         return Finished(Status::Stopped, "The table was stopped after " + std::to_string(done) + " of " +
                                              std::to_string(total) + " rows; those rows are in the file.",
@@ -229,6 +245,7 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     if (rowsCut) message += " Only the first 2048 values of the ROW list were used.";
     if (columnsCut) message += " Only the first 2048 values of the COLUMN list were used.";
     if (pairsCut) message += " Only the first 2048 pairs of the file were used.";
+    message += "\n" + CellCountLine(withoutNumber, total * static_cast<int>(rows.size()));
     return Finished(Status::Written, message, done);
 }
 

@@ -106,11 +106,14 @@ void TableForm::ButtonMakeClick() {
         }
         bool csv = false;
         bool Open(std::string& error) override { return inner_->Open(error); }
-        void Write(std::string_view text) override {
-            inner_->Write(text);
+        bool Write(std::string_view text, std::string& error) override {
+            if (!inner_->Write(text, error)) return false;
             form_.lastTable_.append(text);
+            return true;
         }
         bool Close(std::string& error) override { return inner_->Close(error); }
+        void Abandon() override { inner_->Abandon(); }
+        bool IsFile(const std::string& path) const override { return inner_->IsFile(path); }
         void Started(int total) override {
             form_.cellsDone = 0;
             form_.cellsTotal = total;
@@ -128,6 +131,7 @@ void TableForm::ButtonMakeClick() {
                 if (form_.CheckProcess.checked) form_.ShowPoint(input, result);
                 if (form_.catchUp) form_.catchUp(form_.CheckProcess.checked);
             }
+            if (form_.stopPolled && form_.stopPolled()) form_.stopRequested_ = true;
             return !form_.stopRequested_;
         }
 
@@ -159,6 +163,7 @@ void TableForm::ButtonMakeClick() {
     EditMes.text.clear();
     cellsDone = cellsTotal = 0;
     lastTable_.clear();
+    lastResult_ = TableResult{};
     ButtonPlot.enabled = false;
     std::string note;
     if (!ApplyTypedSeries(note)) return;
@@ -179,8 +184,10 @@ void TableForm::ButtonMakeClick() {
                 return chosen;
             }
             bool Open(std::string& e) override { return inner_.Open(e); }
-            void Write(std::string_view t) override { inner_.Write(t); }
+            bool Write(std::string_view t, std::string& e) override { return inner_.Write(t, e); }
             bool Close(std::string& e) override { return inner_.Close(e); }
+            void Abandon() override { inner_.Abandon(); }
+            bool IsFile(const std::string& path) const override { return inner_.IsFile(path); }
             void Started(int total) override { inner_.Started(total); }
             bool CellFinished(int d, int t, const PointInput& in, const PointResult& r) override {
                 return inner_.CellFinished(d, t, in, r);
@@ -195,7 +202,12 @@ void TableForm::ButtonMakeClick() {
         result = MakeTable(main_, settings, output);
     }
     EditMes.text = result.message;
-    if (!note.empty()) EditMes.text += (EditMes.text.empty() ? "" : " ") + note;
+    if (!note.empty()) {
+        // The note joins the first line of the message; a count of the cells follows it.
+        const size_t end = std::min(EditMes.text.find('\n'), EditMes.text.size());
+        EditMes.text.insert(end, (end == 0 ? "" : " ") + note);
+    }
+    lastResult_ = result;
     using Status = TableResult::Status;
     if (result.status == Status::Written || result.status == Status::Stopped) {
         // The view shows what the file holds, also the rows of a stopped table.

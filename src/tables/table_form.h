@@ -109,6 +109,11 @@ public:
     std::function<void(bool running)> runningChanged;
     // Opens the chart of the last table.
     std::function<void()> showPlot;
+    // Asked after every cell: true ends the table after that cell, as "Stop" does (the
+    // command-line tool answers true once it was interrupted by a signal).
+    std::function<bool()> stopPolled;
+    // How the last "Make Tables" ended.
+    const TableResult& LastResult() const { return lastResult_; }
 
     // Progress of the running (or last) table.
     int cellsDone = 0, cellsTotal = 0;
@@ -169,6 +174,7 @@ private:
     bool stopRequested_ = false;
     std::string lastTable_;
     int lastTableType_ = 0;
+    TableResult lastResult_;
 };
 
 }  // namespace kelvane

@@ -69,7 +69,7 @@ constexpr int kQCp = 11, kQW = 14, kQVisc = 19, kQS = 25, kQPressure = 0, kQDens
 TEST_F(ListTable, OneLinePerPointRowValuesFastestCellsAsTheWindowShowsThem) {
     const TableResult r = MakeListTable(main, Settings("300,400,500", "0.1,1", {kQCp, kQS, kQW}), out);
     ASSERT_EQ(r.status, TableResult::Status::Written) << r.message;
-    EXPECT_EQ(r.message, kTableDone);
+    EXPECT_EQ(r.message, std::string(kTableDone) + "\n0 of 18 cells hold a message or are empty.");
     EXPECT_EQ(r.rowsWritten, 6);
     const std::vector<std::string> lines = Lines(out.Text());
     ASSERT_EQ(lines.size(), 8u);
@@ -328,7 +328,7 @@ TEST_F(ListWindow, ColumnsInTheOrderTheyWereCheckedAndTheViewShowsTheTable) {
     EXPECT_EQ(form->ListQ.Chosen(), (std::vector<int>{kQW, kQCp}));
     dialogs.name = "list.csv";
     form->ButtonMakeClick();
-    EXPECT_EQ(form->EditMes.text, kTableDone);
+    EXPECT_EQ(form->EditMes.text, std::string(kTableDone) + "\n0 of 4 cells hold a message or are empty.");
     const TableGrid& g = form->Grid();
     EXPECT_EQ(form->tablesShown, 1);
     EXPECT_EQ(g.Title(), "List of properties of Water");
@@ -373,13 +373,14 @@ TEST_F(ListWindow, ASeriesTypedButNotMadeIsMadeAndSaidSo) {
     form->ButtonMakeClick();
     EXPECT_EQ(form->EditR.text, "300,350,400");
     EXPECT_EQ(form->EditMes.text,
-              std::string(kTableDone) + " The ROW list was made from the series \"300,50,3\".");
+              std::string(kTableDone) + " The ROW list was made from the series \"300,50,3\".\n" +
+                  "0 of 3 cells hold a message or are empty.");
     EXPECT_EQ(form->Grid().Rows(), 4);
 
     // Made once: a list edited by hand afterwards is used as it stands.
     form->EditR.text = "500";
     form->ButtonMakeClick();
-    EXPECT_EQ(form->EditMes.text, kTableDone);
+    EXPECT_EQ(form->EditMes.text, std::string(kTableDone) + "\n0 of 1 cell holds a message or is empty.");
     EXPECT_EQ(form->Grid().Rows(), 2);
 
     // A changed series is made again, for the COLUMN too; one made with its button

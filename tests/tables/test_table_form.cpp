@@ -35,9 +35,9 @@ public:
     // between the window's catch-ups, so that the window catches up at every row.
     struct Captured : StringTableOutput {
         Captured(std::vector<std::string>& t, std::chrono::milliseconds d) : texts(t), delay(d) {}
-        void Write(std::string_view text) override {
+        bool Write(std::string_view text, std::string& error) override {
             std::this_thread::sleep_for(delay);
-            StringTableOutput::Write(text);
+            return StringTableOutput::Write(text, error);
         }
         bool Close(std::string&) override {
             texts.push_back(Text());

@@ -447,7 +447,10 @@ TEST_F(WaterModel, IonProductReproducesMarshallFranckTable) {
 TEST_F(WaterModel, MainWindowCalculations) {
     MainForm f;
     f.ButtonCalcClick();  // the default state: 647.096 K and 322 kg/m3 given
-    EXPECT_EQ(f.EditMes.text, "");
+    // The critical point: (dP/drho)T vanishes (slightly negative in region 3), so Cp,
+    // W, alpha, kappa and JT are not defined there and the message line says so.
+    EXPECT_EQ(f.EditMes.text, "Unstable state: (dP/drho)T <= 0 here; Cp, W, alpha, kappa and JT are not defined.");
+    EXPECT_EQ(f.EditCp.text, "N/A");
     EXPECT_NEAR(ParseStrict(f.EditP.text), 22.064, 0.001);
     EXPECT_EQ(f.EditsatuP.text, "over Tc");
     EXPECT_EQ(f.EditsatuRhol.text, "over Tc");
