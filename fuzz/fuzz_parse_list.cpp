@@ -39,6 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const SeriesResult s = MakeSeries(text);
     if (s.text == kSeriesFormatMessage || s.text == kSeriesCountMessage) return 0;
+    if (s.text == kSeriesNotFiniteMessage) {
+        // Refused only when a value of the series would not be finite.
+        bool overflow = !std::isfinite(values[0]) || !std::isfinite(values[1]);
+        for (int i = 1; !overflow && i < values[2] && i < kMaxValues; ++i)
+            overflow = !std::isfinite(i * values[1] + values[0]);
+        FUZZ_CHECK(overflow, "a finite series refused as not finite");
+        return 0;
+    }
     static ValueArray series;
     const ListResult made = ParseList(s.text, series);
     FUZZ_CHECK(!made.truncated, "a series longer than a list");

@@ -3,10 +3,13 @@
 # Safe to run any number of times.
 set -euo pipefail
 
+# The last line is for the Debian package and its check (scripts/package-check.sh):
+# dpkg-shlibdeps, file, appstreamcli and desktop-file-validate.
 # Qt Charts needs the Qt OpenGL development files, which its Debian package does not
 # pull in.
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev
+          dpkg-dev file appstream desktop-file-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,9 @@
 #include <ostream>
 
 #include "core/format.h"
+#include "core/saturation.h"
 #include "forms/main_form.h"
+#include "kelvane_version.h"
 
 namespace kelvane {
 
@@ -16,8 +18,8 @@ using cli::UsageError;
 
 struct PointOptions {
     cli::FormOptions form;
-    std::optional<std::string> T, P, rho;
-    bool tsv = false, precise = false, help = false;
+    std::optional<std::string> T, P, rho, x;
+    bool tsv = false, precise = false, help = false, version = false;
 };
 
 PointOptions ParseOptions(const std::vector<std::string>& args) {
@@ -27,6 +29,8 @@ PointOptions ParseOptions(const std::vector<std::string>& args) {
         if (cli::ParseFormOption(args, i, o.form)) continue;
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--T") {
             o.T = cli::OptionValue(args, i);
         } else if (a == "--P") {
@@ -35,6 +39,8 @@ PointOptions ParseOptions(const std::vector<std::string>& args) {
         } else if (a == "--rho") {
             if (o.P) throw UsageError{"--P and --rho exclude each other"};
             o.rho = cli::OptionValue(args, i);
+        } else if (a == "--x") {
+            o.x = cli::OptionValue(args, i);
         } else if (a == "--tsv") {
             o.tsv = true;
         } else if (a == "--precise") {
@@ -43,7 +49,30 @@ PointOptions ParseOptions(const std::vector<std::string>& args) {
             throw UsageError{"unknown option: " + cli::Printable(a)};
         }
     }
+    if (o.x && o.rho) throw UsageError{"--x takes --T or --P, not --rho"};
+    if (o.x && !o.T && !o.P) throw UsageError{"--x needs --T or --P"};
+    if (o.x && o.T && o.P) throw UsageError{"--x takes either --T or --P"};
     return o;
+}
+
+// The two-phase state of vapour fraction x at the form's temperature (or at its
+// pressure when byPressure), shown in the form's fields as "Calculate" shows a state.
+void ShowWetState(MainForm& f, bool byPressure, double x) {
+    f.RadioGroupVar.index = 0;
+    f.RadioGroupVarClick();
+    const PointInput in = f.ReadInput();
+    const Fluid& fluid = f.SelectedFluid();
+    const SaturationPoint sat =
+        byPressure ? SaturationByPressure(fluid, in.P, in.wavelength) : SaturationByTemperature(fluid, in.T, in.wavelength);
+    const PointResult r = TwoPhaseState(fluid, sat, x);
+    f.EditRho.text.clear();
+    f.ShowResult(r);
+    const DisplayUnits units = f.Units();
+    // The variable that was not given is shown as found (empty without a state).
+    if (byPressure)
+        f.EditT.text = sat.HasValue() ? FieldText(*FieldRowNamed("EditT"), r, units) : std::string();
+    else
+        f.EditP.text = FieldText(*FieldRowNamed("EditP"), r, units);
 }
 
 // Caption and unit label of each output field as the window shows them.
@@ -61,6 +90,7 @@ FieldView ViewOf(MainForm& f, const std::string& name) {
     if (name == "EditsatuP") return {f.Label24.text, f.LabelsatuP.text};
     if (name == "EditsatuRhov") return {f.LabelsatuRhovt.text, f.LabelsatuRhov.text};
     if (name == "EditsatuRhol") return {f.LabelsatuRholt.text, f.LabelsatuRhol.text};
+    if (name == "Editx") return {"x =", ""};
     const FieldRow* row = FieldRowNamed(name);
     if (row && row->caption) return {std::string(row->caption) + "  " + row->symbol, f.UnitText(*row)};
     return {name, ""};
@@ -69,11 +99,15 @@ FieldView ViewOf(MainForm& f, const std::string& name) {
 }  // namespace
 
 std::string CliUsage() {
-    return "usage: kelvane-cli [--fluid water|methanol|co2] [--T VALUE] [--T-unit K|degC|Tr]\n"
-           "                   (--P VALUE [--P-unit MPa|Pa|bar|atm|Pr] |\n"
+    return "usage: kelvane-cli [--fluid water|methanol|co2] [--T VALUE] [--T-unit K|degC|Tr|degF]\n"
+           "                   (--P VALUE [--P-unit MPa|Pa|bar|atm|Pr|kPa|psi] |\n"
            "                    --rho VALUE [--rho-unit kg/m3|g/cm3|mol/l|molec/A3|rho-r] [--volume])\n"
-           "                   [--amount mol|kg|molec] [--wavelength NM] [--tsv] [--precise]\n"
+           "                   [--amount mol|kg|molec|kJ/mol|kJ/kg] [--visc-unit \"Pa s\"|\"uPa s\"|cP]\n"
+           "                   [--therc-unit \"W/(m K)\"|\"mW/(m K)\"] [--wavelength NM] [--tsv] [--precise]\n"
+           "       kelvane-cli (--T VALUE | --P VALUE) --x X [options as above]\n"
            "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
+           "       kelvane-cli saturation ...   (saturation tables; see saturation --help)\n"
+           "       kelvane-cli verify ...  (every published check value, computed; see verify --help)\n"
            "\n"
            "Computes one state point as the main window's \"Calculate\" does and prints every field.\n"
            "Without --P or --rho the density of the window's initial state (322 kg/m3) is given;\n"
@@ -81,11 +115,19 @@ std::string CliUsage() {
            "  --volume   specific volume instead of density (--rho is then a specific volume,\n"
            "             in the reciprocal of the --rho-unit: m3/kg, cm3/g, l/mol, A3/molec, Vr)\n"
            "  --tsv      one line per field: name, text, unit label, separated by tabs\n"
-           "  --precise  numbers with 15 significant digits instead of 8\n";
+           "  --precise  numbers with 15 significant digits instead of 8\n"
+           "  --x        the two-phase state of vapour fraction X (0 liquid .. 1 vapour) at the\n"
+           "             saturation temperature T or the saturation pressure P; its last field x\n"
+           "             is the fraction (empty for a single-phase state)\n"
+           "  --version  print the program's version and exit\n";
 }
+
+std::string CliVersion() { return std::string("kelvane-cli ") + kVersion; }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && args[0] == "table") return RunTableCli({args.begin() + 1, args.end()}, out, err);
+    if (!args.empty() && args[0] == "saturation") return RunSaturationCli({args.begin() + 1, args.end()}, out, err);
+    if (!args.empty() && args[0] == "verify") return RunVerifyCli({args.begin() + 1, args.end()}, out, err);
     PointOptions o;
     try {
         o = ParseOptions(args);
@@ -95,6 +137,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (o.help) {
         out << CliUsage();
+        return 0;
+    }
+    if (o.version) {
+        out << CliVersion() << "\n";
         return 0;
     }
 
@@ -112,7 +158,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             if (o.rho) f.EditRho.text = *o.rho;
         }
         f.RadioGroupVarClick();
-        f.ButtonCalcClick();
+        if (o.x)
+            ShowWetState(f, o.P.has_value(), ParseStrict(*o.x));
+        else
+            f.ButtonCalcClick();
     } catch (const ConversionError& e) {
         err << "kelvane-cli: \"" << cli::Printable(e.Text()) << "\" is not a valid number.\n";
         return 2;

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "core/format.h"
+#include "tables/value_lists.h"
+
 namespace kelvane::cli {
 
 namespace {
@@ -43,16 +46,20 @@ bool ParseFormOption(const std::vector<std::string>& args, size_t& i, FormOption
         else if (v == "co2" || v == "CO2") o.fluid = 2;
         else throw UsageError{"unknown fluid: " + Printable(v)};
     } else if (a == "--T-unit") {
-        o.unitT = UnitIndex(OptionValue(args, i), {{"K"}, {"deg C", "degC"}, {"Tr"}}, a);
+        o.unitT = UnitIndex(OptionValue(args, i), {{"K"}, {"deg C", "degC"}, {"Tr"}, {"deg F", "degF"}}, a);
     } else if (a == "--P-unit") {
-        o.unitP = UnitIndex(OptionValue(args, i), {{"MPa"}, {"Pa"}, {"bar"}, {"atm"}, {"Pr"}}, a);
+        o.unitP = UnitIndex(OptionValue(args, i), {{"MPa"}, {"Pa"}, {"bar"}, {"atm"}, {"Pr"}, {"kPa"}, {"psi"}}, a);
     } else if (a == "--rho-unit") {
         o.unitRho = UnitIndex(OptionValue(args, i),
                               {{"kg/m3", "m3/kg"}, {"g/cm3", "cm3/g"}, {"mol/l", "l/mol"},
                                {"molec/A3", "A3/molec"}, {"rho-r", "Vr"}},
                               a);
     } else if (a == "--amount") {
-        o.unitAmount = UnitIndex(OptionValue(args, i), {{"mol"}, {"kg"}, {"molec"}}, a);
+        o.unitAmount = UnitIndex(OptionValue(args, i), {{"mol"}, {"kg"}, {"molec"}, {"kJ/mol"}, {"kJ/kg"}}, a);
+    } else if (a == "--visc-unit") {
+        o.unitVisc = UnitIndex(OptionValue(args, i), {{"Pa s"}, {"uPa s"}, {"cP"}}, a);
+    } else if (a == "--therc-unit") {
+        o.unitTherc = UnitIndex(OptionValue(args, i), {{"W/(m K)"}, {"mW/(m K)"}}, a);
     } else if (a == "--wavelength") {
         o.wavelength = OptionValue(args, i);
     } else if (a == "--volume") {
@@ -74,23 +81,20 @@ void ApplyFormOptions(MainForm& f, const FormOptions& o) {
     f.ComboBoxRhoChange();
     f.ComboBoxUnit.Select(o.unitAmount);
     f.ComboBoxUnitChange();
+    f.ComboBoxVisc.Select(o.unitVisc);
+    f.ComboBoxViscChange();
+    f.ComboBoxTherc.Select(o.unitTherc);
+    f.ComboBoxThercChange();
     if (o.volume) f.ButtonXRhoVClick();
-    if (o.wavelength) f.Editnlambda.text = *o.wavelength;
+    if (o.wavelength) {
+        ParseStrict(*o.wavelength);  // a wavelength that is not a number is a conversion error
+        f.Editnlambda.text = *o.wavelength;
+    }
 }
 
 std::string Printable(const std::string& text) {
     constexpr size_t kLimit = 200;
-    std::string r;
-    for (size_t i = 0; i < text.size() && i < kLimit; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7f) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            r += buf;
-        } else {
-            r.push_back(static_cast<char>(c));
-        }
-    }
+    std::string r = EscapedText(std::string_view(text).substr(0, kLimit));
     if (text.size() > kLimit) r += "... (" + std::to_string(text.size()) + " characters)";
     return r;
 }

@@ -19,12 +19,13 @@ struct UsageError {
 struct FormOptions {
     int fluid = 0;
     int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
+    int unitVisc = 0, unitTherc = 0;
     bool volume = false;
     std::optional<std::string> wavelength;
 };
 
 // Consumes args[i] (and its value, advancing i) when it is one of --fluid, --T-unit,
-// --P-unit, --rho-unit, --amount, --wavelength or --volume; false for any other option.
+// --P-unit, --rho-unit, --amount, --visc-unit, --therc-unit, --wavelength or --volume; false for any other option.
 // Throws UsageError for an unknown fluid or unit or a missing value.
 bool ParseFormOption(const std::vector<std::string>& args, size_t& i, FormOptions& o);
 

@@ -2,6 +2,7 @@
 // The arguments fill the table window's controls (and the main window's units), then
 // the window's own "Make Tables" action runs with "Show Calculation Process" off, so
 // the file is the one the window writes for the same settings.
+#include <csignal>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -30,10 +31,12 @@ struct AxisOption {
 
 struct TableOptions {
     cli::FormOptions form;
-    int type = 0;  // 0 TYPE I, 1 TYPE II
+    int type = 0;  // 0 TYPE I, 1 TYPE II, 2 TYPE III (list)
+    bool csv = false, noTitle = false;
     AxisOption row{kVarT, {}, {}}, column{kVarP, {}, {}};
     std::optional<std::string> columns, file, skip, property, output;
     int jobs = 0;  // 0: one per core
+    bool listFromFile = false;  // --type list with --file
     bool help = false;
 };
 
@@ -65,7 +68,12 @@ TableOptions ParseTableOptions(const std::vector<std::string>& args) {
             const std::string& v = cli::OptionValue(args, i);
             if (v == "I" || v == "1") o.type = 0;
             else if (v == "II" || v == "2") o.type = 1;
-            else throw UsageError{"unknown table type: " + Printable(v) + " (I or II)"};
+            else if (v == "list") o.type = 2;
+            else throw UsageError{"unknown table type: " + Printable(v) + " (I, II or list)"};
+        } else if (a == "--csv") {
+            o.csv = true;
+        } else if (a == "--no-title") {
+            o.noTitle = true;
         } else if (a == "--row" || a == "--row-series") {
             ParseAxis(a, cli::OptionValue(args, i), o.row, a == "--row-series");
             typeOne = true;
@@ -95,9 +103,15 @@ TableOptions ParseTableOptions(const std::vector<std::string>& args) {
         }
     }
     if (o.help) return o;
+    if (o.type != 2 && (o.csv || o.noTitle)) throw UsageError{"--csv and --no-title belong to --type list"};
+    if (o.type == 2) {
+        // A list table takes its points from the lists or from a file.
+        if (typeOne && typeTwo) throw UsageError{"--type list takes --row and --col, or --file, not both"};
+        if (typeTwo) o.listFromFile = true;
+    }
     if (o.type == 0 && typeTwo) throw UsageError{"--columns, --file and --skip belong to --type II"};
     if (o.type == 1 && typeOne) throw UsageError{"--row, --col and their series belong to --type I"};
-    if (o.type == 1) {
+    if (o.type == 1 || o.listFromFile) {
         if (!o.file) throw UsageError{"--type II needs --file"};
         if (o.columns) {
             const size_t comma = o.columns->find(',');
@@ -111,8 +125,8 @@ TableOptions ParseTableOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-// Index of the property: its position 0..24 or its exact item text in the current
-// density/volume mode.
+// Index of the property: its position 0..25, its exact item text in the current
+// density/volume mode, or its short name (the --tsv name of its field: Cp, S, W, ...).
 int PropertyListIndex(const std::string& text, const std::vector<std::string>& items) {
     if (!text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos) {
         const int q = std::stoi(text);
@@ -120,9 +134,26 @@ int PropertyListIndex(const std::string& text, const std::vector<std::string>& i
     }
     for (size_t q = 0; q < items.size(); ++q)
         if (items[q] == text) return static_cast<int>(q);
+    if (const FieldRow* row = FieldRowOfTsvName(text); row && row->tableIndex >= 0) return row->tableIndex;
     std::string known;
-    for (size_t q = 0; q < items.size(); ++q) known += "\n  " + std::to_string(q) + "  " + items[q];
+    for (size_t q = 0; q < items.size(); ++q)
+        known += "\n  " + std::to_string(q) + "  " + items[q] + "  (" + TableRow(static_cast<int>(q))->TsvName() + ")";
     throw UsageError{"unknown property: \"" + Printable(text) + "\"; the properties are:" + known};
+}
+
+// The properties of a list table: a comma-separated list of the names above.
+std::vector<int> PropertyListIndices(const std::string& text, const std::vector<std::string>& items) {
+    std::vector<int> chosen;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        chosen.push_back(PropertyListIndex(name, items));
+        if (comma == std::string::npos) return chosen;
+        start = comma + 1;
+    }
 }
 
 // The window reads a list field that is not a plain number by its leading number (0
@@ -153,7 +184,14 @@ class StreamTableOutput : public TableOutput {
 public:
     explicit StreamTableOutput(std::ostream& out) : out_(out) {}
     bool Open(std::string&) override { return true; }
-    void Write(std::string_view text) override { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
+    bool Write(std::string_view text, std::string& error) override {
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (out_.fail()) {
+            error = "The table could not be written to standard output.";
+            return false;
+        }
+        return true;
+    }
     bool Close(std::string& error) override {
         out_.flush();
         if (out_.fail()) {
@@ -176,6 +214,12 @@ public:
         return true;
     }
     bool OpenFileName(std::string&) override { return false; }
+    bool SaveListFileName(std::string& name, bool& csv) override {
+        name = name_;
+        csv = csv_;
+        return true;
+    }
+    bool csv_ = false;
     std::unique_ptr<TableOutput> CreateOutput(const std::string& name) override {
         if (name == "-") return std::make_unique<StreamTableOutput>(out_);
         return TableFileDialogs::CreateOutput(name);
@@ -184,6 +228,34 @@ public:
 private:
     std::string name_;
     std::ostream& out_;
+};
+
+// SIGINT and SIGTERM while a table is made end it as "Stop" does: after the current
+// cell, with the complete rows in the file. A second signal ends the program at once.
+volatile std::sig_atomic_t interruptedBy = 0;
+
+extern "C" void OnTableSignal(int signal) { interruptedBy = signal; }
+
+class SignalStop {
+public:
+    SignalStop() {
+        interruptedBy = 0;
+        struct sigaction action {};
+        action.sa_handler = OnTableSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        sigaction(SIGINT, &action, &oldInt_);
+        sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~SignalStop() {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+    SignalStop(const SignalStop&) = delete;
+    SignalStop& operator=(const SignalStop&) = delete;
+
+private:
+    struct sigaction oldInt_ {}, oldTerm_ {};
 };
 
 std::string ShortUsage() { return TableUsage().substr(0, TableUsage().find("\n\n")); }
@@ -203,7 +275,8 @@ std::optional<std::string> FillAxis(TableForm& table, const AxisOption& axis, bo
             table.ButtonRsClick();
         else
             table.ButtonCsClick();
-        if (list.text == kSeriesFormatMessage || list.text == kSeriesCountMessage) return list.text;
+        if (list.text == kSeriesFormatMessage || list.text == kSeriesCountMessage || list.text == kSeriesNotFiniteMessage)
+            return list.text;
         if (!table.EditMes.text.empty()) err << "kelvane-cli: note: " << table.EditMes.text << "\n";
     }
     return std::nullopt;
@@ -217,7 +290,8 @@ std::string TableUsage() {
            "                         [--type I] --row VAR=LIST|--row-series VAR=x,y,z\n"
            "                                    --col VAR=LIST|--col-series VAR=x,y,z\n"
            "                       | --type II [--columns VAR,VAR] --file PAIRS [--skip N]\n"
-           "                         --property N|\"ITEM TEXT\" --out FILE|- [--jobs N]\n"
+           "                       | --type list (the axes of I or the file of II) [--csv] [--no-title]\n"
+           "                         --property N|NAME|\"ITEM TEXT\" --out FILE|- [--jobs N]\n"
            "\n"
            "Writes the table that the \"Make Tables\" window writes for the same settings, with\n"
            "\"Show Calculation Process\" off. VAR is T, P or rho (one of the two must be T); values\n"
@@ -228,13 +302,22 @@ std::string TableUsage() {
            "  --columns        variables of the 1st and 2nd column of the file (TYPE II; default T,P)\n"
            "  --file, --skip   the two-column, tab-separated file and its leading lines to skip\n"
            "                   (default 1)\n"
-           "  --property       0..24 or the exact item text, e.g. \"Isobaric Specific Heat: Cp\"\n"
+           "  --property       0..25, the short name (Cp, S, W, ... as --tsv names them) or the\n"
+           "                   exact item text, e.g. \"Isobaric Specific Heat: Cp\"; for a list\n"
+           "                   table several, comma-separated: --property Cp,S,W\n"
+           "  --type list      one line per state point (every ROW value with every COLUMN\n"
+           "                   value, or the pairs of --file) and one column per property,\n"
+           "                   with the messages in the last column \"Message\"\n"
+           "  --csv            the list table comma-separated instead of tab-separated\n"
+           "  --no-title       the list table without its title line\n"
            "  --out            the table file; - writes the table to standard output\n"
            "  --jobs, -j       threads computing the cells (default: one per core); the file\n"
            "                   is the same for any number\n"
            "Exit codes: 0 made (the success message goes to standard output, or to standard\n"
-           "error with --out -); 1 the window's message on standard error (nothing or an\n"
-           "incomplete file written); 2 bad usage or a value that is not a number.\n";
+           "error with --out -); 1 the window's message on standard error (an existing file\n"
+           "is left as it was unless the table was stopped); 2 bad usage or a value that is\n"
+           "not a number; 130 or 143 stopped by SIGINT or SIGTERM (the complete rows are in\n"
+           "the file).\n";
 }
 
 int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -250,6 +333,7 @@ int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::os
         return 0;
     }
 
+    SignalStop signals;
     MainForm main;
     CommandLineDialogs dialogs(*o.output, out);
     TableForm table(main, dialogs);
@@ -262,15 +346,24 @@ int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::os
         table.ComboBoxC.Select(o.column.variable);
         table.CheckProcess.checked = false;
         if (o.jobs > 0) table.jobs = o.jobs;
+        table.stopPolled = [] { return interruptedBy != 0; };
         if (o.property) {
             try {
-                table.ComboBoxQ.Select(PropertyListIndex(*o.property, table.ComboBoxQ.items));
+                if (o.type == 2) {
+                    for (int q : PropertyListIndices(*o.property, table.ListQ.items)) table.ListQ.Check(q, true);
+                } else {
+                    table.ComboBoxQ.Select(PropertyListIndex(*o.property, table.ComboBoxQ.items));
+                }
             } catch (const UsageError& e) {
                 err << "kelvane-cli table: " << e.what << "\n";
                 return 2;
             }
         }
-        if (o.type == 0) {
+        dialogs.csv_ = o.csv;
+        table.CheckBoxTitle.checked = !o.noTitle;
+        table.CheckListFile.checked = o.listFromFile;
+        table.CheckListFileClick();
+        if (o.type == 0 || (o.type == 2 && !o.listFromFile)) {
             for (bool row : {true, false}) {
                 if (auto refused = FillAxis(table, row ? o.row : o.column, row, err)) {
                     err << "kelvane-cli: " << (row ? "--row-series: " : "--col-series: ") << *refused << "\n";
@@ -288,7 +381,14 @@ int RunTableCli(const std::vector<std::string>& args, std::ostream& out, std::os
     }
 
     const std::string& message = table.EditMes.text;
-    if (message.rfind(kTableDone, 0) == 0) {
+    const TableResult& result = table.LastResult();
+    if (result.status == TableResult::Status::Stopped && interruptedBy != 0) {
+        err << "kelvane-cli: " << (interruptedBy == SIGINT ? "interrupted" : "terminated")
+            << ": the table was stopped after " << result.rowsWritten << " of " << result.rowsTotal
+            << " rows; those rows are in the file.\n";
+        return 128 + interruptedBy;
+    }
+    if (result.status == TableResult::Status::Written && message.rfind(kTableDone, 0) == 0) {
         (toStandardOutput ? err : out) << message << "\n";
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "core/calculate.h"
 
 #include <bit>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
@@ -23,6 +24,36 @@ double Usable(double x) { return std::isfinite(x) ? x : 0; }
 Quantity RoundedMelting(const Quantity& q) {
     if (!q.HasValue()) return q;
     return Quantity::Of(Carried(q.value));
+}
+
+// A given pressure or density that the equations cannot use as a state: zero, so
+// small that it is subnormal, or not finite.
+bool NoStateValue(double x) { return !std::isfinite(x) || std::fabs(x) < DBL_MIN; }
+
+// Marks the results that have no meaning at the state: where (dP/drho)T is not
+// positive (the isothermal compressibility, 1/(rho (dP/drho)T), is then not a positive
+// number), Cp, W, the Joule-Thomson coefficient, alpha and kappa are not defined; any
+// other result that is not finite is no result either. A secondary result that is not
+// finite is shown as not available.
+void MarkUndefined(PointResult& out) {
+    PropertyResults& p = out.properties;
+    const double kappa = p.values[kKappa];
+    if (!(kappa > 0 && std::isfinite(kappa))) {
+        for (int i : {kCp, kW, kJT, kAlpha, kKappa}) p.undefined |= 1u << i;
+        out.AddMessage(MessageId::kUnstable);
+    }
+    bool other = false;
+    for (int i = 0; i < kPropertyCount; ++i) {
+        if (!p.Defined(i) || std::isfinite(p.values[i])) continue;
+        p.undefined |= 1u << i;
+        other = true;
+    }
+    for (Quantity& q : p.secondary)
+        if ((q.status == Status::kValue || q.status == Status::kNotAvailableBackground) && !std::isfinite(q.value)) {
+            q = Quantity::With(Status::kNotAvailable);
+            other = true;
+        }
+    if (other) out.AddMessage(MessageId::kNotDefined);
 }
 
 SaturationState Rounded(const SaturationState& s) {
@@ -94,13 +125,20 @@ PointResult Calculate(const Fluid& fluid, const PointInput& input) {
             out.AddMessage(state);
             return out;
         }
-        if (s.P == 0) {
+        if (NoStateValue(s.P)) {
             out.AddMessage(MessageId::kZeroState);
             return out;
         }
         s.pi = s.P / c.Pred;
         s.rho = SolveDensity(fluid, s);
         out.hasRho = true;
+    }
+
+    // A density (or specific volume) of zero, a subnormal one, or one whose conversion
+    // overflowed describes no state.
+    if (s.inputVar == 1 && NoStateValue(s.rho)) {
+        out.AddMessage(MessageId::kZeroState);
+        return out;
     }
 
     s.delta = s.rho / c.rhored;
@@ -111,10 +149,6 @@ PointResult Calculate(const Fluid& fluid, const PointInput& input) {
     }
 
     if (s.inputVar == 1) {
-        if (s.rho == 0) {
-            out.AddMessage(MessageId::kZeroState);
-            return out;
-        }
         bool found = true;
         s.P = SolvePressure(fluid, s, &found);
         s.pi = s.P / c.Pred;
@@ -136,6 +170,19 @@ PointResult Calculate(const Fluid& fluid, const PointInput& input) {
 
     out.properties = ops.Properties(s, input.wavelength);
     out.hasProperties = true;
+    // The refractive index is given for wavelengths of its formulation's range only.
+    Quantity& n = out.properties.secondary[kN];
+    if (n.status != Status::kUnset) {
+        const double w = input.wavelength;
+        if (!(w > 0) || !std::isfinite(w)) {
+            n = Quantity::With(Status::kNotAvailable);
+            out.AddMessage(MessageId::kWavelengthNotPositive);
+        } else if (w < kMinWavelength || w > kMaxWavelength) {
+            n = Quantity::With(Status::kNotAvailable);
+            out.AddMessage(MessageId::kWavelengthOutOfRange);
+        }
+    }
+    MarkUndefined(out);
     return out;
 }
 

@@ -35,8 +35,20 @@ struct PointResult {
     bool hasProperties = false;
     PropertyResults properties;
     // The messages in the order the message line shows them.
-    std::array<MessageId, 4> messages{};
+    std::array<MessageId, 6> messages{};
     int messageCount = 0;
+    // The vapour fraction of a two-phase state of given quality (kValue), else unset.
+    // Such a state has no Cv, Cp, W, JT, alpha or kappa (ResultAvailable) and no
+    // transport or electrical results.
+    Quantity quality;
+
+    bool ResultAvailable(int index) const {
+        if (!quality.HasValue()) return true;
+        switch (index) {
+            case kCv: case kCp: case kW: case kJT: case kAlpha: case kKappa: return false;
+            default: return true;
+        }
+    }
 
     void AddMessage(MessageId m) {
         if (m != MessageId::kNone && messageCount < static_cast<int>(messages.size())) messages[messageCount++] = m;
@@ -49,6 +61,10 @@ struct PointResult {
 };
 
 PointResult Calculate(const Fluid& fluid, const PointInput& input);
+
+// The range of wavelengths (nm) of the refractive-index formulation (IAPWS 1997:
+// 0.2 um to 1.1 um).
+inline constexpr double kMinWavelength = 200, kMaxWavelength = 1100;
 
 // Saturation of `fluid` at tau = Tred/T with its numbers rounded to 15 significant
 // digits as the calculation uses them. For a fluid whose saturation depends on the

@@ -20,6 +20,7 @@ enum class Status : uint8_t {
     kNotTreated,              // outside what the formulation treats
     kAbove250MPa,             // melting pressure beyond 250 MPa
     kAbove800MPa,             // melting pressure beyond 800 MPa
+    kOverPc,                  // a given pressure at or above the critical pressure
 };
 
 struct Quantity {
@@ -52,6 +53,18 @@ enum class MessageId : uint8_t {
     kMethanolAbove02MPaHot,
     kCo2BelowT,
     kCo2AboveT,
+    // Saturation by pressure and two-phase states.
+    kWaterBelowSaturationRange,     // below the saturation pressure at 273.15 K
+    kMethanolBelowSaturationRange,  // below the saturation pressure at the triple point
+    kCo2BelowSaturationRange,       // below the saturation pressure at 216 K
+    kSaturationOverTc,              // no saturation state: at or above Tc
+    kSaturationNotAvailable,        // no saturation state from the phase equilibrium
+    kSaturationOverPc,              // no saturation state: at or above Pc
+    kQualityRange,                  // a vapour fraction outside 0..1
+    kUnstable,               // (dP/drho)T not positive: Cp, W, alpha, kappa and JT undefined
+    kWavelengthNotPositive,  // no refractive index: the wavelength is not a positive number
+    kWavelengthOutOfRange,   // no refractive index: the wavelength is outside its formulation
+    kNotDefined,             // a result has no finite value at this state
     kCount
 };
 
@@ -94,6 +107,10 @@ enum SecondaryIndex {
 struct PropertyResults {
     std::array<double, kPropertyCount> values{};
     std::array<Quantity, kSecondaryCount> secondary{};
+    // Bit i set: values[i] has no meaning at this state (shown as "N/A"). Set by the
+    // calculation for a mechanically unstable state and for a value that is not finite.
+    uint32_t undefined = 0;
+    bool Defined(int i) const { return (undefined >> i & 1u) == 0; }
 };
 
 // The state point as far as the calculation has got, handed to the fluid operations

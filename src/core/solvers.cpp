@@ -179,7 +179,19 @@ double SolvePressure(const Fluid& f, const PointContext& state, bool* converged)
     // it refuses the negative pressure of a Helmholtz fluid.
     if (rho < 0) return rho * calc.R * T;
     const int region = f.ops.Region(rho, calc.Tred / T, 0, satuP, satuRhov, satuRhol);
-    if (region == 3) return PressureFromDensity(f, state, T, rho / calc.rhored);
+    if (region == 3) {
+        // The region-3 equation gives the pressure explicitly. On the liquid side of the
+        // critical density, above the saturated liquid, its isotherm falls with the
+        // density only where the density lies beyond the equation's range (pressures
+        // far above 100 MPa near the critical temperature): no pressure of the equation
+        // belongs to such a density.
+        const double x = rho / calc.rhored;
+        const double p = PressureFromDensity(f, state, T, x);
+        if (rho > std::max(calc.rhoc, satuRhol) && !(PressureFromDensity(f, state, T, x * (1 + 1e-6)) > p) &&
+            converged)
+            *converged = false;
+        return p;
+    }
 
     Remembered r([&f, &state, T](double p) { return DensityFromPressure(f, state, T, p); });
     double x = calc.Pc;
@@ -242,21 +254,36 @@ double SolvePressure(const Fluid& f, const PointContext& state, bool* converged)
         const double p = RefineIncreasingRoot(r, rho, x - w, x + w);
         return std::isfinite(p) ? p : x;
     };
+    // A pressure is a root only where the density's own region equation gives the
+    // density back: above 623.15 K a region-2 (vapour-side) search can stop at a
+    // pressure above the region 2-3 boundary, where the region-2 equation is evaluated
+    // outside its range and meets the density at a point that is no state of water
+    // (645-648 K, 990-1050 kg/m3 showed such roots at 23-86 MPa).
+    auto verified = [&](double p) {
+        if (!std::isfinite(p) || !(std::fabs(r(p) - rho) <= 1e-6 * rho)) return false;
+        const int at = f.ops.Region(0, calc.Tred / T, p, satuP, satuRhov, satuRhol);
+        if (region == 2) return at != 3;
+        if (region == 1) return at == 1;
+        return true;
+    };
+    auto finish = [&](double p) {
+        if (!verified(p) && converged) *converged = false;
+        return p;
+    };
     descent(y);
     y = r(x);
-    if (std::fabs(y - rho) <= 1e-6 * rho) return refined();
+    if (std::fabs(y - rho) <= 1e-6 * rho) return finish(refined());
     for (int restart = 0; restart < 30; ++restart) {
         d = 0.5 * x;
         descent(y);
-        if (std::fabs(y - rho) <= 1e-6 * rho) return refined();
+        if (std::fabs(y - rho) <= 1e-6 * rho) return finish(refined());
     }
     // The passes can stall just outside the tolerance on a flat isotherm; a root that
     // the density function brackets close by, in the region the density belongs to,
     // still gives the density. (Across a region boundary the density function jumps,
     // and where it is evaluated outside its region it can pass through a pole.)
     const double p = RefineIncreasingRoot(r, rho, x * (1 - 1e-3), x * (1 + 1e-3));
-    if (std::isfinite(p) && std::fabs(r(p) - rho) <= 1e-6 * rho &&
-        f.ops.Region(0, calc.Tred / T, p, satuP, satuRhov, satuRhol) == region)
+    if (std::isfinite(p) && f.ops.Region(0, calc.Tred / T, p, satuP, satuRhov, satuRhol) == region && verified(p))
         return p;
     if (converged) *converged = false;
     return x;

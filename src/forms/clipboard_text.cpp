@@ -56,6 +56,10 @@ void MainForm::ButtonCopyClick() {
     if (copyText) copyText(ClipboardText());
 }
 
+void MainForm::ButtonSaturationClick() {
+    if (showSaturationWindow) showSaturationWindow();
+}
+
 void MainForm::ButtonPhaseClick() {
     if (showPhaseWindow) showPhaseWindow();
 }

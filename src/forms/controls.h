@@ -2,6 +2,7 @@
 // controls' names; the Qt windows mirror them onto real widgets.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct EditField {
     bool readOnly = false;
     bool enabled = true;
     ColorRole color = ColorRole::Window;
+    std::string hint = {};  // tooltip; empty for none
 };
 
 struct Label {
@@ -44,6 +46,24 @@ struct RadioGroup {
 struct Button {
     std::string caption;
     bool enabled = true;
+};
+
+// A list of items, each with a check mark (several may be chosen). The checked items
+// are kept in the order they were checked.
+struct CheckList {
+    std::vector<std::string> items;
+    std::vector<int> order;  // checked items, first checked first
+    bool enabled = true;
+
+    bool Checked(int i) const { return std::find(order.begin(), order.end(), i) != order.end(); }
+    void Check(int i, bool on) {
+        if (i < 0 || i >= static_cast<int>(items.size()) || Checked(i) == on) return;
+        if (on)
+            order.push_back(i);
+        else
+            order.erase(std::find(order.begin(), order.end(), i));
+    }
+    const std::vector<int>& Chosen() const { return order; }
 };
 
 struct CheckBox {

@@ -35,7 +35,7 @@ const std::vector<FieldRow> kRows = {
     {"EditF", "Helmhortz Energy", "F =", "Helmhortz Energy: F", 8, "a", F::kResult, kF, U::kAmount, &M::EditF,
      &M::LabelF},
     {"EditG", "Gibbs Energy", "G =", "Gibbs Energy: G", 9, "g", F::kResult, kG, U::kAmount, &M::EditG, &M::LabelG},
-    {"EditS", "Entropy", "S =", nullptr, -1, "s", F::kResult, kS, U::kAmount, &M::EditS, &M::LabelS},
+    {"EditS", "Entropy", "S =", "Entropy: S", 25, "s", F::kResult, kS, U::kAmount, &M::EditS, &M::LabelS},
     {"EditCv", "Isochoric Spec. Heat", "Cv =", "Isochoric Specific Heat: Cv", 10, "cv", F::kResult, kCv,
      U::kAmount, &M::EditCv, &M::LabelCv},
     {"EditCp", "Isobaric Spec. Heat", "Cp =", "Isobaric Specific Heat: Cp", 11, "cp", F::kResult, kCp,
@@ -54,10 +54,10 @@ const std::vector<FieldRow> kRows = {
      F::kResult, kAlpha, U::kNone, &M::Editalpha, &M::Labelalpha},
     {"Editkappa", "Isothermal Compression Coef.", "kappa =", "Isothermal Compression Coeffcient: kappa", 18,
      "kappa", F::kResult, kKappa, U::kPerPressure, &M::Editkappa, &M::Labelkappa},
-    {"EditVisc", "Viscosity", "etha =", "Viscosity: etha", 19, "viscosity", F::kSecondary, kEtha, U::kNone,
+    {"EditVisc", "Viscosity", "etha =", "Viscosity: etha", 19, "viscosity", F::kSecondary, kEtha, U::kViscosity,
      &M::EditVisc, &M::LabelVisc},
     {"EditTherc", "Thermal Conductivity", "lambda =", "Thermal Conductivity: lambda", 20, "thermal_conductivity",
-     F::kSecondary, kLambda, U::kNone, &M::EditTherc, &M::LabelTherc},
+     F::kSecondary, kLambda, U::kConductivity, &M::EditTherc, &M::LabelTherc},
     {"EditDth", "Thermal Diffusivity", "Dth =", "Thermal Diffusivity: Dth", 21, "thermal_diffusivity",
      F::kSecondary, kDth, U::kNone, &M::EditDth, &M::LabelDth},
     {"EditEps", "Relative Dielectric Const", "eps =", "Relative Dielectric Constant: eps", 22,
@@ -66,6 +66,8 @@ const std::vector<FieldRow> kRows = {
      nullptr},
     {"Editn", "Refractive Index", "n(l)=", "Refractive Index: n(l)", 24, "refractive_index", F::kSecondary, kN,
      U::kNone, &M::Editn, nullptr},
+    // Last, so that the fields before it keep their order in every output.
+    {"Editx", nullptr, nullptr, nullptr, -1, "x", F::kQuality, 0, U::kNone, &M::Editx, nullptr},
 };
 
 // A melting or saturation number as the field shows it: in the display unit, or the
@@ -90,10 +92,27 @@ const FieldRow* TableRow(int q) {
     return nullptr;
 }
 
+const FieldRow* FieldRowOfTsvName(std::string_view name) {
+    for (const FieldRow& r : kRows)
+        if (name == std::string_view(r.control).substr(4)) return &r;
+    return nullptr;
+}
+
 int TablePropertyCount() {
     int n = 0;
     for (const FieldRow& r : kRows) n += r.tableIndex >= 0;
     return n;
+}
+
+FieldConversionError::FieldConversionError(std::string field, const std::string& text)
+    : ConversionError(text), field_(std::move(field)), message_(field_ + ": " + ConversionError::what()) {}
+
+double ParseField(const std::string& field, std::string_view text) {
+    try {
+        return ParseStrict(text);
+    } catch (const ConversionError& e) {
+        throw FieldConversionError(field, e.Text());
+    }
 }
 
 std::string FormatResult(double x, bool precise) { return precise ? FormatFile(x) : FormatDisplay(x); }
@@ -122,6 +141,8 @@ std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUn
             return CarriedText(sat.rhol, density(sat.rhol), u.precise);
         case F::kResult: {
             if (!r.hasProperties) return "";
+            if (!r.ResultAvailable(row.index) || !r.properties.Defined(row.index))
+                return StatusText(Quantity::With(Status::kNotAvailable));
             const double v = r.properties.values[row.index];
             switch (row.unit) {
                 case U::kAmount: return FormatResult(v / AmountFactor(c, u.unitAmount), u.precise);
@@ -130,9 +151,15 @@ std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUn
                 default: return FormatResult(v, u.precise);
             }
         }
-        case F::kSecondary:
+        case F::kSecondary: {
             if (!r.hasProperties) return "";
-            return StatusText(r.properties.secondary[row.index]);
+            Quantity q = r.properties.secondary[row.index];
+            // A number, or the background value of "N/A (...)", in the display unit.
+            if (row.unit == U::kViscosity) q.value /= ViscosityFactor(u.unitVisc);
+            if (row.unit == U::kConductivity) q.value /= ConductivityFactor(u.unitTherc);
+            return StatusText(q);
+        }
+        case F::kQuality: return r.quality.HasValue() ? FormatResult(r.quality.value, u.precise) : std::string();
     }
     return "";
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/calculate.h"
+#include "core/format.h"
 #include "forms/controls.h"
 
 namespace kelvane {
@@ -27,6 +28,7 @@ enum class FieldSource : uint8_t {
     kSaturationLiquid,
     kResult,     // one of the 14 results (index: PropertyIndex)
     kSecondary,  // one of the six secondary results (index: SecondaryIndex)
+    kQuality,    // the vapour fraction of a two-phase state of given quality
 };
 
 // How the SI molar value of a field is converted to its display unit.
@@ -37,7 +39,9 @@ enum class UnitKind : uint8_t {
     kDensity,         // density or specific volume
     kAmount,          // energies and heat capacities: divided by the amount unit
     kPerPressure,     // JT and kappa: multiplied by the pressure unit
-    kVolumePerAmount  // C2: multiplied by the density unit
+    kVolumePerAmount, // C2: multiplied by the density unit
+    kViscosity,       // Pa s, uPa s, cP
+    kConductivity     // W/(m K), mW/(m K)
 };
 
 struct FieldRow {
@@ -65,11 +69,14 @@ const FieldRow* FieldRowNamed(std::string_view control);
 const FieldRow* TableRow(int q);
 // Number of property-list items.
 int TablePropertyCount();
+// The row whose --tsv name is `name` ("Cp", "S", "W", ...); null if none.
+const FieldRow* FieldRowOfTsvName(std::string_view name);
 
 // The display units in which the engine's numbers are shown.
 struct DisplayUnits {
     const FluidConstants* constants = &kWaterConstants;
     int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
+    int unitVisc = 0, unitTherc = 0;  // viscosity and thermal-conductivity units
     bool densityMode = true;
     bool precise = false;  // 15 digits instead of 8 for the calculated results
 };
@@ -77,6 +84,21 @@ struct DisplayUnits {
 // The text the field of `row` shows after a calculation with result r (for the
 // temperature: the result's T in the display unit).
 std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUnits& u);
+
+// A malformed number typed into a named field: what() puts the field's name before
+// the conversion error's text ("T: \"abc\" is not a valid number.").
+class FieldConversionError : public ConversionError {
+public:
+    FieldConversionError(std::string field, const std::string& text);
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::string& Field() const { return field_; }
+
+private:
+    std::string field_, message_;
+};
+
+// ParseStrict of the text of the field named `field`; throws FieldConversionError.
+double ParseField(const std::string& field, std::string_view text);
 
 // The format of calculated results: display format, or file format when precise.
 std::string FormatResult(double x, bool precise);

@@ -32,6 +32,10 @@ MainForm::MainForm() {
     ComboBoxP.items.assign(kPressureLabels.begin(), kPressureLabels.end());
     ComboBoxRho.items.assign(kDensityItems.begin(), kDensityItems.end());
     ComboBoxUnit.items.assign(kAmountItems.begin(), kAmountItems.end());
+    ComboBoxVisc.items.assign(kViscosityItems.begin(), kViscosityItems.end());
+    ComboBoxTherc.items.assign(kConductivityItems.begin(), kConductivityItems.end());
+    ComboBoxVisc.Select(0);
+    ComboBoxTherc.Select(0);
     ComboBoxT.Select(0);
     ComboBoxP.Select(0);
     ComboBoxRho.Select(0);
@@ -73,6 +77,7 @@ std::string MainForm::UnitText(const FieldRow& row) const {
 }
 
 const Fluid& MainForm::SelectedFluid() const {
+    if (fluidOverride) return *fluidOverride;
     const int i = RadioGroupMatter.index;
     return FluidAt(i >= 0 && i < kFluidCount ? i : 0);
 }
@@ -84,6 +89,8 @@ DisplayUnits MainForm::Units() const {
     u.unitP = unitP;
     u.unitRho = unitRho;
     u.unitAmount = unitAmount;
+    u.unitVisc = unitVisc;
+    u.unitTherc = unitTherc;
     u.densityMode = densityMode;
     u.precise = preciseResults;
     return u;
@@ -93,25 +100,49 @@ const std::string& MainForm::DensityUnitLabel() const {
     return densityMode ? densityLabels[unitRho] : volumeLabels[unitRho];
 }
 
+std::vector<EditField*> MainForm::ResultFields() {
+    return {&EditF, &EditU, &EditH, &EditG, &EditS, &EditCv, &EditCp, &EditZ, &EditFP,
+            &EditW, &EditJT, &EditC2, &EditEps, &EditVisc, &EditTherc, &EditDth, &EditKw,
+            &Editn, &Editalpha, &Editkappa, &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol};
+}
+
+void MainForm::SetResultsEnabled(bool enabled) {
+    for (EditField* f : ResultFields()) f->enabled = enabled;
+}
+
+std::string MainForm::StaleNote(const std::string& computedFor, const std::string& selected) {
+    return "The results shown were computed for " + computedFor + "; press \"Calculate\" for " + selected + ".";
+}
+
 void MainForm::ClearResults() {
-    EditField* fields[] = {&EditMes, &EditF, &EditU, &EditH, &EditG, &EditS, &EditCv, &EditCp,
-                           &EditZ, &EditFP, &EditW, &EditJT, &EditC2, &EditEps, &EditVisc,
-                           &EditTherc, &EditDth, &EditKw, &Editn, &Editalpha, &Editkappa,
-                           &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol};
-    for (EditField* f : fields) f->text.clear();
+    EditMes.text.clear();
+    Editx.text.clear();
+    for (EditField* f : ResultFields()) {
+        f->text.clear();
+        f->hint.clear();
+    }
+    SetResultsEnabled(true);
+    resultFluid = -1;
+    resultMessage.clear();
 }
 
 PointInput MainForm::ReadInput() const {
     const FluidConstants& c = SelectedFluid().constants;
     PointInput in;
     in.inputVar = RadioGroupVar.index == 1 ? 1 : 0;
-    in.T = TemperatureToK(c, unitT, ParseStrict(EditT.text));
+    in.T = TemperatureToK(c, unitT, ParseField("T", EditT.text));
     if (in.inputVar == 0)
-        in.P = ParseStrict(EditP.text) * PressureFactor(c, unitP);
+        in.P = ParseField("P", EditP.text) * PressureFactor(c, unitP);
     else
-        in.rho = DensityFromDisplay(c, ParseStrict(EditRho.text), unitRho, densityMode);
-    in.wavelength = ParseLeading(Editnlambda.text);
+        in.rho = DensityFromDisplay(c, ParseField(DensityName(), EditRho.text), unitRho, densityMode);
+    in.wavelength = Wavelength();
     return in;
+}
+
+double MainForm::Wavelength() const {
+    // Read up to its first non-number ("589 nm" is 589); a text without a number gives
+    // 0, which the calculation answers with its message instead of n.
+    return ParseLeading(Editnlambda.text);
 }
 
 void MainForm::ButtonCalcClick() {
@@ -135,6 +166,18 @@ void MainForm::ShowResult(const PointResult& r) {
         if (row.source == FieldSource::kDensity && r.state.inputVar == 1) continue;
         (this->*(row.field)).text = FieldText(row, r, units);
     }
+    // Transport and electrical properties the fluid's formulation does not give say so
+    // in their tooltip instead of standing silently empty.
+    const std::string fluidWord = SelectedFluid().id == std::string_view("co2") ? "carbon dioxide"
+                                                                                : std::string(SelectedFluid().id);
+    for (const FieldRow& row : FieldRows()) {
+        if (row.source != FieldSource::kSecondary) continue;
+        const bool missing = r.hasProperties && r.properties.secondary[row.index].status == Status::kUnset;
+        (this->*(row.field)).hint = missing ? "not available for " + fluidWord : std::string();
+    }
+    SetResultsEnabled(true);
+    resultFluid = RadioGroupMatter.index;
+    resultMessage = EditMes.text;
     const PointContext& s = r.state;
     calc.T = s.T;
     calc.P = s.P;
@@ -162,6 +205,14 @@ void MainForm::RadioGroupMatterClick() {
     calc.rhored = c.rhored;
     calc.Pred = c.Pred;
     calc.fluid = index;
+
+    // Results of another fluid stay on show, greyed and with a note, until the next
+    // "Calculate"; going back to their fluid shows them as they were.
+    if (resultFluid < 0) return;
+    const bool stale = resultFluid != index;
+    SetResultsEnabled(!stale);
+    EditMes.text = stale ? StaleNote(RadioGroupMatter.items[resultFluid], RadioGroupMatter.items[index])
+                         : resultMessage;
 }
 
 void MainForm::RadioGroupVarClick() {
@@ -189,7 +240,7 @@ void MainForm::ButtonXRhoVClick() {
     LabelsatuRholt.text = densityMode ? "rho-liq =" : "V-liq =";
     if (densityModeChanged) densityModeChanged(densityMode);
 
-    EditRho.text = FormatDisplay(1 / ParseStrict(EditRho.text));
+    EditRho.text = FormatDisplay(1 / ParseField(densityMode ? "V" : "rho", EditRho.text));
     RescaleIfNumber(EditsatuRhov, [](double x) { return 1 / x; }, preciseResults);
     RescaleIfNumber(EditsatuRhol, [](double x) { return 1 / x; }, preciseResults);
 }
@@ -198,7 +249,7 @@ void MainForm::ComboBoxTChange() {
     const int next = ComboBoxT.index;
     if (next < 0 || next == unitT) return;
     const FluidConstants& c = SelectedFluid().constants;
-    const double T = TemperatureToK(c, unitT, ParseStrict(EditT.text));
+    const double T = TemperatureToK(c, unitT, ParseField("T", EditT.text));
     unitT = next;
     EditT.text = FormatDisplay(TemperatureFromK(c, unitT, T));
 }
@@ -208,7 +259,7 @@ void MainForm::ComboBoxPChange() {
     if (next < 0 || next == unitP) return;
     const FluidConstants& c = SelectedFluid().constants;
     const double ratio = PressureFactor(c, unitP) / PressureFactor(c, next);
-    EditP.text = FormatDisplay(ParseStrict(EditP.text) * ratio);
+    EditP.text = FormatDisplay(ParseField("P", EditP.text) * ratio);
     RescaleIfNumber(EditmeltP, [ratio](double x) { return x * ratio; }, preciseResults);
     RescaleIfNumber(EditsatuP, [ratio](double x) { return x * ratio; }, preciseResults);
     RescaleIfNumber(EditJT, [ratio](double x) { return x / ratio; }, preciseResults);
@@ -248,6 +299,38 @@ void MainForm::ComboBoxUnitChange() {
     for (Label* l : {&LabelU, &LabelH, &LabelF, &LabelG}) l->text = kEnergyLabels[next];
     for (Label* l : {&LabelS, &LabelCv, &LabelCp}) l->text = kEntropyLabels[next];
     unitAmount = next;
+}
+
+namespace {
+
+// Rewrites a shown number, or the background value inside "N/A (x)", by factor `ratio`.
+void RescaleSecondary(EditField& field, double ratio) {
+    static const std::string kOpen = "N/A (";
+    if (field.text.rfind(kOpen, 0) == 0 && field.text.back() == ')') {
+        const double v = ParseLeading(field.text.substr(kOpen.size()));
+        if (v != 0) field.text = kOpen + FormatDisplay(v * ratio) + ")";
+        return;
+    }
+    const double v = ParseLeading(field.text);
+    if (v != 0) field.text = FormatDisplay(v * ratio);
+}
+
+}  // namespace
+
+void MainForm::ComboBoxViscChange() {
+    const int next = ComboBoxVisc.index;
+    if (next < 0 || next == unitVisc) return;
+    RescaleSecondary(EditVisc, ViscosityFactor(unitVisc) / ViscosityFactor(next));
+    LabelVisc.text = kViscosityLabels[next];
+    unitVisc = next;
+}
+
+void MainForm::ComboBoxThercChange() {
+    const int next = ComboBoxTherc.index;
+    if (next < 0 || next == unitTherc) return;
+    RescaleSecondary(EditTherc, ConductivityFactor(unitTherc) / ConductivityFactor(next));
+    LabelTherc.text = kConductivityLabels[next];
+    unitTherc = next;
 }
 
 void MainForm::Button1Click() {

@@ -49,10 +49,13 @@ public:
     void ComboBoxPChange();
     void ComboBoxRhoChange();
     void ComboBoxUnitChange();
+    void ComboBoxViscChange();    // viscosity unit
+    void ComboBoxThercChange();   // thermal-conductivity unit
     void Button1Click();          // "Make Tables"
     void ButtonAboutClick();      // "About..."
     void ButtonPhaseClick();      // "Phase Diagram"
     void ButtonCopyClick();       // "Copy": ClipboardText() to copyText
+    void ButtonSaturationClick(); // "Saturation Tables"
 
     // The fluid, the state and every result as lines of caption TAB value TAB unit,
     // ready to paste into a spreadsheet.
@@ -62,6 +65,7 @@ public:
     std::function<void()> showTableWindow;
     std::function<void()> showAboutWindow;
     std::function<void()> showPhaseWindow;
+    std::function<void()> showSaturationWindow;
     std::function<void(const std::string&)> copyText;
     // Called when the density/specific-volume mode changes (true: density shown), so
     // that the table window can rename its items.
@@ -70,6 +74,8 @@ public:
     // The input of "Calculate" as the fields give it: the state in SI molar units and
     // the wavelength. Throws ConversionError for a malformed number.
     PointInput ReadInput() const;
+    // The wavelength field as a number in nm (its leading number; 0 when it has none).
+    double Wavelength() const;
     // Fills the fields from a result of the engine for the current fluid and units, and
     // records it as the last state point.
     void ShowResult(const PointResult& r);
@@ -80,15 +86,28 @@ public:
 
     // The main window's record of the selected fluid and the last state point.
     CalculatorState calc;
+    // When set, the fluid of every calculation of this form and of its tables in place
+    // of the fluid table's entry (with the constants of that entry); null normally.
+    // Lets a test or a tool put a fluid with known answers behind the form.
+    const Fluid* fluidOverride = nullptr;
 
     // Display state: the units in which the fields' texts are currently expressed.
     int unitT = 0, unitP = 0, unitRho = 0, unitAmount = 0;
+    int unitVisc = 0, unitTherc = 0;
     bool densityMode = true;
     // Calculated results with 15 significant digits instead of 8 (the command-line
     // tool's --precise).
     bool preciseResults = false;
     // Runs of "Calculate" so far, so that views of the state point can follow them.
     int calculations = 0;
+    // The fluid the shown results were computed for (-1: none shown), and the message
+    // line of that calculation. After a change of fluid the results stay, greyed, with
+    // a note in the message line until the next "Calculate".
+    int resultFluid = -1;
+    std::string resultMessage;
+    bool ResultsStale() const { return resultFluid >= 0 && resultFluid != RadioGroupMatter.index; }
+    // The message line's note on results of another fluid.
+    static std::string StaleNote(const std::string& computedFor, const std::string& selected);
 
     // Inputs and commands.
     RadioGroup RadioGroupMatter{"Select Fluid", {"Water", "Methanol", "CO2"}, 0};
@@ -97,6 +116,7 @@ public:
     Button ButtonAbout{"About..."};
     Button ButtonPhase{"Phase Diagram"};
     Button ButtonCopy{"Copy"};
+    Button ButtonSaturation{"Saturation Tables"};
     Button ButtonSetCp{"Set CP"};
     Button ButtonXRhoV{"rho<->V"};
     Label Label1{"T ="};
@@ -128,6 +148,12 @@ public:
         LabelJT{"K / MPa"}, LabelC2{"m3 / kg"}, Labelalpha{"/ K"}, Labelkappa{"/ MPa"},
         LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"}, Labeln1{"at"}, Labeln2{"nm"};
     EditField Editnlambda{"589"};
+    // The vapour fraction of a two-phase state of given quality; not shown in the
+    // window (the command-line output's last field, empty for a single-phase state).
+    EditField Editx{"", true};
+    // Unit selectors of the viscosity and the thermal conductivity; their labels are
+    // LabelVisc and LabelTherc.
+    ComboBox ComboBoxVisc, ComboBoxTherc;
 
     // The four label lists used by the unit handlers and the table headings.
     std::vector<std::string> temperatureLabels, pressureLabels, densityLabels, volumeLabels;
@@ -144,8 +170,14 @@ public:
     // Label of the density field's unit in the current mode.
     const std::string& DensityUnitLabel() const;
 
+    // The saturation and result fields (not the inputs, not the message line).
+    std::vector<EditField*> ResultFields();
+
 private:
     void ClearResults();
+    void SetResultsEnabled(bool enabled);
+    // Name of the variable field in errors: "T", "P", "rho" (or "V" for a volume).
+    std::string DensityName() const { return densityMode ? "rho" : "V"; }
     std::string Result(double x) const { return FormatResult(x, preciseResults); }
 };
 

@@ -27,6 +27,23 @@ const char* MessageText(MessageId id) {
         case MessageId::kMethanolAbove02MPaHot: return "Not applied to the range more than 0.2 MPa in 570 K < T <= 620 K.";
         case MessageId::kCo2BelowT: return "Not applied to the range less than 216 K.";
         case MessageId::kCo2AboveT: return "Not applied to the range more than 1100 K.";
+        case MessageId::kWaterBelowSaturationRange:
+            return "Not applied to the range less than the saturation pressure at 273.15 K.";
+        case MessageId::kMethanolBelowSaturationRange:
+            return "Not applied to the range less than the saturation pressure at Tt (175.61 K).";
+        case MessageId::kCo2BelowSaturationRange:
+            return "Not applied to the range less than the saturation pressure at 216 K.";
+        case MessageId::kSaturationOverTc: return "over Tc";
+        case MessageId::kSaturationNotAvailable: return "N/A";
+        case MessageId::kSaturationOverPc: return "over Pc";
+        case MessageId::kQualityRange: return "The vapour fraction x should be between 0 and 1.";
+        case MessageId::kUnstable:
+            return "Unstable state: (dP/drho)T <= 0 here; Cp, W, alpha, kappa and JT are not defined.";
+        case MessageId::kWavelengthNotPositive:
+            return "The wavelength is not a positive number; n is not calculated.";
+        case MessageId::kWavelengthOutOfRange:
+            return "The wavelength is outside 200-1100 nm, the range of the refractive index; n is not calculated.";
+        case MessageId::kNotDefined: return "Results shown as N/A have no finite value here.";
         case MessageId::kCount: break;
     }
     return "";
@@ -48,6 +65,7 @@ std::string StatusText(const Quantity& q) {
         case Status::kNotTreated: return "Not treat.";
         case Status::kAbove250MPa: return ">250MPa";
         case Status::kAbove800MPa: return ">800MPa";
+        case Status::kOverPc: return "over Pc";
     }
     return "";
 }

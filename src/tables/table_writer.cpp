@@ -1,7 +1,12 @@
 #include "tables/table_writer.h"
 
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <memory>
 #include <optional>
 
 #include "core/format.h"
@@ -22,15 +27,12 @@ TableResult Finished(TableResult::Status status, std::string message, int rows =
     return r;
 }
 
-// Closes the output on every way out of the writing loop.
+// Abandons the output on every way out of the writing loop that does not close it.
 class CloseGuard {
 public:
     explicit CloseGuard(TableOutput& out) : out_(&out) {}
     ~CloseGuard() {
-        if (out_) {
-            std::string ignored;
-            out_->Close(ignored);
-        }
+        if (out_) out_->Abandon();
     }
     bool Close(std::string& error) {
         TableOutput* out = out_;
@@ -43,6 +45,28 @@ public:
 private:
     TableOutput* out_;
 };
+
+// A cell text that holds a number that is not finite.
+bool NotFiniteText(const std::string& text) {
+    return text.find("NAN") != std::string::npos || text.find("INF") != std::string::npos;
+}
+
+// A cell text that is a number (not a message, not empty).
+bool NumberText(const std::string& text) {
+    if (text.empty()) return false;
+    try {
+        ParseStrict(text);
+        return true;
+    } catch (const ConversionError&) {
+        return false;
+    }
+}
+
+// The folder part of a path, with its final slash ("" for the current folder).
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
 
 }  // namespace
 
@@ -78,25 +102,128 @@ EditField& VariableField(MainForm& main, int v) {
     }
 }
 
+std::string CellCountLine(int withoutNumber, int total) {
+    return std::to_string(withoutNumber) + " of " + std::to_string(total) +
+           (total == 1 ? " cell holds" : " cells hold") + " a message or " + (total == 1 ? "is" : "are") +
+           " empty.";
+}
+
+FileTableOutput::~FileTableOutput() { Abandon(); }
+
+std::string FileTableOutput::WriteError() const {
+    return "The table file \"" + fileName_ + "\" could not be written (" + std::strerror(errno_) +
+           "); the earlier file is unchanged.";
+}
+
 bool FileTableOutput::Open(std::string& error) {
-    file_.open(fileName_, std::ios::out | std::ios::trunc);
-    if (!file_.is_open()) {
-        error = "The table file \"" + fileName_ + "\" cannot be created.";
+    Abandon();
+    buffer_.clear();
+    errno_ = 0;
+    struct stat target {};
+    const bool exists = ::stat(fileName_.c_str(), &target) == 0;
+    if (exists && S_ISDIR(target.st_mode)) {
+        error = "The table file \"" + fileName_ + "\" cannot be created: it is a folder.";
+        return false;
+    }
+    if (exists && !S_ISREG(target.st_mode)) {
+        // A device or a pipe: written directly, never replaced.
+        fd_ = ::open(fileName_.c_str(), O_WRONLY | O_CLOEXEC);
+    } else {
+        std::string name = FolderOf(fileName_) + ".kelvane-table-XXXXXX";
+        fd_ = ::mkstemp(name.data());
+        if (fd_ >= 0) {
+            temporary_ = name;
+            // The new file gets the permissions of the one it replaces, or those a newly
+            // created file gets.
+            mode_t mode = target.st_mode & 07777;
+            if (!exists) {
+                const mode_t mask = ::umask(0);
+                ::umask(mask);
+                mode = 0666 & ~mask;
+            }
+            ::fchmod(fd_, mode);
+        }
+    }
+    if (fd_ < 0) {
+        error = "The table file \"" + fileName_ + "\" cannot be created (" + std::strerror(errno) + ").";
         return false;
     }
     return true;
 }
 
-void FileTableOutput::Write(std::string_view text) { file_.write(text.data(), static_cast<std::streamsize>(text.size())); }
+bool FileTableOutput::Flush(std::string& error) {
+    size_t done = 0;
+    while (done < buffer_.size()) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            errno_ = n < 0 ? errno : EIO;
+            error = WriteError();
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    buffer_.clear();
+    return true;
+}
 
-bool FileTableOutput::Close(std::string& error) {
-    file_.close();
-    if (file_.fail()) {
-        file_.clear();
-        error = "The table file \"" + fileName_ + "\" could not be written completely.";
+bool FileTableOutput::Write(std::string_view text, std::string& error) {
+    if (fd_ < 0) {
+        error = "The table file \"" + fileName_ + "\" is not open.";
         return false;
     }
+    buffer_.append(text);
+    // Rows are stored in blocks of this size: a failed write (a full disk) is noticed
+    // within one block of the row that caused it.
+    constexpr size_t kBlock = 1 << 16;
+    return buffer_.size() < kBlock || Flush(error);
+}
+
+bool FileTableOutput::Close(std::string& error) {
+    if (fd_ < 0) {
+        error = "The table file \"" + fileName_ + "\" is not open.";
+        return false;
+    }
+    bool ok = Flush(error);
+    if (ok && !temporary_.empty() && ::fsync(fd_) != 0) {
+        errno_ = errno;
+        error = WriteError();
+        ok = false;
+    }
+    if (::close(fd_) != 0 && ok) {
+        errno_ = errno;
+        error = WriteError();
+        ok = false;
+    }
+    fd_ = -1;
+    if (!ok) {
+        Abandon();
+        return false;
+    }
+    if (!temporary_.empty()) {
+        if (::rename(temporary_.c_str(), fileName_.c_str()) != 0) {
+            errno_ = errno;
+            error = WriteError();
+            Abandon();
+            return false;
+        }
+        temporary_.clear();
+    }
     return true;
+}
+
+void FileTableOutput::Abandon() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    buffer_.clear();
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+bool FileTableOutput::IsFile(const std::string& path) const {
+    struct stat a {}, b {};
+    return ::stat(fileName_.c_str(), &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput& output) {
@@ -118,9 +245,8 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     bool rowsCut = false, columnsCut = false, pairsCut = false;
     if (settings.type == 1) {
         const ColumnsResult read = ReadColumns(settings.columnsFile, settings.skipLines, values[r], values[c]);
-        if (!read.opened)
-            return Finished(Status::OutputFailed,
-                            "The file for reading columns \"" + settings.columnsFile + "\" cannot be opened.");
+        if (!read.opened) return Finished(Status::OutputFailed, read.problem);
+        if (read.count == 0 && !read.problem.empty()) return Finished(Status::Invalid, std::string(kNoValues) + " " + read.problem);
         nR = nC = read.count;
         pairsCut = read.truncated;
     } else {
@@ -154,7 +280,14 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     }
     if (nR * nC == 0) return Finished(Status::Invalid, kNoValues);
 
+    // A value the main window could not take back from its field (one beyond the range
+    // of numbers) ends the table before anything is written, as the window's strict
+    // conversion would.
+    for (int i = 0; i < nR; ++i) ParseStrict(FormatDisplay(values[r][i]));
+    for (int j = 0; j < nC; ++j) ParseStrict(FormatDisplay(values[c][j]));
+
     if (!output.Choose()) return Finished(Status::Cancelled, "");
+    if (settings.type == 1 && output.IsFile(settings.columnsFile)) return Finished(Status::Invalid, kSameFile);
 
     const int selector = r + c - 1;  // 0: pressure given, 1: density given
     if (main.RadioGroupVar.index != selector) {
@@ -176,11 +309,12 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     recipe.rowVariable = r;
     recipe.columnVariable = c;
     recipe.property = TableRow(q);
-    recipe.wavelength = ParseLeading(main.Editnlambda.text);
+    recipe.wavelength = main.Wavelength();
 
     const std::string item = PropertyItems(main.densityMode)[q];
     const std::string unit = PropertyUnit(main, q);
-    output.Write(item + " (" + unit + ") of " + recipe.fluid->constants.name + "\n");
+    if (!output.Write(item + " (" + unit + ") of " + recipe.fluid->constants.name + "\n", error))
+        return Finished(Status::OutputFailed, error);
 
     const ValueArray& x = values[r];
     const ValueArray& y = values[c];
@@ -191,12 +325,12 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
         heading += std::string(" / ") + VariableName(c) + " (" + VariableUnit(main, c) + ")";
         for (int j = 0; j < nC; ++j) heading += "\t" + FormatFile(y[j]);
     }
-    output.Write(heading);
+    if (!output.Write(heading, error)) return Finished(Status::OutputFailed, error);
 
     const bool pairs = settings.type == 1;
     const int total = pairs ? nR : nR * nC;
-    int done = 0, rows = 0;
-    bool stopped = false;
+    int done = 0, rows = 0, withoutNumber = 0, notFinite = 0;
+    bool stopped = false, writeFailed = false;
     std::string row;
     // The last cell handed over, so that the main window can show it at the end.
     std::optional<std::pair<double, double>> lastValues;
@@ -209,11 +343,16 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
         const int n = columnsOf(i);
         if (j == 0) row = "\n" + FormatFile(x[i]) + (pairs ? "\t" + FormatFile(y[i]) : std::string());
         row += "\t" + cell.text;
+        if (NotFiniteText(cell.text)) ++notFinite;
+        if (!NumberText(cell.text)) ++withoutNumber;
         lastValues = valueOf(i, j);
         last = cell;
         const bool go = output.CellFinished(++done, total, cell.input, cell.result);
         if (j + 1 == n) {
-            output.Write(row);
+            if (!output.Write(row, error)) {
+                writeFailed = true;  // stop at the first write that fails
+                return false;
+            }
             ++rows;
         }
         if (!go) {
@@ -244,17 +383,31 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     }
     showLast();
 
-    if (!guard.Close(error)) return Finished(Status::OutputFailed, error, rows);
-    if (stopped)
-        return Finished(Status::Stopped, "The table was stopped after " + std::to_string(rows) + " of " +
-                                             std::to_string(nR) + " rows; those rows are in the file.",
-                        rows);
-
-    std::string message = kTableDone;
-    if (rowsCut) message += " Only the first 2048 values of the ROW list were used.";
-    if (columnsCut) message += " Only the first 2048 values of the COLUMN list were used.";
-    if (pairsCut) message += " Only the first 2048 pairs of the file were used.";
-    return Finished(Status::Written, message, rows);
+    if (writeFailed) return Finished(Status::OutputFailed, error, 0);  // the guard abandons the file
+    if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
+    TableResult result;
+    if (stopped) {
+        result = Finished(Status::Stopped, "The table was stopped after " + std::to_string(rows) + " of " +
+                                               std::to_string(nR) + " rows; those rows are in the file.",
+                          rows);
+    } else if (notFinite > 0) {
+        // A number that is not finite is no result: the table is not a success.
+        result = Finished(Status::NotFinite,
+                          "The table was written, but " + std::to_string(notFinite) + " of " + std::to_string(total) +
+                              " cells hold a number that is not finite (NAN or INF).",
+                          rows);
+    } else {
+        std::string message = kTableDone;
+        if (rowsCut) message += " Only the first 2048 values of the ROW list were used.";
+        if (columnsCut) message += " Only the first 2048 values of the COLUMN list were used.";
+        if (pairsCut) message += " Only the first 2048 pairs of the file were used.";
+        message += "\n" + CellCountLine(withoutNumber, total);
+        result = Finished(Status::Written, message, rows);
+    }
+    result.rowsTotal = nR;
+    result.cellsTotal = total;
+    result.cellsWithoutNumber = withoutNumber;
+    return result;
 }
 
 }  // namespace kelvane

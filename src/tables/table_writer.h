@@ -9,7 +9,6 @@
 // writer, so both write the same bytes.
 #pragma once
 
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,9 +23,9 @@ namespace kelvane {
 // Variables of the two axes.
 enum TableVariable { kVarT = 0, kVarP = 1, kVarRho = 2, kVariableCount = 3 };
 
-constexpr int kTablePropertyCount = 25;
+constexpr int kTablePropertyCount = 26;
 
-// The 25 items of the property list; item 1 depends on the density/volume mode.
+// The 26 items of the property list; item 1 depends on the density/volume mode.
 std::vector<std::string> PropertyItems(bool densityMode);
 // Unit text of property q in headings, from the main window's current labels.
 std::string PropertyUnit(const MainForm& main, int q);
@@ -59,12 +58,23 @@ public:
     virtual bool Choose() { return true; }
     // Creates the destination; on failure returns false and sets `error`.
     virtual bool Open(std::string& error) = 0;
-    virtual void Write(std::string_view text) = 0;
-    // Called after a successful Open, also when the table is left by an error; false
-    // (with `error` set) when the written text could not be stored completely.
+    // Stores text; false (with `error` set) as soon as it cannot be stored, after which
+    // the table ends.
+    virtual bool Write(std::string_view text, std::string& error) = 0;
+    // Called after a successful Open when the table is complete or was stopped: makes
+    // the written text the destination's content; false (with `error` set) when it
+    // could not be stored completely.
     virtual bool Close(std::string& error) {
         (void)error;
         return true;
+    }
+    // Called after a successful Open instead of Close when the table is left by an
+    // error: whatever the destination held before stays as it was.
+    virtual void Abandon() {}
+    // True when the destination is the existing file `path` (also through a link).
+    virtual bool IsFile(const std::string& path) const {
+        (void)path;
+        return false;
     }
     // Before the first cell, with the number of cells of the table.
     virtual void Started(int cellsTotal) { (void)cellsTotal; }
@@ -83,26 +93,46 @@ public:
     }
 };
 
-// Writes the table to a named file (text mode, an existing file is replaced).
+// Writes the table to a named file. A regular file (or a name that does not exist
+// yet) is written to a temporary file in the same folder, which replaces it only when
+// the table is complete or stopped, so that a table left by an error, a full disk or
+// an interruption leaves the earlier file as it was. An existing name that is not a
+// regular file (a device such as /dev/null, a pipe) is written directly.
 class FileTableOutput : public TableOutput {
 public:
     explicit FileTableOutput(std::string fileName = {}) : fileName_(std::move(fileName)) {}
+    ~FileTableOutput() override;
+    FileTableOutput(const FileTableOutput&) = delete;
+    FileTableOutput& operator=(const FileTableOutput&) = delete;
     bool Open(std::string& error) override;
-    void Write(std::string_view text) override;
+    bool Write(std::string_view text, std::string& error) override;
     bool Close(std::string& error) override;
+    void Abandon() override;
+    bool IsFile(const std::string& path) const override;
     const std::string& FileName() const { return fileName_; }
     void SetFileName(std::string name) { fileName_ = std::move(name); }
+    // The temporary file while the table is being written (empty when writing directly).
+    const std::string& TemporaryName() const { return temporary_; }
 
 private:
+    bool Flush(std::string& error);
+    std::string WriteError() const;
+
     std::string fileName_;
-    std::ofstream file_;
+    std::string temporary_;
+    std::string buffer_;
+    int fd_ = -1;
+    int errno_ = 0;
 };
 
 // Collects the table in memory.
 class StringTableOutput : public TableOutput {
 public:
     bool Open(std::string&) override { return true; }
-    void Write(std::string_view text) override { text_.append(text); }
+    bool Write(std::string_view text, std::string&) override {
+        text_.append(text);
+        return true;
+    }
     const std::string& Text() const { return text_; }
 
 private:
@@ -115,6 +145,8 @@ inline constexpr const char* kNeedProperty = "Select the properties you want.";
 inline constexpr const char* kPropertyIsVariable = "the selected quantities are same.";
 inline constexpr const char* kNoValues = "The number of values in either ROW or COLUMN is 0 or missed.";
 inline constexpr const char* kTableDone = "The table has been made successfully.";
+inline constexpr const char* kSameFile =
+    "The table file is the file for reading columns; choose another name for the table.";
 
 struct TableResult {
     enum class Status {
@@ -123,11 +155,17 @@ struct TableResult {
         Cancelled,     // the user cancelled the choice of the output
         OutputFailed,  // the output could not be created, or the column file opened
         Stopped,       // stopped on request; the complete rows are in the file
+        NotFinite,     // written, but cells hold a number that is not finite
     };
     Status status = Status::Invalid;
     std::string message;  // for the table window's message line
     int rowsWritten = 0;
+    int rowsTotal = 0;
+    int cellsTotal = 0, cellsWithoutNumber = 0;  // cells holding a message or nothing
 };
+
+// The line that follows the success message: how many cells hold no number.
+std::string CellCountLine(int withoutNumber, int total);
 
 // Makes one table. Validation messages come back in the result; a malformed number
 // in the two-column file, its skip count or a main-window field raises ConversionError

@@ -1,7 +1,14 @@
 #include "tables/value_lists.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
-#include <fstream>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
 
 #include "core/format.h"
 
@@ -31,11 +38,15 @@ SeriesResult MakeSeries(std::string_view text) {
     if (!(z >= 1)) return {kSeriesCountMessage, false};
 
     SeriesResult r;
+    if (!std::isfinite(x) || !std::isfinite(y)) return {kSeriesNotFiniteMessage, false};
     r.text = FormatFile(x);
     int i = 1;
     for (; i < z && i < kMaxValues; ++i) {
+        const double v = i * y + x;
+        // A value beyond the range of numbers is refused like such a list value.
+        if (!std::isfinite(v)) return {kSeriesNotFiniteMessage, false};
         r.text += ',';
-        r.text += FormatFile(i * y + x);
+        r.text += FormatFile(v);
     }
     r.capped = i < z;
     return r;
@@ -69,12 +80,91 @@ ColumnsResult ReadColumns(std::istream& in, int skip, ValueArray& first, ValueAr
     return r;
 }
 
+std::string EscapedText(std::string_view text) {
+    std::string r;
+    auto escape = [&r](unsigned char c) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02X", c);
+        r += buf;
+    };
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c < 0x20 || c == 0x7f)
+                escape(c);
+            else
+                r.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        // A UTF-8 character: a lead byte and its continuation bytes, shortest form.
+        int n = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
+        bool valid = n > 0 && i + n < text.size();
+        if (valid) {
+            for (int k = 1; k <= n; ++k)
+                if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) valid = false;
+            const unsigned char c1 = valid ? static_cast<unsigned char>(text[i + 1]) : 0;
+            if (valid && ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 > 0x9F) || (c == 0xF0 && c1 < 0x90) ||
+                          (c == 0xF4 && c1 > 0x8F)))
+                valid = false;
+        }
+        if (valid) {
+            r.append(text.substr(i, n + 1));
+            i += n + 1;
+        } else {
+            escape(c);
+            ++i;
+        }
+    }
+    return r;
+}
+
 ColumnsResult ReadColumns(const std::string& fileName, std::string_view skipText, ValueArray& first,
                           ValueArray& second) {
-    std::ifstream in(fileName);
-    if (!in) return {};
+    ColumnsResult r;
+    const std::string named = "The file for reading columns \"" + EscapedText(fileName) + "\"";
+    // The whole file is read first: the pairs are the file's content at one moment, and a
+    // file that cannot be read completely gives no table.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        r.problem = named + " cannot be opened (" + std::strerror(errno) + ").";
+        return r;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        r.problem = named + " is a folder, not a file.";
+        return r;
+    }
+    std::string text;
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int e = errno;
+            ::close(fd);
+            r.problem = named + " could not be read completely (" + std::strerror(e) + ").";
+            return r;
+        }
+        if (n == 0) break;
+        text.append(block, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (text.empty()) {
+        r.problem = named + " is empty.";
+        return r;
+    }
+    if (text.find('\0') != std::string::npos) {
+        r.problem = named + " is a binary file, not a text of two tab-separated columns.";
+        return r;
+    }
+
     const int skip = ParseStrictInt(skipText);
-    return ReadColumns(in, skip, first, second);
+    std::istringstream in(text);
+    r = ReadColumns(in, skip, first, second);
+    if (r.count == 0) r.problem = named + " holds no line with two tab-separated values.";
+    return r;
 }
 
 }  // namespace kelvane

@@ -25,6 +25,7 @@ ListResult ParseList(std::string_view text, ValueArray& values);
 
 inline constexpr const char* kSeriesFormatMessage = "The series format should be \"x,y,z\".";
 inline constexpr const char* kSeriesCountMessage = "z should be integar more than 0.";
+inline constexpr const char* kSeriesNotFiniteMessage = "The series gives a value that is not a finite number.";
 
 struct SeriesResult {
     std::string text;     // the list, or one of the two messages above
@@ -36,10 +37,17 @@ struct SeriesResult {
 SeriesResult MakeSeries(std::string_view text);
 
 struct ColumnsResult {
-    bool opened = false;     // false: the file could not be opened (nothing was read)
+    bool opened = false;     // false: the file could not be read (nothing was stored)
     int count = 0;           // pairs stored from index 0
     bool truncated = false;  // the file held more than kMaxValues pairs
+    // Why the file gave no pairs: it could not be opened or read completely, it is a
+    // folder, empty, binary or holds no tab-separated pair. Empty when pairs were read.
+    std::string problem;
 };
+
+// A text with the bytes that are not printable (control characters, DEL, bytes that
+// are not part of a UTF-8 character) written as \xHH.
+std::string EscapedText(std::string_view text);
 
 // Two-column text: `skip` leading lines are discarded (none when skip <= 0); of every
 // further line the field before the first tab goes to `first` and the field after it
@@ -48,8 +56,10 @@ struct ColumnsResult {
 // ignored. A line is one row whatever its length.
 ColumnsResult ReadColumns(std::istream& in, int skip, ValueArray& first, ValueArray& second);
 
-// Opens `fileName`, converts `skipText` strictly to an integer (ConversionError) and
-// reads the pairs as above.
+// Reads `fileName` once, whole, before anything else (a file that cannot be read
+// completely, a folder, an empty or a binary file gives no pairs and says so in
+// `problem`), converts `skipText` strictly to an integer (ConversionError) and reads
+// the pairs as above.
 ColumnsResult ReadColumns(const std::string& fileName, std::string_view skipText, ValueArray& first,
                           ValueArray& second);
 

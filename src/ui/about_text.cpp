@@ -42,6 +42,18 @@ const std::vector<std::string>& ReferenceLines() {
         "J. T. R. Watson and J. Millat",
         "\"The Transport Properties of Carbon Dioxide\"",
         "J. Phys. Chem. Ref. Data 19, pp. 763-808 (1990)",
+        "",
+        "[METHANOL]",
+        "<Viscosity>",
+        "H. W. Xiang, A. Laesecke and M. L. Huber",
+        "\"A New Reference Correlation for the Viscosity of Methanol\"",
+        "J. Phys. Chem. Ref. Data 35, pp. 1597-1620 (2006)",
+        "",
+        "<Thermal Conductivity>",
+        "E. A. Sykioti, M. J. Assael, M. L. Huber and R. A. Perkins",
+        "\"Reference Correlation of the Thermal Conductivity of Methanol ",
+        "from the Triple Point to 660 K and up to 245 MPa\"",
+        "J. Phys. Chem. Ref. Data 42, 043101 (2013)",
     };
     return lines;
 }

@@ -1,14 +1,20 @@
 #include "ui/about_window.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "kelvane_version.h"
 #include "tables/table_form.h"
 #include "ui/about_text.h"
 #include "ui/binding.h"
+#include "ui/verification_window.h"
 
 namespace kelvane::ui {
 
@@ -35,6 +41,24 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     layout->addWidget(version);
     layout->addWidget(references);
     layout->addWidget(memo, 1);
+    // The version of this build, from the project's one version number.
+    auto* build = new QLabel(QStringLiteral("Version ") + QLatin1String(kVersion), this);
+    build->setObjectName("LabelVersion");
+    build->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(build);
+    // Every published check value of the formulations, computed live.
+    auto* verification = new QPushButton("Verification", this);
+    verification->setObjectName("ButtonVerification");
+    connect(verification, &QPushButton::clicked, this, [this] { ShowVerification(); });
+    layout->addWidget(verification, 0, Qt::AlignLeft);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName("ButtonClose");
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
 
     // Wide enough for the longest line and, where the screen allows, tall enough for
     // the whole list.
@@ -46,6 +70,15 @@ AboutWindow::AboutWindow(std::vector<QWidget*> blocked, QWidget* parent)
     resize(widest + 60, height);
 }
 
+AboutWindow::~AboutWindow() = default;
+
+void AboutWindow::ShowVerification() {
+    if (!verification_) verification_ = std::make_unique<VerificationWindow>();
+    verification_->show();
+    verification_->raise();
+    verification_->activateWindow();
+}
+
 void AboutWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (QScreen* s = screen()) {
@@ -54,6 +87,14 @@ void AboutWindow::showEvent(QShowEvent* event) {
         move(g.left() + p.left, g.top() + p.top);
     }
     for (QWidget* w : blocked_) w->setEnabled(false);
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::hideEvent(QHideEvent* event) {

@@ -2,9 +2,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QIcon>
 
 #include <exception>
 
+#include "kelvane_version.h"
 #include "ui/binding.h"
 
 namespace kelvane::ui {
@@ -25,7 +27,8 @@ Program::Program(TableFileDialogs* dialogs)
       mainWindow(mainForm),
       tableWindow(tableForm),
       aboutWindow({&mainWindow, &tableWindow}),
-      phaseWindow(mainForm) {
+      phaseWindow(mainForm),
+      saturationWindow(mainForm) {
     qtDialogs.SetParent(&tableWindow);
 
     mainForm.showTableWindow = [this] {
@@ -43,6 +46,11 @@ Program::Program(TableFileDialogs* dialogs)
         phaseWindow.raise();
         phaseWindow.activateWindow();
     };
+    mainForm.showSaturationWindow = [this] {
+        saturationWindow.show();
+        saturationWindow.raise();
+        saturationWindow.activateWindow();
+    };
     mainForm.copyText = [](const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); };
     tableForm.showPlot = [this] {
         plotWindow.SetChart(tableForm.PlotChart());
@@ -53,6 +61,7 @@ Program::Program(TableFileDialogs* dialogs)
     mainWindow.afterAction = [this] {
         tableWindow.Refresh();
         phaseWindow.Follow();
+        saturationWindow.FollowMainWindow();
     };
     tableWindow.cellShown = [this] { mainWindow.Refresh(); };
     tableWindow.running = [this](bool on, bool processEvents) {
@@ -73,6 +82,8 @@ Program::Program(TableFileDialogs* dialogs)
         tableWindow.hide();
         plotWindow.hide();
         phaseWindow.hide();
+        saturationWindow.close();
+        saturationWindow.Plot()->hide();
         QCoreApplication::quit();
     };
 }
@@ -80,6 +91,10 @@ Program::Program(TableFileDialogs* dialogs)
 int Run(int argc, char** argv) {
     Application app(argc, argv);
     app.setQuitOnLastWindowClosed(false);  // the main window alone ends the program
+    // The installed desktop entry and icon (share/applications, share/icons/hicolor) carry
+    // this id; the window manager and the task bar find them through it.
+    QGuiApplication::setDesktopFileName(QLatin1String(kAppId));
+    app.setWindowIcon(QIcon::fromTheme(QLatin1String(kAppId)));
     Program program;
     program.mainWindow.show();
     return app.exec();

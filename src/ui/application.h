@@ -9,6 +9,7 @@
 #include "ui/main_window.h"
 #include "ui/phase_window.h"
 #include "ui/plot_window.h"
+#include "ui/saturation_window.h"
 #include "ui/table_window.h"
 
 namespace kelvane::ui {
@@ -36,6 +37,7 @@ public:
     AboutWindow aboutWindow;
     PlotWindow plotWindow;    // the chart of the last table
     PhaseWindow phaseWindow;  // the phase diagram of the selected fluid
+    SaturationWindow saturationWindow;  // "Saturation Tables"
 };
 
 // Initialises the application, shows the main window and runs the event loop until

@@ -32,6 +32,10 @@ void Push(QLineEdit* w, const EditField& f) {
     }
     w->setReadOnly(f.readOnly);
     w->setEnabled(f.enabled);
+    // A read-only field can still be selected with the mouse, but Tab passes it by.
+    w->setFocusPolicy(f.readOnly ? Qt::ClickFocus : Qt::StrongFocus);
+    const QString hint = ToQt(f.hint);
+    if (w->toolTip() != hint) w->setToolTip(hint);
     const bool window = f.color == ColorRole::Window;
     QPalette p = w->palette();
     p.setColor(QPalette::Base, QApplication::palette().color(window ? QPalette::Base : QPalette::Button));

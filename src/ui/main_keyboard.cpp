@@ -38,21 +38,16 @@ private:
     std::function<void()> copy_;
 };
 
-// The tab order: fluid, inputs with their units and the wavelength, commands, then the
-// saturation fields, the message line and the results column by column.
+// The tab order: fluid, inputs with their units and the wavelength, the commands, then
+// the unit selectors of the transport properties. The read-only result fields are
+// left out of the chain (the binding gives them click focus only).
 std::vector<const char*> TabOrder() {
-    static const char* const head[] = {
+    static const char* const order[] = {
         "RadioGroupMatter_0", "RadioGroupMatter_1", "RadioGroupMatter_2", "EditT", "ComboBoxT",
         "RadioGroupVar_0", "RadioGroupVar_1", "EditP", "ComboBoxP", "EditRho", "ComboBoxRho",
         "ComboBoxUnit", "Editnlambda", "ButtonCalc", "ButtonCopy", "ButtonSetCp", "ButtonXRhoV",
-        "Button1", "ButtonPhase", "ButtonAbout", "EditmeltP", "EditsatuP", "EditsatuRhov",
-        "EditsatuRhol", "EditMes"};
-    std::vector<const char*> order(std::begin(head), std::end(head));
-    // The results in the order of the result group.
-    for (const std::string& name : MainForm::OutputFieldNames())
-        if (std::none_of(order.begin(), order.end(), [&name](const char* n) { return name == n; }))
-            order.push_back(name.c_str());
-    return order;
+        "Button1", "ButtonPhase", "ButtonAbout", "ComboBoxVisc", "ComboBoxTherc"};
+    return {std::begin(order), std::end(order)};
 }
 
 }  // namespace
@@ -73,6 +68,8 @@ void SetUpKeyboard(QWidget* window, std::function<void()> copyResults) {
     tip("ComboBoxP", PressureUnitTip());
     tip("ComboBoxRho", DensityUnitTip(true));
     tip("ComboBoxUnit", AmountUnitTip());
+    tip("ComboBoxVisc", ViscosityUnitTip());
+    tip("ComboBoxTherc", ConductivityUnitTip());
 
     auto* shortcut = new QShortcut(QKeySequence::Copy, window);
     shortcut->setContext(Qt::WindowShortcut);

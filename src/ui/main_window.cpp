@@ -107,6 +107,8 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     commands->addWidget(AddButton(&MainForm::Button1, "Button1", &MainForm::Button1Click));
     commands->addWidget(AddButton(&MainForm::ButtonPhase, "ButtonPhase", &MainForm::ButtonPhaseClick));
     commands->addWidget(AddButton(&MainForm::ButtonAbout, "ButtonAbout", &MainForm::ButtonAboutClick));
+    commands->addWidget(
+        AddButton(&MainForm::ButtonSaturation, "ButtonSaturation", &MainForm::ButtonSaturationClick));
 
     // Inputs: temperature, the input selector with pressure and density, unit commands.
     auto* inputs = new QGroupBox(this);
@@ -224,6 +226,20 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
             unit->addWidget(AddLabel(&MainForm::Labeln2, "Labeln2"));
             unit->addStretch(1);
             res->addLayout(unit, gridRow, base + 3);
+        } else if (r.unit == UnitKind::kViscosity || r.unit == UnitKind::kConductivity) {
+            // Viscosity and thermal conductivity: a unit selector in place of the label,
+            // which stays (hidden) for the headings of tables.
+            const bool visc = r.unit == UnitKind::kViscosity;
+            QLabel* unit = AddLabel(r.label, "");
+            unit->setObjectName(ToQt("Label" + fieldName.substr(4)));
+            unit->hide();
+            QComboBox* box = visc ? AddCombo(&MainForm::ComboBoxVisc, "ComboBoxVisc", &MainForm::ComboBoxViscChange)
+                                  : AddCombo(&MainForm::ComboBoxTherc, "ComboBoxTherc", &MainForm::ComboBoxThercChange);
+            auto* cell = new QHBoxLayout;
+            cell->addWidget(unit);
+            cell->addWidget(box);
+            cell->addStretch(1);
+            res->addLayout(cell, gridRow, base + 3);
         } else if (r.label) {
             // Unit labels are named after their fields: EditU -> LabelU.
             QLabel* unit = AddLabel(r.label, "");

@@ -1,6 +1,12 @@
 #include "ui/table_window.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QListWidget>
+#include <QTableView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "ui/binding.h"
@@ -29,20 +36,57 @@ constexpr int kQuietIntervalMs = 100;
 
 }  // namespace
 
-bool QtTableDialogs::Ask(bool save, std::string& name) {
+bool QtTableDialogs::Ask(bool save, std::string& name, bool list, bool* csv) {
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(kDefaultExtension);
-    dialog.setNameFilters(NameFilters(kFileFilter));
+    dialog.setNameFilters(NameFilters(list ? kListFileFilter : kFileFilter));
+    const auto isCsv = [](const QString& filter) { return filter.startsWith(QStringLiteral("CSV")); };
+    if (list)
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, isCsv](const QString& filter) {
+            dialog.setDefaultSuffix(isCsv(filter) ? QStringLiteral("csv") : QString::fromLatin1(kDefaultExtension));
+        });
     dialog.setWindowTitle(save ? QStringLiteral("Save the table") : QStringLiteral("File for reading columns"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     name = FromQt(dialog.selectedFiles().front());
+    if (csv)
+        *csv = isCsv(dialog.selectedNameFilter()) || dialog.selectedFiles().front().endsWith(QStringLiteral(".csv"));
     return true;
 }
 
 bool QtTableDialogs::SaveFileName(std::string& name) { return Ask(true, name); }
 bool QtTableDialogs::OpenFileName(std::string& name) { return Ask(false, name); }
+bool QtTableDialogs::SaveListFileName(std::string& name, bool& csv) { return Ask(true, name, true, &csv); }
+
+// The last table as the view's model: the heading as column titles, the lines below
+// it as rows. Cells are taken from the grid when the view asks for them.
+class TableWindow::GridModel : public QAbstractTableModel {
+public:
+    GridModel(const TableForm& form, QObject* parent) : QAbstractTableModel(parent), form_(form) {}
+    void Reload() {
+        beginResetModel();
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : std::max(0, form_.Grid().Rows() - 1);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : form_.Grid().Columns();
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        return ToQt(form_.Grid().Cell(index.row() + 1, index.column()));
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole) return {};
+        if (orientation == Qt::Horizontal) return ToQt(form_.Grid().Cell(0, section));
+        return section + 1;
+    }
+
+private:
+    const TableForm& form_;
+};
 
 template <typename F>
 void TableWindow::Act(F&& action) {
@@ -104,7 +148,7 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     typeBox_->setObjectName("RadioGroupTableType");
     typeGroup_ = new QButtonGroup(typeBox_);
     auto* types = new QVBoxLayout(typeBox_);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < static_cast<int>(form_.RadioGroupTableType.items.size()); ++i) {
         auto* b = new QRadioButton(typeBox_);
         b->setObjectName(QStringLiteral("RadioGroupTableType_%1").arg(i));
         typeGroup_->addButton(b, i);
@@ -120,6 +164,7 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     descriptions->addWidget(AddLabel(&TableForm::LabelType1, "LabelType1"));
     descriptions->addWidget(AddLabel(&TableForm::LabelType2a, "LabelType2a"));
     descriptions->addWidget(AddLabel(&TableForm::LabelType2b, "LabelType2b"));
+    descriptions->addWidget(AddLabel(&TableForm::LabelType3, "LabelType3"));
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(typeBox_);
     typeRow->addLayout(descriptions, 1);
@@ -158,6 +203,25 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     propertyRow->addWidget(AddCombo(&TableForm::ComboBoxQ, "ComboBoxQ"), 1);
     layout->addLayout(propertyRow);
 
+    // TYPE III: the properties of the list, checked in the order of their columns, and
+    // where the state points come from.
+    auto* listRow = new QHBoxLayout;
+    auto* listLeft = new QVBoxLayout;
+    listLeft->addWidget(AddLabel(&TableForm::LabelList, "LabelList"));
+    QCheckBox* fromFile = AddCheck(&TableForm::CheckListFile, "CheckListFile");
+    connect(fromFile, &QCheckBox::clicked, this, [this] { Act([this] { form_.CheckListFileClick(); }); });
+    listLeft->addWidget(fromFile);
+    listLeft->addStretch(1);
+    list_ = new QListWidget(this);
+    list_->setObjectName("ListQ");
+    list_->setMaximumHeight(QFontMetrics(font()).lineSpacing() * 7);
+    connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        form_.ListQ.Check(list_->row(item), item->checkState() == Qt::Checked);
+    });
+    listRow->addLayout(listLeft);
+    listRow->addWidget(list_, 1);
+    layout->addLayout(listRow);
+
     auto* checks = new QHBoxLayout;
     checks->addWidget(AddCheck(&TableForm::CheckProcess, "CheckProcess"));
     checks->addWidget(AddCheck(&TableForm::CheckBoxTitle, "CheckBoxTitle"));
@@ -176,6 +240,32 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     layout->addLayout(makeRow);
     layout->addWidget(AddEdit(&TableForm::EditMes, "EditMes"));
 
+    // The view of the last table, with "Copy" for a spreadsheet.
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(AddLabel(&TableForm::LabelView, "LabelView"), 1);
+    viewRow->addWidget(AddButton(&TableForm::ButtonCopyTable, "ButtonCopyTable", [this](TableForm&) { CopySelection(); }));
+    layout->addLayout(viewRow);
+    model_ = new GridModel(form_, this);
+    view_ = new QTableView(this);
+    view_->setObjectName("TableView");
+    view_->setModel(model_);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).lineSpacing() + 4);
+    view_->setMinimumHeight(QFontMetrics(font()).lineSpacing() * 10);
+    layout->addWidget(view_, 1);
+    auto* copyKey = new QShortcut(QKeySequence::Copy, view_);
+    copyKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copyKey, &QShortcut::activated, this, [this] { CopySelection(); });
+    if (!form_.copyText)
+        form_.copyText = [](const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); };
+
+    // Enter in a series field makes its list.
+    if (auto* e = findChild<QLineEdit*>("EditRs"))
+        connect(e, &QLineEdit::returnPressed, this, [this] { Act([this] { form_.ButtonRsClick(); }); });
+    if (auto* e = findChild<QLineEdit*>("EditCs"))
+        connect(e, &QLineEdit::returnPressed, this, [this] { Act([this] { form_.ButtonCsClick(); }); });
+
     form_.catchUp = [this](bool processEvents) { CatchUp(processEvents); };
     form_.runningChanged = [this](bool on) {
         sinceEvents_.start();
@@ -186,6 +276,40 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     Refresh();
     const int width = QFontMetrics(font()).averageCharWidth() * 110;
     resize(std::max(width, sizeHint().width()), sizeHint().height());
+}
+
+void TableWindow::PushList() {
+    const CheckList& l = form_.ListQ;
+    const QSignalBlocker block(list_);
+    bool same = list_->count() == static_cast<int>(l.items.size());
+    for (int i = 0; same && i < list_->count(); ++i) same = list_->item(i)->text() == ToQt(l.items[i]);
+    if (!same) {
+        list_->clear();
+        for (const std::string& item : l.items) {
+            auto* it = new QListWidgetItem(ToQt(item), list_);
+            it->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        }
+    }
+    for (int i = 0; i < list_->count(); ++i) list_->item(i)->setCheckState(l.Checked(i) ? Qt::Checked : Qt::Unchecked);
+    list_->setEnabled(l.enabled);
+}
+
+void TableWindow::CopySelection() {
+    // The bounding rectangle of the selected cells (rows below the heading).
+    const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    form_.selectionTop = form_.selectionLeft = form_.selectionBottom = form_.selectionRight = -1;
+    for (const QModelIndex& i : selected) {
+        const int row = i.row() + 1, column = i.column();
+        if (form_.selectionTop < 0) {
+            form_.selectionTop = form_.selectionBottom = row;
+            form_.selectionLeft = form_.selectionRight = column;
+        }
+        form_.selectionTop = std::min(form_.selectionTop, row);
+        form_.selectionBottom = std::max(form_.selectionBottom, row);
+        form_.selectionLeft = std::min(form_.selectionLeft, column);
+        form_.selectionRight = std::max(form_.selectionRight, column);
+    }
+    RunAction(this, [this] { form_.ButtonCopyTableClick(); });
 }
 
 void TableWindow::CatchUp(bool processEvents) {
@@ -212,6 +336,13 @@ void TableWindow::Refresh() {
     for (auto& [w, button] : buttons_) Push(w, form_.*button);
     for (auto& [w, check] : checks_) Push(w, form_.*check);
     Push(typeBox_, typeGroup_, form_.RadioGroupTableType);
+    PushList();
+    if (form_.tablesShown != tablesShown_) {
+        tablesShown_ = form_.tablesShown;
+        model_->Reload();
+        view_->resizeColumnsToContents();  // the header measures a bounded sample of rows
+        view_->setToolTip(ToQt(form_.Grid().Title()));
+    }
     progress_->setRange(0, std::max(1, form_.cellsTotal));
     progress_->setValue(form_.cellsDone);
     progress_->setFormat(form_.cellsTotal > 0 ? QStringLiteral("%v of %m cells") : QString());

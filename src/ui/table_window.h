@@ -17,8 +17,10 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QProgressBar;
 class QPushButton;
+class QTableView;
 
 namespace kelvane::ui {
 
@@ -28,9 +30,11 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     bool SaveFileName(std::string& name) override;
     bool OpenFileName(std::string& name) override;
+    // Offers "CSV files (*.csv)" beside the text files.
+    bool SaveListFileName(std::string& name, bool& csv) override;
 
 private:
-    bool Ask(bool save, std::string& name);
+    bool Ask(bool save, std::string& name, bool list = false, bool* csv = nullptr);
     QWidget* parent_ = nullptr;
 };
 
@@ -72,6 +76,14 @@ private:
     QButtonGroup* typeGroup_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QElapsedTimer sinceEvents_;
+    // TYPE III's property list and the view of the last table.
+    QListWidget* list_ = nullptr;
+    QTableView* view_ = nullptr;
+    class GridModel;
+    GridModel* model_ = nullptr;
+    int tablesShown_ = 0;
+    void PushList();
+    void CopySelection();
 };
 
 }  // namespace kelvane::ui

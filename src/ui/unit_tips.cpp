@@ -7,7 +7,8 @@ QString TemperatureUnitTip() {
         "Temperature unit\n"
         "K: kelvin\n"
         "deg C: degree Celsius\n"
-        "Tr: reduced temperature T / Tc");
+        "Tr: reduced temperature T / Tc\n"
+        "deg F: degree Fahrenheit");
 }
 
 QString PressureUnitTip() {
@@ -17,7 +18,9 @@ QString PressureUnitTip() {
         "Pa: pascal\n"
         "bar: bar (100 kPa)\n"
         "atm: standard atmosphere (101.325 kPa)\n"
-        "Pr: reduced pressure P / Pc");
+        "Pr: reduced pressure P / Pc\n"
+        "kPa: kilopascal\n"
+        "psi: pound-force per square inch (6.894757 kPa)");
 }
 
 QString DensityUnitTip(bool densityMode) {
@@ -43,7 +46,24 @@ QString AmountUnitTip() {
         "Amount of substance the energies, entropies and heat capacities refer to\n"
         "mol: per mole\n"
         "kg: per kilogram\n"
-        "molec: per molecule, in units of the Boltzmann constant kB");
+        "molec: per molecule, in units of the Boltzmann constant kB\n"
+        "kJ/mol: per mole, energies in kilojoules\n"
+        "kJ/kg: per kilogram, energies in kilojoules");
+}
+
+QString ViscosityUnitTip() {
+    return QStringLiteral(
+        "Viscosity unit\n"
+        "Pa s: pascal second\n"
+        "uPa s: micropascal second\n"
+        "cP: centipoise (1 mPa s)");
+}
+
+QString ConductivityUnitTip() {
+    return QStringLiteral(
+        "Thermal conductivity unit\n"
+        "W/(m K): watt per metre and kelvin\n"
+        "mW/(m K): milliwatt per metre and kelvin");
 }
 
 }  // namespace kelvane::ui

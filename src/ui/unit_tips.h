@@ -10,5 +10,7 @@ QString PressureUnitTip();
 // The density selector lists densities or, in specific-volume mode, specific volumes.
 QString DensityUnitTip(bool densityMode);
 QString AmountUnitTip();
+QString ViscosityUnitTip();
+QString ConductivityUnitTip();
 
 }  // namespace kelvane::ui

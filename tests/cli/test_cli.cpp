@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "kelvane_version.h"
 
 using namespace kelvane;
 
@@ -53,7 +54,7 @@ TEST(Cli, TsvListsEveryFieldInOrderWithUnitLabels) {
     const std::vector<std::string> names = {"T", "P", "Rho", "Mes", "meltP", "satuP", "satuRhov",
                                             "satuRhol", "U", "H", "F", "G", "S", "Cv", "Cp", "Z",
                                             "FP", "W", "JT", "C2", "alpha", "kappa", "Visc",
-                                            "Therc", "Dth", "Eps", "Kw", "n"};
+                                            "Therc", "Dth", "Eps", "Kw", "n", "x"};
     ASSERT_EQ(rows.size(), names.size());
     for (size_t i = 0; i < names.size(); ++i) {
         ASSERT_EQ(rows[i].size(), 3u) << names[i];
@@ -123,6 +124,25 @@ TEST(Cli, HelpNamesEveryOptionAndUnit) {
                              "--wavelength", "--tsv", "--precise", "degC", "molec/A3", "rho-r", "Pr",
                              "atm", "methanol", "co2"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+}
+
+TEST(Cli, VersionPrintsOneLineAndComputesNothing) {
+    // A dotted version of numbers only, as the Debian package version uses it.
+    const std::string v = kVersion;
+    ASSERT_FALSE(v.empty());
+    EXPECT_EQ(v.find_first_not_of("0123456789."), std::string::npos) << v;
+    EXPECT_NE(v.front(), '.');
+    EXPECT_NE(v.back(), '.');
+
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--version"}, {"--T", "300", "--P", "10", "--version"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out, "kelvane-cli " + v + "\n");
+        EXPECT_TRUE(r.err.empty());
+    }
+    EXPECT_NE(Cli({"--help"}).out.find("--version"), std::string::npos);
+    // A malformed command line is still reported, not hidden behind the version.
+    EXPECT_EQ(Cli({"--version", "--bogus"}).code, 2);
 }
 
 TEST(Cli, FluidSelectionReachesTheCalculator) {

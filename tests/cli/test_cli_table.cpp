@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "fluids/registry.h"
 #include "tables/table_form.h"
 
@@ -60,7 +60,6 @@ private:
 class CliTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegisterAllFluids();
         dir = fs::temp_directory_path() /
               ("kelvane_cli_table_" + std::to_string(getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -235,8 +234,8 @@ TEST_F(CliTable, ConversionErrorsAndBadUsageExitWithTwo) {
 
     const std::vector<std::vector<std::string>> usage = {
         {"--row", "T=300", "--col", "P=1", "--property", "11"},                        // no --out
-        {"--row", "T=300", "--col", "P=1", "--property", "Cp", "--out", "-"},         // unknown item
-        {"--row", "T=300", "--col", "P=1", "--property", "25", "--out", "-"},         // index too large
+        {"--row", "T=300", "--col", "P=1", "--property", "Cpx", "--out", "-"},        // unknown item
+        {"--row", "T=300", "--col", "P=1", "--property", "26", "--out", "-"},         // index too large
         {"--row", "X=300", "--col", "P=1", "--property", "11", "--out", "-"},         // unknown variable
         {"--row", "T=1", "--row-series", "T=1,1,2", "--property", "11", "--out", "-"},  // axis twice
         {"--type", "II", "--property", "11", "--out", "-"},                            // no --file
@@ -252,7 +251,7 @@ TEST_F(CliTable, ConversionErrorsAndBadUsageExitWithTwo) {
         EXPECT_NE(r.err.find("kelvane-cli table: "), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
-    EXPECT_NE(Cli({"--property", "Cp", "--out", "-"}).err.find("11  Isobaric Specific Heat: Cp"), std::string::npos);
+    EXPECT_NE(Cli({"--property", "Cpx", "--out", "-"}).err.find("11  Isobaric Specific Heat: Cp"), std::string::npos);
 
     r = Cli({"--help"});
     EXPECT_EQ(r.code, 0);

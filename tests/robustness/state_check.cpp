@@ -5,6 +5,7 @@
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "fluids/registry.h"
+#include "forms/texts.h"
 
 namespace kelvane::robustness {
 
@@ -81,8 +82,14 @@ void RunPoint(MainForm& form, int fluid, int mode, const std::string& T, const s
         form.RadioGroupMatter.index = fluid;
         form.RadioGroupMatterClick();
     }
-    if (form.RadioGroupVar.index != mode) {
-        form.RadioGroupVar.index = mode;
+    // Mode 2: density given as a specific volume.
+    if (form.densityMode != (mode != 2)) {
+        form.EditRho.text = "1";
+        form.ButtonXRhoVClick();
+    }
+    const int selector = mode == 0 ? 0 : 1;
+    if (form.RadioGroupVar.index != selector) {
+        form.RadioGroupVar.index = selector;
         form.RadioGroupVarClick();
     }
     form.EditT.text = T;
@@ -117,6 +124,10 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         if (Take(rest, MainForm::kZeroStateMessage) || Take(rest, MainForm::kNoPressureMessage)) zero = true;
         for (const std::string& s : m.state)
             if (Take(rest, s)) stateStop = true;
+        v.unstable = Take(rest, MessageText(MessageId::kUnstable));
+        Take(rest, MessageText(MessageId::kWavelengthNotPositive));
+        Take(rest, MessageText(MessageId::kWavelengthOutOfRange));
+        v.notDefined = Take(rest, MessageText(MessageId::kNotDefined));
     }
     if (!rest.empty()) problem("unknown message text \"" + rest + "\" in \"" + text("EditMes") + "\"");
 
@@ -126,7 +137,13 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         const std::string& t = text(name);
         if (t.empty()) continue;
         ++filled;
-        if (IsNonFinite(t))
+        const std::string field = name;
+        const bool unstableField = field == "EditCp" || field == "EditW" || field == "EditJT" ||
+                                   field == "Editalpha" || field == "Editkappa";
+        if (t == "N/A" && ((v.unstable && unstableField) || v.notDefined)) continue;
+        if (t == "N/A") problem(field + " holds \"N/A\" without the message that says why");
+        else if (unstableField && v.unstable) problem(field + " holds a number at an unstable state");
+        else if (IsNonFinite(t))
             v.nonFinite.push_back(name);
         else if (!IsNumber(t))
             problem(std::string(name) + " holds \"" + t + "\"");
@@ -174,8 +191,10 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         if (IsNonFinite(p)) v.nonFinite.push_back("EditP");
     }
 
-    // Secondary results: water fills all six, carbon dioxide viscosity, conductivity and
-    // diffusivity, methanol none; nothing when no properties were computed.
+    // Secondary results: water fills all six, carbon dioxide and methanol viscosity,
+    // conductivity and diffusivity; nothing when no properties were computed. Methanol's
+    // accepted states all lie inside its viscosity correlation's range, so its viscosity
+    // is always a number; its conductivity and diffusivity are numbers or both "N/A".
     for (const char* name : kSecondaryFields) {
         const std::string& t = text(name);
         const std::string field = name;
@@ -184,6 +203,14 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         if (v.computed && fluid == 0) {
             expected = true;
             if (field == "EditTherc" || field == "EditDth") texts = {"N/A"};
+        } else if (v.computed && fluid == 1) {
+            if (field == "EditVisc") {
+                expected = true;
+            } else if (field == "EditTherc" || field == "EditDth") {
+                expected = true;
+                texts = {"N/A"};
+                if ((t == "N/A") != (text("EditTherc") == "N/A")) problem(field + " and EditTherc disagree on N/A");
+            }
         } else if (v.computed && fluid == 2) {
             if (field == "EditVisc") {
                 expected = true;
@@ -201,6 +228,7 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
             continue;
         }
         if (t.empty() && allowEmpty) continue;
+        if (t == "N/A" && v.notDefined) continue;
         if (IsNonFinite(t)) {
             v.nonFinite.push_back(field);
             continue;

@@ -23,8 +23,8 @@ struct FluidRange {
 };
 const FluidRange& Range(int fluid);
 
-// Selects the fluid, sets the inputs (pressure given for mode 0, density for mode 1)
-// and runs "Calculate". Texts are put in the fields as given.
+// Selects the fluid, sets the inputs (pressure given for mode 0, density for mode 1,
+// specific volume for mode 2) and runs "Calculate". Texts are put in the fields as given.
 void RunPoint(MainForm& form, int fluid, int mode, const std::string& T, const std::string& value);
 
 // Saturation state at T (K) from the fluid model, in the display units (MPa, kg/m3);
@@ -39,12 +39,15 @@ struct Verdict {
     std::vector<std::string> problems;
     std::vector<std::string> nonFinite;  // names of fields showing NAN, INF or -INF
     bool computed = false;               // the property fields were filled
+    bool unstable = false;               // the message line says (dP/drho)T <= 0
+    bool notDefined = false;             // the message line says results are N/A
 };
 Verdict Judge(const MainForm& form, int fluid, int mode);
 
 // Counters over many states.
 struct Tally {
     long states = 0, computed = 0, withNonFinite = 0;
+    long unstable = 0, unstableWithoutMessage = 0;
     std::map<std::string, long> nonFiniteByField;  // "EditW" -> states
     std::map<std::string, std::vector<std::string>> nonFiniteExamples;  // first states per field
     std::map<std::string, long> nonFiniteByCause;  // states with a NAN or INF field, by cause

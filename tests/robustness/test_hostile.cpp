@@ -195,12 +195,17 @@ TEST_F(Hostile, TableListsAndColumnFiles) {
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("\"INF\""), std::string::npos) << r.err;
 
-    // NUL bytes in the two-column file.
+    // NUL bytes in the two-column file: a binary file, refused as such before any cell.
     const std::string nul = (dir / "nul.txt").string();
     std::ofstream(nul, std::ios::binary) << std::string("T\tP\n300\t1\n3\0" "10\t2\n", 16);
     r = Cli({"table", "--type", "II", "--file", nul, "--property", "11", "--out", out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("is a binary file"), std::string::npos) << r.err;
+    // A control character (not NUL) in a field is quoted escaped in the conversion error.
+    std::ofstream(nul, std::ios::binary) << std::string("T\tP\n300\t1\n3\x01" "10\t2\n", 16);
+    r = Cli({"table", "--type", "II", "--file", nul, "--property", "11", "--out", out});
     EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("\"3\\x0010\""), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("\"3\\x0110\""), std::string::npos) << r.err;
 
     // 100 000 lines: the first 2048 pairs are tabulated and the message says so.
     const std::string many = (dir / "many.txt").string();
@@ -224,7 +229,16 @@ TEST_F(Hostile, TableListsAndColumnFiles) {
     }
     r = Cli({"table", "--type", "II", "--file", binary, "--property", "11", "--out", out});
     EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("is a binary file"), std::string::npos) << r.err;
+    // Without NUL bytes but without a tab either: no pairs, and the message says why.
+    {
+        std::ofstream f(binary, std::ios::binary);
+        for (int i = 0; i < 5000; ++i) f.put(static_cast<char>(i % 7 == 0 ? '\n' : 'a' + i % 26));
+    }
+    r = Cli({"table", "--type", "II", "--file", binary, "--property", "11", "--out", out});
+    EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("The number of values in either ROW or COLUMN is 0 or missed."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("no line with two tab-separated values"), std::string::npos) << r.err;
 
     // A very long list of values is cut to 2048 with the message.
     std::string list = "T=";

@@ -4,6 +4,7 @@
 
 #include "core/fluid_model.h"
 #include "core/format.h"
+#include "forms/main_form.h"
 
 namespace kelvane::testfluid {
 
@@ -11,26 +12,29 @@ namespace {
 
 constexpr double kSaturationLimit = 500;  // K
 
-double Temperature(double tau) { return calc.Tred / tau; }
+constexpr const FluidConstants& kC = kWaterConstants;
+
+double Temperature(double tau) { return kC.Tred / tau; }
 
 FluidOperations Operations() {
     FluidOperations ops;
-    ops.MeltingPressure = [](double) -> std::string { return "Not treat."; };
-    ops.CheckTemperature = [](double T) -> std::string { return T < 200 ? "T is below 200 K;" : ""; };
-    ops.CheckState = [](double P, double) -> std::string { return P > 1e9 ? "P is over 1000 MPa;" : ""; };
-    ops.Saturation = [](double tau) -> SaturationResult {
+    ops.MeltingPressure = [](double) { return Quantity::With(Status::kNotTreated); };
+    // Water's texts stand in for the test fluid's limits.
+    ops.CheckTemperature = [](double T) { return T < 200 ? MessageId::kWaterBelowT : MessageId::kNone; };
+    ops.CheckState = [](double P, double, double) { return P > 1e9 ? MessageId::kAbove800MPa : MessageId::kNone; };
+    ops.Saturation = [](double tau, double) -> SaturationState {
         const double T = Temperature(tau);
-        if (T >= kSaturationLimit) return {"over Tc", "over Tc", "over Tc"};
+        if (T >= kSaturationLimit) return {Status::kOverTc, 0, 0, 0};
         const double ps = TestSaturationPressure(T);
-        const double rhov = ps / (calc.R * T);
-        return {FormatFile(ps), FormatFile(rhov), FormatFile(2 * rhov)};
+        const double rhov = ps / (kC.R * T);
+        return {Status::kValue, ps, rhov, 2 * rhov};
     };
-    ops.Pressure = [](double, double, double) { return 1.0; };
-    ops.Properties = [](double delta, double tau, double pi, const std::string&) {
-        const double T = Temperature(tau);
-        const double rho = delta * calc.rhored;
-        const double P = pi * calc.Pred;
-        const double R = calc.R;
+    ops.Pressure = [](double, double, double, const PointContext&) { return 1.0; };
+    ops.Properties = [](const PointContext& s, double) {
+        const double T = Temperature(s.tau);
+        const double rho = s.delta * kC.rhored;
+        const double P = s.pi * kC.Pred;
+        const double R = kC.R;
         const double cp = TestCp(T, P);
         const double cv = cp - R;
         PropertyResults r;
@@ -44,12 +48,12 @@ FluidOperations Operations() {
         v[kCp] = cp;
         v[kZ] = 1;
         v[kFugacity] = 1;
-        v[kW] = std::sqrt(cp / cv * R * T / (calc.M / 1000));
+        v[kW] = std::sqrt(cp / cv * R * T / (kC.M / 1000));
         v[kJT] = 0;
         v[kC2] = 0;
         v[kAlpha] = 1 / T;
         v[kKappa] = 1 / (rho * R * T);
-        r.secondary.n = "1.0003";
+        r.secondary[kN] = Quantity::Of(1.0003);
         return r;
     };
     return ops;
@@ -61,9 +65,14 @@ double TestCp(double T, double P) { return 8.31451 * (3.5 + T / 1000) + P * 1e-6
 
 double TestSaturationPressure(double T) { return 1e5 * std::exp(10 * (1 - 373.15 / T)); }
 
-void UseTestFluid() {
-    RegisterFluidOperations(0, Operations());
-    SelectFluid(0);
+const Fluid& TestFluid() {
+    static const Fluid fluid{0, "test", kC, {200, 1e4, 200, 1e9}, Operations()};
+    return fluid;
+}
+
+MainForm& UseTestFluid(MainForm& main) {
+    main.fluidOverride = &TestFluid();
+    return main;
 }
 
 }  // namespace kelvane::testfluid

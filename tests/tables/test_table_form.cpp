@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "tables/table_form.h"
 #include "test_fluid.h"
 
@@ -24,16 +27,26 @@ public:
         return true;
     }
     bool OpenFileName(std::string&) override { return false; }
-    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override { return std::make_unique<Captured>(texts); }
+    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override {
+        return std::make_unique<Captured>(texts, writeDelay);
+    }
 
+    // Keeps each table's text; each write may take `delay`, longer than the 30 ms
+    // between the window's catch-ups, so that the window catches up at every row.
     struct Captured : StringTableOutput {
-        explicit Captured(std::vector<std::string>& t) : texts(t) {}
+        Captured(std::vector<std::string>& t, std::chrono::milliseconds d) : texts(t), delay(d) {}
+        bool Write(std::string_view text, std::string& error) override {
+            std::this_thread::sleep_for(delay);
+            return StringTableOutput::Write(text, error);
+        }
         bool Close(std::string&) override {
             texts.push_back(Text());
             return true;
         }
         std::vector<std::string>& texts;
+        std::chrono::milliseconds delay;
     };
+    std::chrono::milliseconds writeDelay{0};
     int asked = 0;
     std::vector<std::string> texts;
 };
@@ -41,8 +54,8 @@ public:
 class TableWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        testfluid::UseTestFluid();
         main = std::make_unique<MainForm>();
+        testfluid::UseTestFluid(*main);
         form = std::make_unique<TableForm>(*main, dialogs);
     }
     void Matrix(const std::string& rows, const std::string& columns) {
@@ -79,11 +92,27 @@ TEST_F(TableWindow, MakeReportsProgressAndWritesWhatTheSharedWriterWrites) {
     };
     form->ButtonMakeClick();
     EXPECT_EQ(form->EditMes.text, "The table has been made successfully.");
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
+    // At display rate: at least at the last cell, in order, never twice for one cell.
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), 4);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()) &&
+                std::adjacent_find(seen.begin(), seen.end()) == seen.end());
     EXPECT_TRUE(form->ButtonMake.enabled);
     EXPECT_FALSE(form->ButtonStop.enabled);
 
+    // A table slower than the display rate (each row written in 35 ms) is followed
+    // cell by cell.
+    seen.clear();
+    dialogs.writeDelay = std::chrono::milliseconds(35);
+    Matrix("300,400,500,600", "1");
+    form->ButtonMakeClick();
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
+    dialogs.texts.pop_back();
+    dialogs.writeDelay = std::chrono::milliseconds(0);
+    Matrix("300,400", "1,2");
+
     MainForm other;
+    testfluid::UseTestFluid(other);
     StringTableOutput direct;
     MakeTable(other, form->Settings(), direct);
     ASSERT_EQ(dialogs.texts.size(), 1u);
@@ -100,6 +129,7 @@ TEST_F(TableWindow, SecondClickDuringATableDoesNotNest) {
 }
 
 TEST_F(TableWindow, StopEndsOnlyTheRunningTable) {
+    dialogs.writeDelay = std::chrono::milliseconds(35);  // a catch-up at every row
     Matrix("300,400,500", "1");
     form->catchUp = [&](bool) {
         if (form->cellsDone == 2) form->ButtonStopClick();
@@ -111,6 +141,7 @@ TEST_F(TableWindow, StopEndsOnlyTheRunningTable) {
 
     form->ButtonStopClick();  // no table running: the next one is not affected
     form->catchUp = nullptr;
+    dialogs.writeDelay = std::chrono::milliseconds(0);
     form->ButtonMakeClick();
     EXPECT_EQ(form->EditMes.text, "The table has been made successfully.");
 }

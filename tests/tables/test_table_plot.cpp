@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "tables/table_form.h"
 #include "tables/table_plot.h"
 #include "test_fluid.h"
@@ -121,8 +121,8 @@ public:
 }  // namespace
 
 TEST(TablePlotButton, EnabledOnlyAfterATableIsWrittenAndPlotsThatTable) {
-    testfluid::UseTestFluid();
     MainForm main;
+    testfluid::UseTestFluid(main);
     Dialogs dialogs;
     TableForm form(main, dialogs);
     int shown = 0;
@@ -146,6 +146,7 @@ TEST(TablePlotButton, EnabledOnlyAfterATableIsWrittenAndPlotsThatTable) {
 
     // The plot shows the table as written, not a new calculation.
     MainForm other;
+    testfluid::UseTestFluid(other);
     StringTableOutput written;
     ASSERT_EQ(MakeTable(other, form.Settings(), written).status, TableResult::Status::Written);
     EXPECT_EQ(form.LastTable(), written.Text());

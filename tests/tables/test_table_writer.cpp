@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/format.h"
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "tables/table_writer.h"
 #include "tables/value_lists.h"
 #include "test_fluid.h"
@@ -31,8 +31,8 @@ public:
 class TableWriter : public ::testing::Test {
 protected:
     void SetUp() override {
-        testfluid::UseTestFluid();
         main = std::make_unique<MainForm>();
+        testfluid::UseTestFluid(*main);
     }
     TableResult Make(int r, int c, int q, std::string rows, std::string columns, TableOutput* to = nullptr) {
         TableSettings s;

@@ -7,14 +7,13 @@
 #include <vector>
 
 #include "core/format.h"
-#include "core/main_form.h"
+#include "forms/main_form.h"
 #include "fluids/registry.h"
 #include "tables/table_writer.h"
 
 using namespace kelvane;
 
 TEST(WaterTable, IsobaricHeatCapacityMatchesTheIf97CheckValues) {
-    RegisterAllFluids();
     MainForm main;
     main.ComboBoxUnit.Select(1);  // per kg
     main.ComboBoxUnitChange();

@@ -13,6 +13,7 @@
 
 #include "fluids/registry.h"
 #include "ui/application.h"
+#include "ui/verification_window.h"
 
 using namespace kelvane;
 
@@ -47,7 +48,6 @@ int main(int argc, char** argv) {
     ui::Application app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(dir);
-    RegisterAllFluids();
     TemporaryTableFile tableFile;
     ui::Program program(&tableFile);
     MainForm& f = program.mainForm;
@@ -111,6 +111,16 @@ int main(int argc, char** argv) {
     program.aboutWindow.show();
     app.processEvents();
     ok = program.aboutWindow.grab().save(dir + "/about_window.png") && ok;
+
+    // The verification report opened from the About window.
+    QMetaObject::invokeMethod(program.aboutWindow.findChild<QWidget*>("ButtonVerification"), "click");
+    if (ui::VerificationWindow* v = program.aboutWindow.Verification()) {
+        v->resize(1500, 700);
+        app.processEvents();
+        ok = v->grab().save(dir + "/verification_window.png") && ok;
+    } else {
+        ok = false;
+    }
     std::printf("main %dx%d, table %dx%d, plot %dx%d, phase %dx%d, about %dx%d\n", program.mainWindow.width(),
                 program.mainWindow.height(), program.tableWindow.width(), program.tableWindow.height(),
                 program.plotWindow.width(), program.plotWindow.height(), program.phaseWindow.width(),

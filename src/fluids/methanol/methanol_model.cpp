@@ -4,7 +4,9 @@
 
 #include "core/solvers.h"
 #include "fluids/common/helmholtz_fluid.h"
+#include "fluids/methanol/methanol_conductivity.h"
 #include "fluids/methanol/methanol_eos.h"
+#include "fluids/methanol/methanol_viscosity.h"
 
 namespace kelvane {
 
@@ -167,6 +169,20 @@ SaturationState Saturation(double tau, double /*T*/) {
     return {Status::kValue, s.pressure, s.dV * kM.rhored, s.dL * kM.rhored};
 }
 
+// Viscosity, thermal conductivity and thermal diffusivity at T (K), P (Pa) and mass
+// density rho (kg/m3); rhoCp is the volumetric isobaric heat capacity, J/(m3 K). Each
+// is "not available" outside its correlation's stated range.
+void TransportResults(double T, double P, double rho, double rhoCp, std::array<Quantity, kSecondaryCount>& s) {
+    const Quantity na = Quantity::With(Status::kNotAvailable);
+    const double eta = MethanolViscosity(T, rho);
+    s[kEtha] = kMethanolViscosityRange.Contains(T, P) ? Quantity::Of(eta) : na;
+    const double lambda = MethanolDiluteConductivity(T) + MethanolResidualConductivity(T, rho) +
+                          MethanolConductivityEnhancement(T, rho, eta, MethanolCriticalInputsFromEos(T, rho));
+    const bool ok = kMethanolConductivityRange.Contains(T, P) && std::isfinite(lambda) && lambda > 0 && rhoCp > 0;
+    s[kLambda] = ok ? Quantity::Of(lambda) : na;
+    s[kDth] = ok ? Quantity::Of(lambda / rhoCp) : na;
+}
+
 double Pressure(double delta, double tau, double /*pi*/, const PointContext& /*state*/) {
     return 1 + delta * MethanolResidualHelmholtz(1, delta, 0, tau);
 }
@@ -193,6 +209,7 @@ PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
 
     PropertyResults out;
     out.values = HelmholtzProperties(h, delta, tau, kM.R, st.T, st.rho, kM.M, kM.rhored);
+    TransportResults(st.T, st.P, st.rho * kM.M / 1000, st.rho * out.values[kCp], out.secondary);
     return out;
 }
 

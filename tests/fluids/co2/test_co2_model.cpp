@@ -9,6 +9,7 @@
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "fluids/co2/co2_model.h"
+#include "verify/check_values.h"
 #include "fluids/registry.h"
 #include "forms/texts.h"
 
@@ -86,22 +87,34 @@ TEST_F(Co2Model, SaturationBandsNearTheCriticalTemperature) {
 }
 
 TEST_F(Co2Model, SaturationReproducesTable34) {
-    // T/K, ps/MPa, rho'/(kg/m3), rho''/(kg/m3) and the unit of the last digit of rho''.
-    const double rows[][5] = {
-        {216.592, 0.51796, 1178.46, 13.761, 1e-3}, {240, 1.2825, 1088.87, 33.295, 1e-3},
-        {260, 2.4188, 998.89, 64.417, 1e-3},       {280, 4.1607, 883.58, 121.74, 1e-2},
-        {300, 6.7131, 679.24, 268.58, 1e-2},       {304, 7.3555, 530.30, 406.42, 1e-2},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row[0]);
-        const SaturationState s = Saturation(row[0]);
+    // T/K, ps/MPa, rho'/(kg/m3), rho''/(kg/m3) from the shared table, each within half a
+    // unit of its last digit plus 1e-5 relative for the iteration tolerance.
+    int checked = 0;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kSpanWagnerSaturation)) {
+        if (c.road != verify::Road::kSaturation) continue;
+        SCOPED_TRACE(c.T);
+        const SaturationState s = Saturation(c.T);
         ASSERT_EQ(s.status, Status::kValue);
         const double kgPerMol = kC.M / 1000;
-        // Half a unit of the last digit, plus 1e-5 relative for the iteration tolerance.
-        EXPECT_NEAR(s.P / 1e6, row[1], 0.5e-4 + 1e-5 * row[1]);
-        EXPECT_NEAR(s.rhol * kgPerMol, row[2], 0.005 + 1e-5 * row[2]);
-        EXPECT_NEAR(s.rhov * kgPerMol, row[3], 0.5 * row[4] + 1e-5 * row[3]);
+        const double published = verify::PublishedValue(c);
+        const double tolerance = 0.5 * verify::LastDigitUnit(c) + 1e-5 * std::fabs(published);
+        EXPECT_NEAR(verify::Tolerance(c), tolerance, 1e-6 * tolerance);
+        switch (c.quantity) {
+            case verify::Quantity::kSatP:
+                EXPECT_NEAR(s.P / 1e6, published, tolerance);
+                break;
+            case verify::Quantity::kSatRhoL:
+                EXPECT_NEAR(s.rhol * kgPerMol, published, tolerance);
+                break;
+            case verify::Quantity::kSatRhoV:
+                EXPECT_NEAR(s.rhov * kgPerMol, published, tolerance);
+                break;
+            default:
+                FAIL() << c.published;
+        }
+        ++checked;
     }
+    EXPECT_EQ(checked, 18);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/calculate.h"
 #include "core/fluid_model.h"
@@ -17,6 +18,7 @@
 #include "fluids/co2/co2_model.h"
 #include "fluids/co2/co2_transport.h"
 #include "fluids/registry.h"
+#include "verify/check_values.h"
 #include "forms/texts.h"
 
 namespace kelvane {
@@ -43,30 +45,56 @@ protected:
     }
 };
 
-// A published value and the unit of its last digit; the check allows half a unit,
-// widened by 10 % for values at a rounding boundary.
-struct Digits {
-    double value, unit;
-};
-#define EXPECT_DIGITS(actual, published) EXPECT_NEAR((actual), (published).value, 0.55 * (published).unit) << #actual
+using verify::CheckValue;
+using verify::FormulationId;
+using Checked = verify::Quantity;  // the checked quantity; Quantity is a result with its status
 
-// rho in kg/m3, u, h in kJ/kg, s, cv, cp in kJ/(kg K), w in m/s.
-struct Row {
-    double T, p;  // K, Pa (0 on the saturation line: liquid if p < 0)
-    Digits rho, u, h, s, cv, cp, w;
+// The published values of one state of the shared table, in its order: the states of
+// Tables 34 and 35 one after another, each with its quantities.
+struct TableState {
+    double T, x;
+    verify::Road road;
+    std::vector<CheckValue> values;
 };
-void ExpectRow(const PropertyResults& r, double rho, const Row& row) {
+std::vector<TableState> StatesOf(FormulationId f, const char* source) {
+    std::vector<TableState> states;
+    for (const CheckValue& c : verify::ChecksOf(f)) {
+        if (std::string(c.source) != source || c.road == verify::Road::kSaturation) continue;
+        if (states.empty() || states.back().T != c.T || states.back().x != c.x || states.back().road != c.road)
+            states.push_back({c.T, c.x, c.road, {}});
+        states.back().values.push_back(c);
+    }
+    return states;
+}
+
+// Table 34's saturation pressure (MPa) or density (kg/m3) at T.
+double Table34(double T, Checked q) {
+    for (const CheckValue& c : verify::ChecksOf(FormulationId::kSpanWagnerSaturation, q))
+        if (c.T == T) return verify::PublishedValue(c);
+    ADD_FAILURE() << "no Table 34 value at " << T << " K";
+    return 0;
+}
+
+// rho in kg/m3, u, h in kJ/kg, s, cv, cp in kJ/(kg K), w in m/s: each within half a
+// unit of its last printed digit, widened by 10 % for values at a rounding boundary.
+void ExpectRow(const PropertyResults& r, double rho, const TableState& row) {
     const auto& v = r.values;
     const double M = kC.M;
-    if (row.rho.unit > 0) {
-        EXPECT_DIGITS(rho * M / 1000, row.rho);
-        EXPECT_DIGITS(v[kU] / M, row.u);
+    for (const CheckValue& c : row.values) {
+        double actual = 0;
+        switch (c.quantity) {
+            case Checked::kRho: actual = rho * M / 1000; break;
+            case Checked::kU: actual = v[kU] / M; break;
+            case Checked::kH: actual = v[kH] / M; break;
+            case Checked::kS: actual = v[kS] / M; break;
+            case Checked::kCv: actual = v[kCv] / M; break;
+            case Checked::kCp: actual = v[kCp] / M; break;
+            case Checked::kW: actual = v[kW]; break;
+            default: FAIL() << verify::QuantityName(c.quantity);
+        }
+        EXPECT_EQ(c.units, 0.55);
+        EXPECT_NEAR(actual, verify::PublishedValue(c), 0.55 * verify::LastDigitUnit(c)) << verify::QuantityName(c.quantity);
     }
-    EXPECT_DIGITS(v[kH] / M, row.h);
-    EXPECT_DIGITS(v[kS] / M, row.s);
-    EXPECT_DIGITS(v[kCv] / M, row.cv);
-    EXPECT_DIGITS(v[kCp] / M, row.cp);
-    EXPECT_DIGITS(v[kW], row.w);
 }
 
 // Coexisting reduced densities refined by Newton's method on equal pressure and equal
@@ -93,54 +121,39 @@ Coexistence RefinedSaturation(double T) {
     return {dV, dL};
 }
 
+// Saturated liquid and vapour from 216.592 K to 304 K, 0.13 K below the critical
+// temperature, where the non-analytic terms carry cv and cp: h, s, cv, cp, w.
 TEST_F(Co2Properties, SaturatedStatesReproduceTable34) {
-    const Digits none{0, 0};
-    const Row rows[] = {  // p = -1: saturated liquid, p = +1: saturated vapour
-        {216.592, -1, none, none, {-426.74, 1e-2}, {-2.2177, 1e-4}, {0.97466, 1e-5}, {1.9532, 1e-4}, {975.85, 1e-2}},
-        {216.592, 1, none, none, {-76.364, 1e-3}, {-0.59999, 1e-5}, {0.6292, 1e-4}, {0.90872, 1e-5}, {222.78, 1e-2}},
-        {240, -1, none, none, {-379.94, 1e-2}, {-2.0155, 1e-4}, {0.94535, 1e-5}, {2.0510, 1e-4}, {806.38, 1e-2}},
-        {240, 1, none, none, {-70.293, 1e-3}, {-0.72532, 1e-5}, {0.70534, 1e-5}, {1.1033, 1e-4}, {222.96, 1e-2}},
-        {260, -1, none, none, {-337.34, 1e-2}, {-1.8495, 1e-4}, {0.93227, 1e-5}, {2.2554, 1e-4}, {652.58, 1e-2}},
-        {260, 1, none, none, {-70.862, 1e-3}, {-0.82456, 1e-5}, {0.79426, 1e-5}, {1.4295, 1e-4}, {218.19, 1e-2}},
-        {280, -1, none, none, {-289.48, 1e-2}, {-1.6792, 1e-4}, {0.96046, 1e-5}, {2.8141, 1e-4}, {471.54, 1e-2}},
-        {280, 1, none, none, {-80.840, 1e-3}, {-0.93401, 1e-5}, {0.92316, 1e-5}, {2.2769, 1e-4}, {207.72, 1e-2}},
-        {300, -1, none, none, {-223.40, 1e-2}, {-1.4631, 1e-4}, {1.1199, 1e-4}, {8.6979, 1e-4}, {245.67, 1e-2}},
-        {300, 1, none, none, {-119.70, 1e-2}, {-1.1175, 1e-4}, {1.2476, 1e-4}, {11.921, 1e-3}, {185.33, 1e-2}},
-        // 0.13 K below the critical temperature, where the non-analytic terms carry cv and cp.
-        {304, -1, none, none, {-188.42, 1e-2}, {-1.3509, 1e-4}, {2.0531, 1e-4}, {386.88, 1e-2}, {134.14, 1e-2}},
-        {304, 1, none, none, {-158.84, 1e-2}, {-1.2536, 1e-4}, {2.0679, 1e-4}, {555.58, 1e-2}, {147.62, 1e-2}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.T << (row.p < 0 ? " K liquid" : " K vapour"));
+    const std::vector<TableState> rows = StatesOf(FormulationId::kSpanWagnerSaturation, "Table 34");
+    ASSERT_EQ(rows.size(), 12u);
+    for (const TableState& row : rows) {
+        const bool liquid = row.road == verify::Road::kSaturatedLiquid;
+        SCOPED_TRACE(testing::Message() << row.T << (liquid ? " K liquid" : " K vapour"));
+        ASSERT_EQ(row.values.size(), 5u);
         const Coexistence c = RefinedSaturation(row.T);
-        const double rho = (row.p < 0 ? c.dL : c.dV) * kC.rhored;
+        const double rho = (liquid ? c.dL : c.dV) * kC.rhored;
         ExpectRow(At(row.T, rho, PressureAt(row.T, rho)), rho, row);
         // The saturation operation stays within its tolerance of the refined state.
         const SaturationState s = co2::Saturation(kC.Tred / row.T, row.T);
-        EXPECT_NEAR(row.p < 0 ? s.rhol : s.rhov, rho, 3e-6 * rho);
+        EXPECT_NEAR(liquid ? s.rhol : s.rhov, rho, 3e-6 * rho);
     }
 }
 
+// rho, u, h, s, cv, cp, w at (T, p) from 0.05 to 800 MPa; the last two states lie on
+// the melting line (the calculation itself reports these as frozen).
 TEST_F(Co2Properties, SinglePhaseStatesReproduceTable35) {
-    const Row rows[] = {
-        {240, 0.05e6, {1.1084, 1e-4}, {-93.125, 1e-3}, {-48.014, 1e-3}, {-0.04483, 1e-5}, {0.59473, 1e-5}, {0.78815, 1e-5}, {243.88, 1e-2}},
-        {1100, 0.1e6, {0.48109, 1e-5}, {675.83, 1e-2}, {883.69, 1e-2}, {1.3827, 1e-4}, {1.0702, 1e-4}, {1.2593, 1e-4}, {494.61, 1e-2}},
-        {280, 0.5e6, {9.7568, 1e-4}, {-71.840, 1e-3}, {-20.594, 1e-3}, {-0.36761, 1e-5}, {0.65255, 1e-5}, {0.87063, 1e-5}, {257.27, 1e-2}},
-        {230, 1e6, {1128.97, 1e-2}, {-401.07, 1e-2}, {-400.19, 1e-2}, {-2.1006, 1e-4}, {0.95680, 1e-5}, {1.9959, 1e-4}, {879.82, 1e-2}},
-        {290, 5e6, {148.41, 1e-2}, {-115.58, 1e-2}, {-81.892, 1e-3}, {-0.95959, 1e-5}, {0.94334, 1e-5}, {2.5783, 1e-4}, {207.56, 1e-2}},
-        {480, 10e6, {119.65, 1e-2}, {50.083, 1e-3}, {133.66, 1e-2}, {-0.48595, 1e-5}, {0.84672, 1e-5}, {1.1732, 1e-4}, {328.74, 1e-2}},
-        {1100, 100e6, {371.36, 1e-2}, {617.86, 1e-2}, {887.14, 1e-2}, {0.03152, 1e-5}, {1.0931, 1e-4}, {1.3544, 1e-4}, {675.48, 1e-2}},
-        // On the melting line (the calculation itself reports these as frozen).
-        {226.679, 50e6, {1229.78, 1e-2}, {-430.79, 1e-2}, {-390.13, 1e-2}, {-2.2377, 1e-4}, {0.99951, 1e-5}, {1.7735, 1e-4}, {1146.9, 0.1}},
-        {327.673, 800e6, {1495.70, 1e-2}, {-369.91, 1e-2}, {164.96, 1e-2}, {-2.1926, 1e-4}, {1.1961, 1e-4}, {1.5477, 1e-4}, {2052.8, 0.1}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.T << " K " << row.p << " Pa");
+    const std::vector<TableState> rows = StatesOf(FormulationId::kSpanWagnerSinglePhase, "Table 35");
+    ASSERT_EQ(rows.size(), 9u);
+    for (const TableState& row : rows) {
+        const double p = row.x * 1e6;
+        SCOPED_TRACE(testing::Message() << row.T << " K " << p << " Pa");
+        ASSERT_EQ(row.values.size(), 7u);
+        EXPECT_EQ(row.values[0].outsideRange, row.T < 330 && p >= 50e6);
         // The density as the calculation solves it, from the saturation state it uses.
         PointContext state;
         state.T = row.T;
         state.tau = kC.Tred / row.T;
-        state.P = state.pi = row.p;
+        state.P = state.pi = p;
         const SaturationState s = CalculationSaturation(FluidAt(2), state.tau, row.T);
         if (s.status == Status::kValue) {
             state.satuP = s.P;
@@ -148,7 +161,7 @@ TEST_F(Co2Properties, SinglePhaseStatesReproduceTable35) {
             state.satuRhol = s.rhol;
         }
         const double rho = SolveDensity(FluidAt(2), state);
-        ExpectRow(At(row.T, rho, row.p), rho, row);
+        ExpectRow(At(row.T, rho, p), rho, row);
     }
 }
 
@@ -280,9 +293,9 @@ TEST_F(Co2MainForm, FullResults) {
     // Density given: compressed liquid at 300 K, pressure explicit.
     Calculate("300", "700", 1);
     EXPECT_EQ(form.EditMes.text, "");
-    EXPECT_NEAR(Num(form.EditsatuP), 6.7131, 0.5e-4);
-    EXPECT_NEAR(Num(form.EditsatuRhol), 679.24, 0.005);
-    EXPECT_NEAR(Num(form.EditsatuRhov), 268.58, 0.005);
+    EXPECT_NEAR(Num(form.EditsatuP), Table34(300, Checked::kSatP), 0.5e-4);  // 6.7131 MPa
+    EXPECT_NEAR(Num(form.EditsatuRhol), Table34(300, Checked::kSatRhoL), 0.005);
+    EXPECT_NEAR(Num(form.EditsatuRhov), Table34(300, Checked::kSatRhoV), 0.005);
     EXPECT_NEAR(Num(form.EditP) * 1e6, PressureAt(300, Molar(700)), 1e-7 * Num(form.EditP) * 1e6);
 }
 
@@ -290,8 +303,21 @@ TEST_F(Co2MainForm, FullResults) {
 // conductivity (Vesovic et al. 1990, Appendix IV) to the published digits; the
 // diffusivity is lambda / (rho cp).
 TEST_F(Co2MainForm, TransportTexts) {
-    const double rows[][4] = {{220, 2.440, 11.06, 10.90}, {300, 1.773, 15.02, 16.77}};  // K, kg/m3, uPa s, mW/(m K)
-    for (const auto& row : rows) {
+    // K, kg/m3 (Table 13's density at 0.1 MPa), uPa s, mW/(m K)
+    const auto table13 = verify::ChecksOf(FormulationId::kFenghourViscosity);
+    const auto dilute = verify::ChecksOf(FormulationId::kVesovicConductivity);
+    ASSERT_EQ(std::string(table13[7].source), "Table 13, dilute gas at 0.1 MPa");
+    ASSERT_EQ(std::string(dilute[0].source), "Appendix IV, dilute gas at 0.1 MPa");
+    double rows[3][4];
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(table13[i].T, table13[7 + i].T);
+        ASSERT_EQ(dilute[i].T, table13[7 + i].T);
+        rows[i][0] = table13[i].T;
+        rows[i][1] = table13[i].x;
+        rows[i][2] = verify::PublishedValue(table13[7 + i]);
+        rows[i][3] = verify::PublishedValue(dilute[i]);
+    }
+    for (const auto& row : {rows[0], rows[1]}) {
         Calculate(FormatDisplay(row[0]), "0.1");
         SCOPED_TRACE(form.EditT.text);
         EXPECT_NEAR(Num(form.EditRho), row[1], 0.001);  // the tables' densities are from another equation
@@ -306,8 +332,9 @@ TEST_F(Co2MainForm, TransportTexts) {
     const std::string v = form.EditVisc.text;
     const bool na = v.rfind("N/A (", 0) == 0;
     EXPECT_TRUE(na || ParseLeading(v) > 0) << v;
-    EXPECT_NEAR(ParseLeading(na ? v.substr(5) : v) * 1e6, 35.09, 0.005) << v;
-    EXPECT_NEAR(Num(form.EditTherc) * 1e3, 56.65, 0.005);
+    EXPECT_EQ(rows[2][0], 800);
+    EXPECT_NEAR(ParseLeading(na ? v.substr(5) : v) * 1e6, rows[2][2], 0.005) << v;
+    EXPECT_NEAR(Num(form.EditTherc) * 1e3, rows[2][3], 0.005);
     // Near the critical point and outside the viscosity range.
     Calculate("305", "7.5");
     EXPECT_GT(Num(form.EditVisc), 0);
@@ -339,7 +366,7 @@ TEST_F(Co2MainForm, LimitsAndMessages) {
     // Triple point: saturation at 0.51796 MPa (Table 34), solid above 0.51795 MPa.
     Calculate("216.592", "0.5");
     EXPECT_NEAR(Num(form.EditmeltP), 0.51795, 1e-5);
-    EXPECT_NEAR(Num(form.EditsatuP), 0.51796, 0.5e-5);
+    EXPECT_NEAR(Num(form.EditsatuP), Table34(216.592, Checked::kSatP), 0.5e-5);
     EXPECT_EQ(form.EditMes.text, "");
     Calculate("216.592", "0.52");
     EXPECT_EQ(form.EditMes.text, "Suppose to freeze.");

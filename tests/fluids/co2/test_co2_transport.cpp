@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "forms/main_form.h"
 #include "fluids/co2/co2_model.h"
 #include "fluids/co2/co2_transport.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
@@ -39,7 +42,9 @@ protected:
 
 TEST_F(Co2Transport, DiluteGasAndDenseLiquid) {
     // 15.02 uPa s at 300 K in the zero-density limit (dilute-gas uncertainty 0.3 %).
-    EXPECT_NEAR(Eta(300, 0) * 1e6, 15.02, 0.003 * 15.02);
+    const verify::CheckValue table13 = verify::ChecksOf(verify::FormulationId::kFenghourViscosity)[1];
+    ASSERT_EQ(table13.T, 300);
+    EXPECT_NEAR(Eta(300, 0) * 1e6, verify::PublishedValue(table13), 0.003 * 15.02);
     // Huber et al. (2016), tabulated by the NIST WebBook: 16.774 mW/(m K) at 300 K and
     // 0.1 MPa (1.773 kg/m3), 0.17407 and 0.14026 W/(m K) for the liquid at 220 K, 2 MPa
     // and 250 K, 5 MPa. Their stated uncertainty is 1 % to 5 %; the 1990 correlation
@@ -54,10 +59,13 @@ TEST_F(Co2Transport, DiluteGasAndDenseLiquid) {
 TEST_F(Co2Transport, PublishedCheckValues) {
     // Fenghour, Wakeham and Vesovic (1998), Table 13: the correlation without a critical
     // term, to its two published decimals (uPa s).
-    const double viscosity[][3] = {{220, 2.440, 11.06},   {300, 1.773, 15.02},    {800, 0.662, 35.09},
-                                   {304, 254.320, 20.90}, {220, 1194.86, 269.37}, {300, 1029.27, 132.55},
-                                   {800, 407.828, 48.74}};
-    for (const auto& row : viscosity) EXPECT_NEAR(Eta(row[0], row[1]) * 1e6, row[2], 0.005) << row[0] << " K " << row[1];
+    int viscosities = 0;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kFenghourViscosity)) {
+        if (std::string(c.source) != "Table 13") continue;
+        EXPECT_NEAR(Eta(c.T, c.x) * 1e6, verify::PublishedValue(c), 0.005) << c.T << " K " << c.x;
+        ++viscosities;
+    }
+    EXPECT_EQ(viscosities, 7);
     // Vesovic et al. (1990), Appendix IV: thermal conductivity with its critical
     // enhancement (mW/(m K)). At 800 K to the published digits; in the liquid within
     // 0.5 %, where the susceptibility difference of the correlation length used here is
@@ -66,8 +74,16 @@ TEST_F(Co2Transport, PublishedCheckValues) {
     struct Row {
         double T, rho, lambda, tolerance;
     };
-    for (const Row& r : {Row{800, 407.908, 78.48, 0.005}, Row{220, 1194.96, 187.31, 0.005 * 187.31},
-                         Row{300, 1029.29, 137.32, 0.005 * 137.32}, Row{304, 254.3587, 43.11, 0.02 * 43.11}}) {
+    std::vector<Row> rows;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kVesovicConductivity)) {
+        if (std::string(c.source) != "Appendix IV") continue;
+        const double lambda = verify::PublishedValue(c);
+        rows.push_back({c.T, c.x, lambda, c.allowRel > 0 ? c.allowRel * lambda : 0.5 * verify::LastDigitUnit(c)});
+    }
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_NEAR(rows[0].tolerance, 0.005, 1e-12);       // 800 K: to the published digits
+    EXPECT_NEAR(rows[3].tolerance, 0.02 * 43.11, 1e-12);  // 304 K: within 2 %
+    for (const Row& r : rows) {
         PointContext s;
         s.T = r.T;
         s.tau = kC.Tred / r.T;
@@ -78,7 +94,7 @@ TEST_F(Co2Transport, PublishedCheckValues) {
         ASSERT_TRUE(lambda.HasValue());
         EXPECT_NEAR(lambda.value * 1e3, r.lambda, r.tolerance) << r.T << " K " << r.rho;
     }
-    EXPECT_LT(Lambda(304, 254.3587) * 1e3, 0.7 * 43.11);
+    EXPECT_LT(Lambda(rows[3].T, rows[3].rho) * 1e3, 0.7 * rows[3].lambda);
 }
 
 TEST_F(Co2Transport, ViscosityTakesSqrtTFromTheStateAndTheRestFromTau) {

@@ -3,12 +3,14 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/format.h"
 #include "forms/main_form.h"
 #include "fluids/registry.h"
+#include "verify/check_values.h"
 #include "forms/texts.h"
 
 namespace kelvane {
@@ -69,9 +71,16 @@ TEST_F(Methanol, MeltingLineAndRangeChecks) {
 // energy and fugacity to the density resolution of the searches (1e-6 relative, which in
 // the liquid the reduced bulk modulus 1/(rho R T kappa) magnifies).
 TEST_F(Methanol, SaturationIsThePhaseEquilibriumOfTheEquation) {
-    const double table[][4] = {{200, 6.096e-6, 1.1754e-4, 880.28}, {300, 0.018682, 0.24623, 784.51},
-                               {400, 0.77374, 8.7343, 678.59},     {500, 6.5250, 109.88, 451.53}};
+    std::vector<std::array<double, 4>> table;  // the shared table's rows: T, p_s, rho'', rho'
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kMethanol)) {
+        if (c.road != verify::Road::kSaturation) continue;
+        if (table.empty() || table.back()[0] != c.T) table.push_back({c.T, 0, 0, 0});
+        const int column = c.quantity == verify::Quantity::kSatP ? 1 : c.quantity == verify::Quantity::kSatRhoV ? 2 : 3;
+        table.back()[column] = verify::PublishedValue(c);
+    }
+    ASSERT_EQ(table.size(), 4u);
     for (const auto& r : table) {
+        ASSERT_TRUE(r[1] > 0 && r[2] > 0 && r[3] > r[2]) << r[0];
         const EqualAreaResult s = Sat(r[0]);
         EXPECT_NEAR(s.pressure / 1e6, r[1], 6e-5 * r[1]);
         EXPECT_NEAR(s.dV * kC.rhored * kC.M / 1000, r[2], 6e-5 * r[2]);
@@ -151,20 +160,24 @@ TEST(MethanolWindow, CalculationsAsAUserRunsThem) {
     EXPECT_NEAR(ParseStrict(f.EditCp.text), 2.53 * 32.04216, 0.01 * 2.53 * 32.04216);
     EXPECT_NEAR(ParseStrict(f.EditCv.text), 2.12 * 32.04216, 0.01 * 2.12 * 32.04216);
     EXPECT_NEAR(ParseStrict(f.EditsatuP.text), 0.01698, 1e-4);  // MPa
-    for (auto* e : {&f.EditEps, &f.EditVisc, &f.EditTherc, &f.EditDth, &f.EditKw, &f.Editn})
-        EXPECT_EQ(e->text, "");
+    for (auto* e : {&f.EditEps, &f.EditKw, &f.Editn}) EXPECT_EQ(e->text, "");
+    // Transport of the liquid at 25 C: about 0.544 mPa s, 0.200 W/(m K), and the
+    // diffusivity lambda / (rho cp) about 1.0e-7 m2/s.
+    EXPECT_NEAR(ParseStrict(f.EditVisc.text), 0.544e-3, 0.01 * 0.544e-3);
+    EXPECT_NEAR(ParseStrict(f.EditTherc.text), 0.200, 0.01 * 0.200);
+    EXPECT_NEAR(ParseStrict(f.EditDth.text), 1.0e-7, 0.05e-7);
 
     // Single-phase densities of this equation, Xiang et al. (2006) Table 6 (K, MPa, kg/m3).
-    const char* points[][3] = {{"180", "0.01", "900.27"}, {"200", "150", "944.08"}, {"260", "0.1", "822.11"},
-                               {"300", "1", "785.49"},   {"400", "0.1", "0.97575"}, {"500", "100", "705.57"},
-                               {"600", "0.01", "0.064244"}};
-    for (const auto& p : points) {
-        f.EditT.text = p[0];
-        f.EditP.text = p[1];
+    int points = 0;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kMethanol, verify::Quantity::kRho)) {
+        f.EditT.text = FormatDisplay(c.T);
+        f.EditP.text = FormatDisplay(c.x);
         f.ButtonCalcClick();
-        EXPECT_EQ(f.EditMes.text, "") << p[0];
-        EXPECT_NEAR(ParseStrict(f.EditRho.text), ParseStrict(p[2]), 1e-5 * ParseStrict(p[2])) << p[0];
+        EXPECT_EQ(f.EditMes.text, "") << c.T;
+        EXPECT_NEAR(ParseStrict(f.EditRho.text), verify::PublishedValue(c), 1e-5 * verify::PublishedValue(c)) << c.T;
+        ++points;
     }
+    EXPECT_EQ(points, 7);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "core/format.h"
 #include "fluids/registry.h"
 #include "fluids/water/water_eos.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
@@ -31,16 +32,18 @@ protected:
 };
 
 // The release prints 9 significant digits: agreement within half a unit of the last.
-void ExpectPublished(double computed, double published) {
-    const double unit = std::pow(10.0, std::floor(std::log10(std::fabs(published))) - 8);
-    EXPECT_NEAR(computed, published, 0.5 * unit * (1 + 1e-6));
-}
-
 TEST_F(WaterEos, BoundaryAndSaturationEquationsReproduceRelease) {
-    ExpectPublished(BoundaryB23Pressure(1 / 623.15) / 1e6, 0.165291643e2);  // B23 check value
-    ExpectPublished(SaturationPressureEquation(300) / 1e6, 0.353658941e-2);  // Table 35
-    ExpectPublished(SaturationPressureEquation(500) / 1e6, 0.263889776e1);
-    ExpectPublished(SaturationPressureEquation(600) / 1e6, 0.123443146e2);
+    using verify::FormulationId;
+    const auto b23 = verify::ChecksOf(FormulationId::kIf97Boundary23);
+    ASSERT_EQ(b23.size(), 1u);
+    EXPECT_NEAR(BoundaryB23Pressure(1 / b23[0].T) / 1e6, verify::PublishedValue(b23[0]), verify::Tolerance(b23[0]));
+    const auto saturation = verify::ChecksOf(FormulationId::kIf97Saturation);  // Table 35
+    ASSERT_EQ(saturation.size(), 3u);
+    for (const verify::CheckValue& c : saturation) {
+        EXPECT_NEAR(verify::LastDigitUnit(c), std::pow(10.0, std::floor(std::log10(verify::PublishedValue(c))) - 8),
+                    1e-20);
+        EXPECT_NEAR(SaturationPressureEquation(c.T) / 1e6, verify::PublishedValue(c), verify::Tolerance(c)) << c.T;
+    }
     EXPECT_NEAR(SaturationPressureEquation(647.096) / 22.064e6, 1, 1e-6);  // ends at IF97's critical point
 }
 

@@ -2,12 +2,28 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "core/fluid_model.h"
 #include "fluids/water/water_transport.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
+
+using verify::CheckValue;
+using verify::ChecksOf;
+using verify::FormulationId;
+using verify::PublishedValue;
+
+// The rows of one formulation whose source begins with `source`.
+std::vector<CheckValue> RowsFrom(FormulationId f, const std::string& source) {
+    std::vector<CheckValue> out;
+    for (const CheckValue& c : ChecksOf(f))
+        if (std::string(c.source).rfind(source, 0) == 0) out.push_back(c);
+    return out;
+}
 
 class WaterTransport : public ::testing::Test {
 protected:
@@ -36,25 +52,22 @@ ReducedDerivatives FromVolumeDerivatives(double rho, double vT, double vp) {
 // below 1.5e-6 of epsilon - 1, comes from the slightly sub-linear dependence on A and
 // the rounding of the tabulated densities and values.
 TEST_F(WaterTransport, DielectricConstantMatchesReleaseTableUpToTheBoltzmannShift) {
-    struct Row {
-        double T, p, molarDensity, eps;  // K, MPa, mol/dm3, -
-    };
-    const Row rows[] = {
-        {240, 0.101325, 54.33701, 104.34982}, {300, 0.101325, 55.31735, 77.74735},
-        {300, 10, 55.56148, 78.11269},        {300, 1000, 68.69265, 103.69632},
-        {650, 10, 2.24692, 1.26715},          {650, 100, 40.31090, 17.71733},
-        {650, 500, 52.58636, 26.62132},       {870, 10, 1.45275, 1.12721},
-        {870, 100, 20.98927, 4.98281},        {870, 500, 45.01376, 15.09746},
-    };
+    const std::vector<CheckValue> rows = ChecksOf(FormulationId::kWaterDielectric);  // molar density in mol/dm3
+    ASSERT_EQ(rows.size(), 10u);
     const double kRatio = 1.380658e-23 / 1.3806e-23 - 1;  // 4.2011e-5
-    for (const Row& r : rows) {
-        const double eps = WaterDielectricConstant(r.molarDensity * 1000, 1 / r.T);
-        const double shift = (r.eps - 1) * kRatio;
-        EXPECT_NEAR(eps - r.eps, shift, 6e-6 + 1.5e-6 * (r.eps - 1)) << "T = " << r.T << " K, p = " << r.p << " MPa";
+    for (const CheckValue& r : rows) {
+        ASSERT_TRUE(r.molarInput);
+        const double published = PublishedValue(r);
+        const double eps = WaterDielectricConstant(r.x * 1000, 1 / r.T);
+        const double shift = (published - 1) * kRatio;
+        EXPECT_NEAR(eps - published, shift, 6e-6 + 1.5e-6 * (published - 1)) << "T = " << r.T << " K, rho = " << r.x;
         // The shift is real: with the release's constant the values would sit lower.
-        if (r.eps > 2) {
-            EXPECT_GT(eps - r.eps, 0.9 * shift) << "T = " << r.T << " K, p = " << r.p << " MPa";
+        if (published > 2) {
+            EXPECT_GT(eps - published, 0.9 * shift) << "T = " << r.T << " K, rho = " << r.x;
         }
+        // The shared table's tolerance is this test's.
+        EXPECT_NEAR(verify::Tolerance(r), 6e-6 + 1.5e-6 * (published - 1), 1e-11);
+        EXPECT_NEAR(verify::ExpectedValue(r) - published, shift, 1e-12 * published);
     }
 }
 
@@ -63,16 +76,13 @@ TEST_F(WaterTransport, DielectricConstantMatchesReleaseTableUpToTheBoltzmannShif
 // 0.2292020^2 = 0.0525335568 and 5.432937^2 = 29.5168044; the resulting change of n is
 // computed here from the two resonance terms and is below 1.3e-8 at these states.
 TEST_F(WaterTransport, RefractiveIndexMatchesReleaseValuesUpToTheResonanceConstants) {
-    struct Row {
-        double T, rho, wavelength, n;  // K, kg/m3, nm, -
-    };
-    const Row rows[] = {
-        {298.15, 997.047435, 226.5, 1.39277824},
-        {298.15, 997.047435, 589.3, 1.33285819},
-        {773.15, 30.4758534, 589.3, 1.00949307},
-    };
+    const std::vector<CheckValue> rows = ChecksOf(FormulationId::kWaterRefractive);  // T, rho in kg/m3, lambda
+    ASSERT_EQ(rows.size(), 3u);
     const double a5 = 0.245934259e-2, a6 = 0.900704920;
-    for (const Row& r : rows) {
+    for (const CheckValue& c : rows) {
+        struct {
+            double T, rho, wavelength, n;
+        } const r{c.T, c.x, c.wavelength, PublishedValue(c)};
         const double n = WaterRefractiveIndex(Molar(r.rho), 1 / r.T, r.wavelength);
         const double rbar = r.rho / 1000;
         const double l2 = r.wavelength * r.wavelength / (589.0 * 589.0);
@@ -82,6 +92,7 @@ TEST_F(WaterTransport, RefractiveIndexMatchesReleaseValuesUpToTheResonanceConsta
         const double dn = 3 * dr / (2 * r.n * (1 - rr) * (1 - rr));  // dn/dr times dr
         EXPECT_LT(std::abs(dn), 1.3e-8);
         EXPECT_NEAR(n, r.n + dn, 6e-9) << "T = " << r.T << " K, lambda = " << r.wavelength << " nm";
+        EXPECT_NEAR(verify::ExpectedValue(c), r.n + dn, 1e-15);  // the table's documented shift
     }
 }
 
@@ -90,8 +101,13 @@ TEST_F(WaterTransport, RefractiveIndexMatchesReleaseValuesUpToTheResonanceConsta
 // release on the ionization constant (Bandura and Lvov), whose check value is
 // 13.906565; the two formulations differ there by 3e-4.
 TEST_F(WaterTransport, IonProductMatchesPublishedLiquidValues) {
-    EXPECT_NEAR(WaterIonProduct(Molar(997.047), 1 / 298.15), 13.995, 6e-4);  // table rounding
-    EXPECT_NEAR(WaterIonProduct(Molar(1000), 1 / 300.0), 13.906565, 2e-3);
+    const std::vector<CheckValue> saturated = RowsFrom(FormulationId::kWaterIonProduct, "Table 1, saturated");
+    ASSERT_EQ(saturated[1].T, 298.15);
+    EXPECT_NEAR(WaterIonProduct(Molar(997.047), 1 / 298.15), PublishedValue(saturated[1]), 6e-4);  // table rounding
+    const std::vector<CheckValue> later = RowsFrom(FormulationId::kWaterIonProduct, "IAPWS R11-07");
+    ASSERT_EQ(later.size(), 1u);
+    EXPECT_NEAR(WaterIonProduct(Molar(later[0].x), 1 / later[0].T), PublishedValue(later[0]), later[0].allowAbs);
+    EXPECT_EQ(later[0].allowAbs, 2e-3);
 }
 
 // Independent checks of the IAPS 1985 viscosity:
@@ -101,19 +117,16 @@ TEST_F(WaterTransport, IonProductMatchesPublishedLiquidValues) {
 // - the check values of the IAPWS 2008 viscosity release, a refit to newer data, which
 //   the 1985 equation follows within 1 % inside its own range (largest here 0.91 %).
 TEST_F(WaterTransport, ViscosityAgreesWithIndependentEvaluations) {
-    EXPECT_NEAR(WaterViscosity(Molar(975.6236788), 1 / 346.85859421) / 0.000384222, 1, 5e-6);
-    EXPECT_NEAR(WaterViscosity(Molar(0.589636754), 1 / 373.15) / 1.22704e-05, 1, 5e-6);
+    const std::vector<CheckValue> xsteam = RowsFrom(FormulationId::kWaterViscosity, "XSteam");
+    ASSERT_EQ(xsteam.size(), 2u);
+    for (const CheckValue& c : xsteam)  // Pa s
+        EXPECT_NEAR(WaterViscosity(Molar(c.x), 1 / c.T) / PublishedValue(c), 1, 5e-6) << c.published;
 
-    struct Row {
-        double T, rho, eta;  // K, kg/m3, 1e-6 Pa s
-    };
-    const Row release2008[] = {
-        {298.15, 998, 889.735100}, {373.15, 1000, 307.883622}, {433.15, 1, 14.538324},
-        {433.15, 1000, 217.685358}, {873.15, 1, 32.619287},    {873.15, 100, 35.802262},
-        {873.15, 600, 77.430195},  {1173.15, 1, 44.217245},   {1173.15, 100, 47.640433},
-    };
-    for (const Row& r : release2008) {
-        EXPECT_NEAR(WaterViscosity(Molar(r.rho), 1 / r.T) * 1e6 / r.eta, 1, 0.01) << "T = " << r.T << ", rho = " << r.rho;
+    const std::vector<CheckValue> release2008 = RowsFrom(FormulationId::kWaterViscosity, "IAPWS 2008");
+    ASSERT_EQ(release2008.size(), 9u);
+    for (const CheckValue& r : release2008) {  // 1e-6 Pa s
+        EXPECT_NEAR(WaterViscosity(Molar(r.x), 1 / r.T) * 1e6 / PublishedValue(r), 1, 0.01)
+            << "T = " << r.T << ", rho = " << r.x;
     }
 }
 
@@ -126,10 +139,14 @@ TEST_F(WaterTransport, ConductivityAtAmbientStatesHasNegligibleEnhancement) {
     struct Row {
         double T, rho, vT, vp, lambda2011;  // K, kg/m3, m3/(kg K), m3/(kg Pa), W/(m K)
     };
+    const std::vector<CheckValue> guideline = RowsFrom(FormulationId::kWaterConductivity, "IAPWS 2011 guideline");
+    ASSERT_EQ(guideline.size(), 2u);
     const Row rows[] = {
-        {298.15, 997.047013, 2.58054178e-7, -4.53803340e-13, 0.606502308},
-        {375.0, 957.009710, 7.94706623e-7, -5.15666528e-13, 0.677913788},
+        {guideline[0].T, guideline[0].x, 2.58054178e-7, -4.53803340e-13, PublishedValue(guideline[0])},
+        {guideline[1].T, guideline[1].x, 7.94706623e-7, -5.15666528e-13, PublishedValue(guideline[1])},
     };
+    EXPECT_EQ(rows[0].T, 298.15);
+    EXPECT_EQ(rows[1].T, 375.0);
     for (const Row& r : rows) {
         const ReducedDerivatives d = FromVolumeDerivatives(r.rho, r.vT, r.vp);
         ASSERT_GT(d.dpdT, 10);  // liquid: steep isochores
@@ -141,9 +158,14 @@ TEST_F(WaterTransport, ConductivityAtAmbientStatesHasNegligibleEnhancement) {
     }
     // IAPWS 2011 release, check values without enhancement (W/(m K)); rho = 0 is the
     // dilute gas, taken at 1e-9 kg/m3 (at zero density the enhancement term is 0/0).
-    EXPECT_NEAR(WaterConductivity(Molar(998), 1 / 298.15, 0, 0) / 0.607712868, 1, 0.002);
-    EXPECT_NEAR(WaterConductivity(Molar(1e-9), 1 / 298.15, 0, 0) / 0.0184341883, 1, 0.002);
-    EXPECT_NEAR(WaterConductivity(Molar(1e-9), 1 / 873.15, 0, 0) / 0.0791034659, 1, 0.01);
+    const std::vector<CheckValue> release2011 = RowsFrom(FormulationId::kWaterConductivity, "IAPWS 2011 release");
+    ASSERT_EQ(release2011.size(), 3u);
+    const double within[] = {0.002, 0.002, 0.01};
+    for (size_t i = 0; i < 3; ++i) {
+        const CheckValue& c = release2011[i];
+        EXPECT_EQ(c.allowRel, within[i]);
+        EXPECT_NEAR(WaterConductivity(Molar(c.x), 1 / c.T, 0, 0) / PublishedValue(c), 1, within[i]) << c.published;
+    }
 }
 
 // On the critical isochore the reduced compressibility diverges like (T/T* - 1)^-1.24

@@ -1,0 +1,171 @@
+// Saturation by temperature and by pressure against published saturation tables, and
+// its consistency over each fluid's whole saturation range: the round trip
+// T -> P -> T, Clausius-Clapeyron, and two-phase states at their ends.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/saturation.h"
+#include "fluids/registry.h"
+#include "forms/texts.h"
+
+namespace kelvane {
+namespace {
+
+const Fluid& Water() { return FluidAt(0); }
+const Fluid& Methanol() { return FluidAt(1); }
+const Fluid& Co2() { return FluidAt(2); }
+
+TEST(SaturationByPressure, WaterAgainstTheRegion4CheckValues) {
+    // IAPWS-IF97 computer-program verification values of the region-4 equations. The
+    // equilibrium here is the equality of the region-1 and region-2 Gibbs energies,
+    // which departs from the region-4 equation by up to 4.3e-5 in pressure (2 mK).
+    const double byP[][2] = {{0.1e6, 372.755919}, {1e6, 453.035632}, {10e6, 584.149488}, {0.101325e6, 373.1243}};
+    for (const auto& v : byP) {
+        const SaturationPoint s = SaturationByPressure(Water(), v[0]);
+        ASSERT_TRUE(s.HasValue()) << v[0];
+        EXPECT_NEAR(s.T, v[1], 2.0e-3) << v[0];
+        EXPECT_NEAR(s.P / v[0], 1, 1e-12);
+    }
+    const double byT[][2] = {{300, 3536.58941}, {500, 2.63889776e6}, {600, 12.3443146e6}};
+    for (const auto& v : byT) {
+        const SaturationPoint s = SaturationByTemperature(Water(), v[0]);
+        ASSERT_TRUE(s.HasValue()) << v[0];
+        EXPECT_NEAR(s.P / v[1], 1, 4.5e-5) << v[0];
+    }
+}
+
+TEST(SaturationByPressure, MethanolNormalBoilingPoint) {
+    const SaturationPoint s = SaturationByPressure(Methanol(), 101325);
+    ASSERT_TRUE(s.HasValue());
+    EXPECT_GT(s.T, 337.6);
+    EXPECT_LT(s.T, 337.8);
+}
+
+// Span and Wagner (1996), Table 34, entered by the published pressure: T/K, p/MPa,
+// rho'/(kg/m3), rho''/(kg/m3), h', h'' (kJ/kg), s', s'' (kJ/(kg K)) with the units of
+// their last digits. The published pressure has five digits, so the temperature found
+// from it carries its rounding: each value is allowed half a unit of its last digit
+// plus the change that rounding of the pressure brings about.
+TEST(SaturationByPressure, Co2Table34) {
+    struct Row {
+        double T, p, pUnit, rhol, rholUnit, rhov, rhovUnit, hl, hlUnit, hv, hvUnit, sl, slUnit, sv, svUnit;
+    };
+    const Row rows[] = {
+        {216.592, 0.51796, 1e-5, 1178.46, 1e-2, 13.761, 1e-3, -426.74, 1e-2, -76.364, 1e-3, -2.2177, 1e-4, -0.59999, 1e-5},
+        {240, 1.2825, 1e-4, 1088.87, 1e-2, 33.295, 1e-3, -379.94, 1e-2, -70.293, 1e-3, -2.0155, 1e-4, -0.72532, 1e-5},
+        {260, 2.4188, 1e-4, 998.89, 1e-2, 64.417, 1e-3, -337.34, 1e-2, -70.862, 1e-3, -1.8495, 1e-4, -0.82456, 1e-5},
+        {280, 4.1607, 1e-4, 883.58, 1e-2, 121.74, 1e-2, -289.48, 1e-2, -80.840, 1e-3, -1.6792, 1e-4, -0.93401, 1e-5},
+        {300, 6.7131, 1e-4, 679.24, 1e-2, 268.58, 1e-2, -223.40, 1e-2, -119.70, 1e-2, -1.4631, 1e-4, -1.1175, 1e-4},
+        {304, 7.3555, 1e-4, 530.30, 1e-2, 406.42, 1e-2, -188.42, 1e-2, -158.84, 1e-2, -1.3509, 1e-4, -1.2536, 1e-4},
+    };
+    const double M = Co2().constants.M;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.T);
+        const SaturationPoint s = SaturationByPressure(Co2(), r.p * 1e6);
+        ASSERT_TRUE(s.HasValue());
+        // Temperature uncertainty from the pressure's last digit, through dT/dP.
+        const SaturationPoint a = SaturationByTemperature(Co2(), s.T - 0.01), b = SaturationByTemperature(Co2(), s.T + 0.01);
+        const double dTdP = 0.02 / (b.P - a.P);
+        const double dT = 0.5 * r.pUnit * 1e6 * dTdP;
+        auto allow = [&](double unit, double va, double vb) { return 0.55 * unit + std::fabs(vb - va) / 0.02 * dT; };
+        EXPECT_NEAR(s.T, r.T, 0.5e-3 + dT);
+        EXPECT_NEAR(s.rhol * M / 1000, r.rhol, allow(r.rholUnit, a.rhol * M / 1000, b.rhol * M / 1000));
+        EXPECT_NEAR(s.rhov * M / 1000, r.rhov, allow(r.rhovUnit, a.rhov * M / 1000, b.rhov * M / 1000));
+        EXPECT_NEAR(s.liquid.values[kH] / M, r.hl, allow(r.hlUnit, a.liquid.values[kH] / M, b.liquid.values[kH] / M));
+        EXPECT_NEAR(s.vapour.values[kH] / M, r.hv, allow(r.hvUnit, a.vapour.values[kH] / M, b.vapour.values[kH] / M));
+        EXPECT_NEAR(s.liquid.values[kS] / M, r.sl, allow(r.slUnit, a.liquid.values[kS] / M, b.liquid.values[kS] / M));
+        EXPECT_NEAR(s.vapour.values[kS] / M, r.sv, allow(r.svUnit, a.vapour.values[kS] / M, b.vapour.values[kS] / M));
+        // And at the published temperature itself, without the pressure's rounding.
+        const SaturationPoint t = SaturationByTemperature(Co2(), r.T);
+        EXPECT_NEAR(t.P / 1e6, r.p, 0.55 * r.pUnit);
+        EXPECT_NEAR(t.liquid.values[kH] / M, r.hl, 0.55 * r.hlUnit);
+        EXPECT_NEAR(t.vapour.values[kH] / M, r.hv, 0.55 * r.hvUnit);
+        EXPECT_NEAR(t.liquid.values[kS] / M, r.sl, 0.55 * r.slUnit);
+        EXPECT_NEAR(t.vapour.values[kS] / M, r.sv, 0.55 * r.svUnit);
+    }
+}
+
+class EachFluid : public testing::TestWithParam<int> {};
+
+TEST_P(EachFluid, RoundTripAndClausiusClapeyronOverTheWholeRange) {
+    const Fluid& f = FluidAt(GetParam());
+    const SaturationRange range = SaturationRangeOf(f);
+    ASSERT_GT(range.Thigh, range.Tlow);
+    double worstTrip = 0, worstCC = 0;
+    const int n = 60;
+    for (int i = 0; i <= n; ++i) {
+        const double T = range.Tlow + (range.Thigh - range.Tlow) * i / n;
+        const SaturationPoint s = SaturationByTemperature(f, T);
+        ASSERT_TRUE(s.HasValue()) << T;
+        ASSERT_TRUE(s.converged) << T;
+        EXPECT_GT(s.rhol, s.rhov) << T;
+        const SaturationPoint back = SaturationByPressure(f, s.P);
+        ASSERT_TRUE(back.HasValue()) << T;
+        worstTrip = std::max(worstTrip, std::fabs(back.T - T) / T);
+        EXPECT_NEAR(back.P / s.P, 1, 1e-9) << T;
+        // dP/dT = dH / (T dV), central differences over 1e-4 K, away from Tc.
+        if (T > f.constants.Tc - 5 || T - 1e-4 < range.Tlow) continue;
+        const double h = 1e-4;
+        const double dPdT = (SaturationByTemperature(f, T + h).P - SaturationByTemperature(f, T - h).P) / (2 * h);
+        const double cc = s.dH / (T * (1 / s.rhov - 1 / s.rhol));
+        worstCC = std::max(worstCC, std::fabs(dPdT / cc - 1));
+        EXPECT_NEAR(dPdT / cc, 1, 1e-5) << T;
+        // dS = dH / T at equilibrium.
+        EXPECT_NEAR(s.dS * T / s.dH, 1, 1e-9) << T;
+    }
+    EXPECT_LT(worstTrip, 1e-9);
+    RecordProperty("worst_round_trip", std::to_string(worstTrip));
+    RecordProperty("worst_clausius_clapeyron", std::to_string(worstCC));
+}
+
+TEST_P(EachFluid, MixtureEndsAreTheSaturatedPhases) {
+    const Fluid& f = FluidAt(GetParam());
+    const SaturationRange range = SaturationRangeOf(f);
+    const SaturationPoint s = SaturationByTemperature(f, (range.Tlow + range.Thigh) / 2);
+    ASSERT_TRUE(s.HasValue());
+    const PointResult liquid = TwoPhaseState(f, s, 0), vapour = TwoPhaseState(f, s, 1), half = TwoPhaseState(f, s, 0.5);
+    EXPECT_EQ(liquid.state.rho, s.rhol);
+    EXPECT_EQ(vapour.state.rho, s.rhov);
+    for (int i : {kF, kU, kH, kG, kS, kZ, kFugacity, kC2}) {
+        EXPECT_EQ(liquid.properties.values[i], s.liquid.values[i]) << i;
+        EXPECT_EQ(vapour.properties.values[i], s.vapour.values[i]) << i;
+        EXPECT_NEAR(half.properties.values[i], (s.liquid.values[i] + s.vapour.values[i]) / 2,
+                    1e-12 * (std::fabs(s.liquid.values[i]) + std::fabs(s.vapour.values[i])))
+            << i;
+    }
+    EXPECT_NEAR(1 / half.state.rho, (1 / s.rhol + 1 / s.rhov) / 2, 1e-14 / s.rhov);
+    // Z from the mixture's own volume.
+    EXPECT_NEAR(half.properties.values[kZ], s.P / (half.state.rho * f.constants.R * s.T), 1e-9);
+    for (int i : {kCv, kCp, kW, kJT, kAlpha, kKappa}) EXPECT_FALSE(half.ResultAvailable(i)) << i;
+    EXPECT_TRUE(liquid.quality.HasValue());
+    const PointResult outside = TwoPhaseState(f, s, 1.01);
+    EXPECT_FALSE(outside.hasProperties);
+    EXPECT_TRUE(outside.HasMessage(MessageId::kQualityRange));
+    EXPECT_FALSE(TwoPhaseState(f, s, std::nan("")).hasProperties);
+}
+
+TEST_P(EachFluid, PressuresOutsideTheSaturationRange) {
+    const Fluid& f = FluidAt(GetParam());
+    const SaturationRange range = SaturationRangeOf(f);
+    const SaturationPoint over = SaturationByPressure(f, std::max(f.constants.Pc, range.Phigh * 1.0001));
+    EXPECT_EQ(over.status, Status::kOverPc);
+    EXPECT_STREQ(MessageText(over.message), "over Pc");
+    const SaturationPoint below = SaturationByPressure(f, range.Plow * 0.999);
+    EXPECT_FALSE(below.HasValue());
+    EXPECT_NE(std::string(MessageText(below.message)).find("Not applied to the range less than"), std::string::npos);
+    EXPECT_FALSE(SaturationByPressure(f, -1).HasValue());
+    EXPECT_FALSE(SaturationByPressure(f, std::nan("")).HasValue());
+    const SaturationPoint atLow = SaturationByPressure(f, range.Plow);
+    ASSERT_TRUE(atLow.HasValue());
+    EXPECT_NEAR(atLow.T, range.Tlow, 1e-9 * range.Tlow);
+    // By temperature: over Tc, and the temperature check's own message.
+    EXPECT_EQ(SaturationByTemperature(f, f.constants.Tc + 1).status, Status::kOverTc);
+    const SaturationPoint cold = SaturationByTemperature(f, f.limits.Tmin - 1);
+    EXPECT_EQ(cold.message, f.ops.CheckTemperature(f.limits.Tmin - 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fluids, EachFluid, testing::Values(0, 1, 2));
+
+}  // namespace
+}  // namespace kelvane
