@@ -19,11 +19,21 @@ constexpr int kEdgeHalvings = 80;
 // Iterations of the temperature search; Newton needs 3 to 8, the bisection fallback
 // about 60 from the widest interval.
 constexpr int kMaxIterations = 200;
-// Relative mismatch of the enthalpy or entropy at which the search stops: about the
+// Relative mismatch of the enthalpy or entropy at which the search stops: near the
 // rounding of the equation of state itself. The search also stops once the Newton
-// step falls below kStepTolerance of the temperature, where only rounding is left.
-constexpr double kValueTolerance = 1e-14;
-constexpr double kStepTolerance = 4e-16;
+// step falls below kStepTolerance of the temperature: the temperature is then known
+// to about that, 1e4 times better than the 1e-9 asked of the state.
+constexpr double kValueTolerance = 1e-13;
+constexpr double kStepTolerance = 1e-13;
+// Relative mismatch up to which a state counts as having the given value; a search
+// that ends further off has met the jump of the value at the saturation temperature
+// (or a seam of water's regions).
+constexpr double kReproduced = 1e-10;
+// Relative distance of the pressure from the saturation pressure at the temperature
+// found within which the equilibrium by pressure decides between a one-phase and a
+// wet state: the (T, P) calculation tells the phases apart by the fluid's own
+// saturation equations, which agree with the equilibrium to about 1e-6.
+constexpr double kNearSaturation = 1e-4;
 
 // The melting pressure as the (T, P) calculation uses it in its state check.
 double CheckedMelting(const Fluid& f, double T) {
@@ -97,6 +107,7 @@ struct Search {
     bool byEntropy;
     double target;
     double tolerance;
+    double scale;  // max(|target|, the fluid's scale of the value)
 
     Evaluation At(double T) const {
         PointInput in;
@@ -138,10 +149,11 @@ PointResult Solved(const PointInput& input, PointResult r) {
 // evaluation there; an unknown end is an edge of the accepted range, evaluated when the
 // iteration reaches for it, and a target beyond it is refused with that edge's message.
 PointResult SolveOnInterval(const Search& search, const IsobarRange& range, double a, bool aKnown, double b,
-                            bool bKnown, double T) {
+                            bool bKnown, double T, bool* reproduced) {
+    *reproduced = false;
     Evaluation best;
-    double lastWidth = b - a;
-    int sinceShrink = 0;
+    double lastMismatch = std::numeric_limits<double>::infinity();
+    int slow = 0;
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
         if (!(T >= a && T <= b)) T = a + (b - a) / 2;
         const Evaluation e = search.At(T);
@@ -172,19 +184,23 @@ PointResult SolveOnInterval(const Search& search, const IsobarRange& range, doub
                 next = a + (b - a) / 2;
             }
         }
-        if (b - a < 0.5 * lastWidth) {
-            lastWidth = b - a;
-            sinceShrink = 0;
-        } else if (++sinceShrink >= 4 && aKnown && bKnown) {
-            next = a + (b - a) / 2;
-            sinceShrink = 0;
+        // Newton that does not halve the mismatch twice running gives way to bisection.
+        if (std::fabs(e.mismatch) > 0.5 * lastMismatch) {
+            if (++slow >= 2 && aKnown && bKnown) {
+                next = a + (b - a) / 2;
+                slow = 0;
+            }
+        } else {
+            slow = 0;
         }
+        lastMismatch = std::fabs(e.mismatch);
         if (next == a && aKnown) break;
         if (next == b && bKnown) break;
         if (aKnown && bKnown && std::nextafter(a, b) >= b) break;
         T = next;
     }
     if (!best.result.hasProperties) return Refusal(search.input, MessageId::kNoStateOnIsobar);
+    *reproduced = std::fabs(best.mismatch) <= kReproduced * search.scale;
     return Solved(search.input, best.result);
 }
 
@@ -223,36 +239,47 @@ PointResult CalculateOnIsobar(const Fluid& fluid, const PointInput& input) {
     if (P == 0) return Refusal(input, MessageId::kZeroState);
 
     // Near zero the tolerance follows the fluid's scale of the value, R Tc or R.
-    const double scale = byEntropy ? fluid.constants.R : fluid.constants.R * fluid.constants.Tc;
-    const Search search{fluid, input, byEntropy, target, kValueTolerance * std::fmax(std::fabs(target), scale)};
+    const double fluidScale = byEntropy ? fluid.constants.R : fluid.constants.R * fluid.constants.Tc;
+    const double scale = std::fmax(std::fabs(target), fluidScale);
+    const Search search{fluid, input, byEntropy, target, kValueTolerance * scale, scale};
     const int index = byEntropy ? kS : kH;
 
-    const SaturationPoint sat = SaturationByPressure(fluid, P, input.wavelength);
-    if (sat.HasValue()) {
-        const double liquid = sat.liquid.values[index], vapour = sat.vapour.values[index];
-        if (target >= liquid && target <= vapour) {
-            // The lever rule on the saturated values of this pressure.
-            const double x = vapour > liquid ? std::fmin(1.0, std::fmax(0.0, (target - liquid) / (vapour - liquid))) : 0;
-            return Solved(input, TwoPhaseState(fluid, sat, x));
-        }
-        // A first temperature from the saturated phase's heat capacity.
-        const bool isLiquid = target < liquid;
-        const double edge = isLiquid ? liquid : vapour;
-        const double cp = (isLiquid ? sat.liquid : sat.vapour).values[kCp];
-        double T0 = byEntropy ? sat.T * std::exp((target - edge) / cp) : sat.T + (target - edge) / cp;
-        if (isLiquid) {
-            if (sat.T < range.Tlow) return Refusal(input, range.belowLow);
-            const double b = std::fmin(sat.T, range.Thigh);
-            return SolveOnInterval(search, range, range.Tlow, false, b, b == sat.T, T0);
-        }
-        if (sat.T > range.Thigh) return Refusal(input, range.aboveHigh);
-        const double a = std::fmax(sat.T, range.Tlow);
-        return SolveOnInterval(search, range, a, a == sat.T, range.Thigh, false, T0);
-    }
-    // No coexistence at this pressure: one phase over the whole accepted range. The
-    // first temperature is the critical one inside it, where the phases meet.
+    // The value rises with T along the isobar, with a jump from the saturated liquid's
+    // to the vapour's at the saturation temperature. Newton over the whole accepted
+    // range finds a one-phase state; the equilibrium by pressure (costly) is consulted
+    // only when the search ends at the jump, or close to it, or below the range.
     const double T0 = std::fmin(range.Thigh, std::fmax(range.Tlow, fluid.constants.Tc));
-    return SolveOnInterval(search, range, range.Tlow, false, range.Thigh, false, T0);
+    bool reproduced = false;
+    PointResult r = SolveOnInterval(search, range, range.Tlow, false, range.Thigh, false, T0, &reproduced);
+    const bool refusedBelow = !r.hasProperties && r.HasMessage(range.belowLow);
+    bool nearSaturation = !reproduced || refusedBelow || r.HasMessage(MessageId::kTwoPhase);
+    if (r.hasProperties && r.saturation.status == Status::kValue && r.saturation.P > 0)
+        nearSaturation = nearSaturation || std::fabs(P / r.saturation.P - 1) < kNearSaturation;
+    if (!nearSaturation || P >= fluid.constants.Pc * 1.01) return r;
+
+    const SaturationPoint sat = SaturationByPressure(fluid, P, input.wavelength);
+    if (!sat.HasValue()) return r;
+    const double liquid = sat.liquid.values[index], vapour = sat.vapour.values[index];
+    if (target >= liquid && target <= vapour) {
+        // The lever rule on the saturated values of this pressure.
+        const double x = vapour > liquid ? std::fmin(1.0, std::fmax(0.0, (target - liquid) / (vapour - liquid))) : 0;
+        return Solved(input, TwoPhaseState(fluid, sat, x));
+    }
+    if (reproduced || refusedBelow) return r;
+    // The search met the jump from the other side of the equilibrium's saturation
+    // temperature: search again on the phase's own side of it.
+    const bool isLiquid = target < liquid;
+    const double edge = isLiquid ? liquid : vapour;
+    const double cp = (isLiquid ? sat.liquid : sat.vapour).values[kCp];
+    const double start = byEntropy ? sat.T * std::exp((target - edge) / cp) : sat.T + (target - edge) / cp;
+    if (isLiquid) {
+        if (sat.T < range.Tlow) return Refusal(input, range.belowLow);
+        const double b = std::fmin(sat.T, range.Thigh);
+        return SolveOnInterval(search, range, range.Tlow, false, b, b == sat.T, start, &reproduced);
+    }
+    if (sat.T > range.Thigh) return Refusal(input, range.aboveHigh);
+    const double a = std::fmax(sat.T, range.Tlow);
+    return SolveOnInterval(search, range, a, a == sat.T, range.Thigh, false, start, &reproduced);
 }
 
 }  // namespace kelvane
