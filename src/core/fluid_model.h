@@ -178,10 +178,12 @@ constexpr FluidConstants MakeConstants(const char* name, double M, double R, dou
     return {name, M, R, Tc, Pc, rhoc, Tred != 0 ? Tred : Tc, rhored != 0 ? rhored : rhoc, Pred};
 }
 
+// clang-format off
 //                                                     M          R        Tc        Pc        rhoc mol rhoc kg Tred    rhored   Pred
 inline constexpr FluidConstants kWaterConstants    = MakeConstants("Water",    18.015257, 8.31451, 647.096,  22.064e6, 0,    322,   1.0,    1.0,     1.0);
 inline constexpr FluidConstants kMethanolConstants = MakeConstants("Methanol", 32.04216,  8.31448, 512.6,    8.1035e6, 8600, 0,     513.38, 8785.17, 1.0);
 inline constexpr FluidConstants kCo2Constants      = MakeConstants("CO2",      44.0098,   8.31451, 304.1282, 7.3773e6, 0,    467.6, 0,      0,       1.0);
+// clang-format on
 
 // Limits of a fluid's formulation as data: the accepted temperatures, the triple point
 // and the highest accepted pressure.

@@ -16,6 +16,7 @@ using U = UnitKind;
 using M = MainForm;
 
 // The rows in output order. Table indices follow the property list of "Make Tables".
+// clang-format off
 const std::vector<FieldRow> kRows = {
     {"EditT", nullptr, nullptr, nullptr, -1, "T", F::kTemperature, 0, U::kTemperature, &M::EditT, nullptr},
     {"EditP", nullptr, nullptr, "Pressure: P", 0, "P", F::kPressure, 0, U::kPressure, &M::EditP, nullptr},
@@ -69,6 +70,7 @@ const std::vector<FieldRow> kRows = {
     // Last, so that the fields before it keep their order in every output.
     {"Editx", nullptr, nullptr, nullptr, -1, "x", F::kQuality, 0, U::kNone, &M::Editx, nullptr},
 };
+// clang-format on
 
 // A melting or saturation number as the field shows it: in the display unit, or the
 // number's own text where it is not finite.

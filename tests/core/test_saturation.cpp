@@ -51,6 +51,7 @@ TEST(SaturationByPressure, Co2Table34) {
     struct Row {
         double T, p, pUnit, rhol, rholUnit, rhov, rhovUnit, hl, hlUnit, hv, hvUnit, sl, slUnit, sv, svUnit;
     };
+    // clang-format off
     const Row rows[] = {
         {216.592, 0.51796, 1e-5, 1178.46, 1e-2, 13.761, 1e-3, -426.74, 1e-2, -76.364, 1e-3, -2.2177, 1e-4, -0.59999, 1e-5},
         {240, 1.2825, 1e-4, 1088.87, 1e-2, 33.295, 1e-3, -379.94, 1e-2, -70.293, 1e-3, -2.0155, 1e-4, -0.72532, 1e-5},
@@ -59,6 +60,7 @@ TEST(SaturationByPressure, Co2Table34) {
         {300, 6.7131, 1e-4, 679.24, 1e-2, 268.58, 1e-2, -223.40, 1e-2, -119.70, 1e-2, -1.4631, 1e-4, -1.1175, 1e-4},
         {304, 7.3555, 1e-4, 530.30, 1e-2, 406.42, 1e-2, -188.42, 1e-2, -158.84, 1e-2, -1.3509, 1e-4, -1.2536, 1e-4},
     };
+    // clang-format on
     const double M = Co2().constants.M;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.T);

@@ -66,6 +66,7 @@ const char* const kSecondaryFields[] = {"EditEps", "EditVisc", "EditTherc", "Edi
 }  // namespace
 
 const FluidRange& Range(int fluid) {
+    // clang-format off
     static const FluidRange ranges[kFluidCount] = {
         {"Water", 273.15, 2273.15, 100, 1100, 647.096, 22.064, 322, {373.124, 623.15, 1073.15, 1073.16, 1386, 1500},
          {10, 16.529, 22.064, 50, 100}},
@@ -74,6 +75,7 @@ const FluidRange& Range(int fluid) {
         {"CO2", 216, 1100, 800, 1600, 304.1282, 7.3773, 467.6, {216.592, 216.6, 304.124, 304.1282, 304.13},
          {0.51795, 7.3773, 800}},
     };
+    // clang-format on
     return ranges[fluid];
 }
 

@@ -19,6 +19,7 @@ struct PolynomialTerm {
     int d;
     double t;
 };
+// clang-format off
 constexpr PolynomialTerm kPolynomial[] = {
     //  n                      d   t
     { 0.38856823203161e0,    1, 0.00},  //  1
@@ -29,6 +30,7 @@ constexpr PolynomialTerm kPolynomial[] = {
     { 0.54803315897767e0,    2, 2.00},  //  6
     { 0.12279411220335e0,    3, 0.75},  //  7
 };
+// clang-format on
 
 // Table 31, terms 8-34: n_i delta^d_i tau^t_i exp(-delta^c_i).
 struct ExponentialTerm {
@@ -37,6 +39,7 @@ struct ExponentialTerm {
     double t;
     int c;
 };
+// clang-format off
 constexpr ExponentialTerm kExponential[] = {
     //  n                      d    t      c
     { 0.21658961543220e1,    1,  1.50,  1},  //  8
@@ -67,6 +70,7 @@ constexpr ExponentialTerm kExponential[] = {
     { 0.55993651771592e-2,   4, 28.00,  5},  // 33
     {-0.30335118055646e-3,   8, 14.00,  6},  // 34
 };
+// clang-format on
 
 // Table 31, terms 35-39: n_i delta^d_i tau^t_i exp(-alpha_i (delta-1)^2 - beta_i (tau-gamma_i)^2);
 // the centre epsilon_i is 1 for all five terms.
@@ -78,6 +82,7 @@ struct GaussianTerm {
     int beta;
     double gamma;
 };
+// clang-format off
 constexpr GaussianTerm kGaussian[] = {
     //  n                      d   t     alpha beta  gamma
     {-0.21365488688320e3,    2, 1.00,  25,  325,  1.16},  // 35
@@ -86,6 +91,7 @@ constexpr GaussianTerm kGaussian[] = {
     {-0.28341603423999e3,    3, 3.00,  15,  275,  1.25},  // 38
     { 0.21247284400179e3,    3, 3.00,  20,  275,  1.22},  // 39
 };
+// clang-format on
 
 // Table 31, terms 40-42: n_i Delta_i^b_i delta psi_i.
 struct NonAnalyticTerm {
@@ -95,12 +101,14 @@ struct NonAnalyticTerm {
     double B;
     double C;
 };
+// clang-format off
 constexpr NonAnalyticTerm kNonAnalytic[] = {
     //  n                      a      b      B     C
     {-0.66642276540751e0,    3.5,  0.875,  0.3,  10.0},  // 40
     { 0.72608632349897e0,    3.5,  0.925,  0.3,  10.0},  // 41
     { 0.55068668612842e-1,   3.0,  0.875,  1.0,  12.5},  // 42
 };
+// clang-format on
 
 // Parameters shared by the three non-analytic terms.
 constexpr double kA = 0.7;

@@ -22,6 +22,7 @@ constexpr double kDiluteA[6] = {-3.57796, 62.9638, -37.3047, -52.1182, 231.607, 
 constexpr double kDiluteB[5] = {3.33313, -6.08398, 8.18739, -0.261074, 1};
 
 // Residual part: sum_{i=1..5} (B1_i + B2_i Tr) rho_r^i in W/(m K), rho_r = rho / rhoc.
+// clang-format off
 constexpr struct {
     int i;
     double B1, B2;
@@ -32,6 +33,7 @@ constexpr struct {
     {4,  1.97525e-2, -2.46826e-2},
     {5, -1.52530e-3,  4.34656e-3},
 };
+// clang-format on
 
 // Critical enhancement (simplified Olchowy-Sengers): universal exponents and amplitude
 // ratio, the correlation length amplitude and susceptibility amplitude of methanol,

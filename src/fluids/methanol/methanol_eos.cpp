@@ -29,6 +29,7 @@ struct Term {
 };
 
 // de Reuck and Craven (1993), residual Helmholtz energy, terms 1-44.
+// clang-format off
 constexpr Term kTerms[] = {
     // i   d   t   c   n
     { 1,  1,  0,  0, -2.80062505988},
@@ -76,6 +77,7 @@ constexpr Term kTerms[] = {
     {43,  3,  4,  2, -6.88463987466},
     {44,  3,  4,  4,  1.13992982501},
 };
+// clang-format on
 
 // Index ranges of the four groups in kTerms.
 constexpr int kGroup1End = 17;  // n delta^d tau^t
@@ -266,6 +268,7 @@ struct Einstein {
     double a, theta;
 };
 
+// clang-format off
 constexpr Einstein kEinstein[] = {
     // i   a_i              theta_i
     { 4,  10.9926773951,   4.11978538315},
@@ -276,6 +279,7 @@ constexpr Einstein kEinstein[] = {
     { 9,  1.07780989422,   10.3162789084},
     {10,  0.969656970177,  0.532489267209},
 };
+// clang-format on
 
 }  // namespace
 

@@ -62,6 +62,7 @@ double AuxVapourDensity(double Tr) {
     struct Row {
         double B, e;
     };
+    // clang-format off
     constexpr Row kRows[] = {
         {-9.74320519,  1.0 / 6},
         { 62.7207077,  1.0 / 3},
@@ -76,6 +77,7 @@ double AuxVapourDensity(double Tr) {
         {-8774.28382,  15},
         { 9258.53159,  21},
     };
+    // clang-format on
     constexpr double kLnTr = -7361.56195;
     const double theta = 1 - Tr;
     double sum = kLnTr * std::log(Tr);
@@ -90,6 +92,7 @@ double AuxLiquidStart(double Tr) {
     struct Row {
         double C, f;
     };
+    // clang-format off
     constexpr Row kRows[] = {
         { 1.8145364,  1.0 / 3},
         { 1.2703194,  2.0 / 3},
@@ -97,6 +100,7 @@ double AuxLiquidStart(double Tr) {
         { 2.756272,  11.0 / 3},
         {-1.8958692, 13.0 / 3},
     };
+    // clang-format on
     const double theta = 1 - Tr;
     double sum = 0;
     for (const Row& r : kRows) sum += r.C * std::pow(theta, r.f);

@@ -28,12 +28,15 @@ constexpr double kChapmanEnskog = 2.66957e-26;
 //   Omega_LJ = a0 T*^a1 + a2 exp(a3 T*) + a4 exp(a5 T*),
 //   Omega_D  = a7 T*^a8 + a9 exp(a10 T*) + a11 exp(a12 T*),
 //   Omega    = Omega_LJ (1 + delta^2 Omega_D / (1 + a6 delta^6)).
+// clang-format off
 constexpr double kA[13] = {
     1.16145,    -0.14874,  0.52487,  -0.77320, 2.16178,  -2.43787, 0.95976e-3,
     0.10225,    -0.97346,  0.10657,  -0.34528, -0.44557, -2.58055,
 };
+// clang-format on
 
 // Reduced second viscosity virial coefficient B*_eta = sum b_i T*^(-t_i).
+// clang-format off
 constexpr struct {
     double b, t;
 } kB[9] = {
@@ -47,15 +50,18 @@ constexpr struct {
     { 14.085455,  2.5},
     {-0.34664158, 5.5},
 };
+// clang-format on
 
 // Reduced third viscosity virial coefficient C*_eta = c1 T*^3 exp(c2 / sqrt(T*)).
 constexpr double kC[2] = {1.86222085e-3, 9.990338};
 
 // Effective hard-sphere diameter sigma_HS / sigma_c = sum_i d_i Tr^-i + sum_j e_j rho_r^j.
 // d_i for i = 0..6 and e_j for j = 1..9.
+// clang-format off
 constexpr double kD[7] = {-1.181909, 0.5031030, -0.6268461, 0.5169312, -0.2351349, 5.3980235e-2, -4.9069617e-3};
 constexpr double kE[9] = {4.018368,     -4.239180,    2.245110,      -0.5750698,  2.3021026e-2,
                           2.5696775e-2, -6.8372749e-3, 7.2707189e-4, -2.9255711e-5};
+// clang-format on
 
 // N_A sigma0^3 in m3/mol, the volume that reduces the viscosity virial coefficients.
 constexpr double kVirialVolume = kAvogadro * kSigma0 * kSigma0 * kSigma0;

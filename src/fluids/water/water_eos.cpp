@@ -137,6 +137,7 @@ double ZeroPressureSlope(PowerRole role, std::span<const Term> terms, double y) 
 }
 
 // IAPWS-IF97 Table 2: region 1, gamma = sum n (7.1 - pi)^I (tau - 1.222)^J.
+// clang-format off
 constexpr Term kRegion1[] = {
     //  I    J   n
     {0, -2, 0.14632971213167},
@@ -174,9 +175,11 @@ constexpr Term kRegion1[] = {
     {31, -40, 0.18228094581404e-23},
     {32, -41, -0.93537087292458e-25},
 };
+// clang-format on
 
 // IAPWS-IF97 Table 10: ideal-gas part of region 2, sum n0 tau^J0 (I = 0: no pi
 // dependence besides ln pi).
+// clang-format off
 constexpr Term kRegion2Ideal[] = {
     //  I  J0  n0
     {0, 0, -0.96927686500217e1},
@@ -189,8 +192,10 @@ constexpr Term kRegion2Ideal[] = {
     {0, 2, -0.28408632460772},
     {0, 3, 0.21268463753307e-1},
 };
+// clang-format on
 
 // IAPWS-IF97 Table 11: residual part of region 2, sum n pi^I (tau - 0.5)^J.
+// clang-format off
 constexpr Term kRegion2Residual[] = {
     //  I   J   n
     {1, 0, -0.17731742473213e-2},
@@ -237,9 +242,11 @@ constexpr Term kRegion2Residual[] = {
     {24, 40, 0.55414715350778e-16},
     {24, 58, -0.94369707241210e-6},
 };
+// clang-format on
 
 // IAPWS-IF97 Table 30: region 3, phi = n1 ln delta + sum n delta^I tau^J (i = 2..40).
 constexpr double kRegion3LogCoefficient = 0.10658070028513e1;  // n1
+// clang-format off
 constexpr Term kRegion3[] = {
     //  I   J   n
     {0, 0, -0.15732845290239e2},
@@ -282,8 +289,10 @@ constexpr Term kRegion3[] = {
     {10, 1, -0.16557679795037e-3},
     {11, 26, -0.44923899061815e-4},
 };
+// clang-format on
 
 // Region 5 in the form of the 1997 release: ideal-gas part sum n0 tau^J0 ...
+// clang-format off
 constexpr Term kRegion5Ideal[] = {
     //  I  J0  n0
     {0, 0, -0.13179983674201e2},
@@ -293,8 +302,10 @@ constexpr Term kRegion5Ideal[] = {
     {0, -1, -0.31161318213925e1},
     {0, 2, -0.32961626538917},
 };
+// clang-format on
 
 // ... and residual part sum n pi^I tau^J.
+// clang-format off
 constexpr Term kRegion5Residual[] = {
     //  I  J  n
     {1, 0, -0.12563183589592e-3},
@@ -303,13 +314,16 @@ constexpr Term kRegion5Residual[] = {
     {2, 9, -0.39724828359569e-5},
     {3, 3, 0.12919228289784e-6},
 };
+// clang-format on
 
 // IAPWS-IF97 Table 34: the saturation-pressure equation of region 4, n1 .. n10.
+// clang-format off
 constexpr double kSaturation[] = {
     0.11670521452767e4,  -0.72421316703206e6, -0.17073846940092e2, 0.12020824702470e5,
     -0.32325550322333e7, 0.14915108613530e2,  -0.48232657361591e4, 0.40511340542057e6,
     -0.23855557567849,   0.65017534844798e3,
 };
+// clang-format on
 
 // IAPWS-IF97 Table 1: the region 2-3 boundary, p/MPa = n1 + n2 T + n3 T^2.
 constexpr double kB23[] = {0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2};

@@ -19,6 +19,7 @@ double ReducedDensity(double delta) { return delta * kWaterConstants.M * 1e-3 / 
 
 // IAPS 1985 viscosity, Table 2: H_ij printed with one row per density exponent
 // j = 0..6 and one column per temperature exponent i = 0..5. 19 entries are non-zero.
+// clang-format off
 constexpr double kViscosityH[7][6] = {
     //  i = 0        1           2           3           4           5
     {0.5132047,  0.3205656,  0.0,        0.0,        -0.7782567, 0.1885447},  // j = 0
@@ -29,9 +30,11 @@ constexpr double kViscosityH[7][6] = {
     {0.0,        -0.01578386, 0.0,       0.0,        0.0,        0.0},        // j = 5
     {0.0,        0.0,        0.0,        -0.003629481, 0.0,      0.0},        // j = 6
 };
+// clang-format on
 
 // IAPS 1985 thermal conductivity, background term: L_ij printed with one row per
 // density exponent j = 0..5 and one column per temperature exponent i = 0..4.
+// clang-format off
 constexpr double kConductivityL[6][5] = {
     //  i = 0         1            2            3            4
     {1.3293046,   1.7018363,   5.2246158,   8.7127675,   -1.8525999},  // j = 0
@@ -41,6 +44,7 @@ constexpr double kConductivityL[6][5] = {
     {-0.12961068, 0.37283344,  -0.43083393, 0.0,         0.0},         // j = 4
     {0.044809953, -0.1120316,  0.13333849,  0.0,         0.0},         // j = 5
 };
+// clang-format on
 
 // Sum over a coefficient table C[j][i] of C_ij x^i y^j.
 template <int J, int I>
@@ -66,6 +70,7 @@ struct DielectricTerm {
     int i;
     double j;
 };
+// clang-format off
 constexpr DielectricTerm kDielectric[11] = {
     {0.978224486826, 1, 0.25},
     {-0.957771379375, 1, 1.0},
@@ -79,6 +84,7 @@ constexpr DielectricTerm kDielectric[11] = {
     {0.937359795772e-4, 7, 0.5},
     {-0.123179218720e-9, 10, 10.0},
 };
+// clang-format on
 constexpr double kN12 = 0.196096504426e-2;
 
 // Molecular constants of the dielectric-constant equation.
@@ -90,10 +96,12 @@ constexpr double kBoltzmann = 1.3806e-23;            // J/K
 constexpr double kAvogadro = 6.0221367e23;           // 1/mol
 
 // IAPWS 1997 refractive index, Table 1: a_0..a_7.
+// clang-format off
 constexpr double kA[8] = {
     0.244257733,   0.974634476e-2, -0.373234996e-2, 0.268678472e-3,
     0.158920570e-2, 0.245934259e-2, 0.900704920,    -0.166626219e-1,
 };
+// clang-format on
 // Squared reduced ultraviolet and infrared resonance wavelengths as this program uses them.
 constexpr double kUltravioletResonance2 = 0.052533574;
 constexpr double kInfraredResonance2 = 29.51680642;

@@ -34,6 +34,7 @@ struct ViscosityCheck {
 // Xiang et al. (2006), Table 5: the saturated vapour and liquid (densities from the
 // IUPAC equation, which the saturation test of this equation reproduces), and Table 6:
 // single-phase states at given pressures with the equation's densities.
+// clang-format off
 constexpr ViscosityCheck kViscosityTables[] = {
     {175.63, 4.10e-6, 0.005822, 1e-6}, {175.63, 904.54, 12.91, 1e-2},
     {200, 1.1754e-4, 0.006563, 1e-6},  {200, 880.28, 4.544, 1e-3},
@@ -45,6 +46,7 @@ constexpr ViscosityCheck kViscosityTables[] = {
     {400, 0.97575, 0.01297, 1e-5},     {500, 705.57, 0.1548, 1e-4},
     {600, 0.064244, 0.01981, 1e-5},
 };
+// clang-format on
 
 TEST(MethanolViscosity, ReproducesThePapersTables) {
     for (const auto& c : kViscosityTables)
