@@ -13,9 +13,8 @@
 #include "core/calculate.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "core/calculate.h"
-#include "forms/phase_diagram.h"
 #include "fluids/registry.h"
+#include "forms/phase_diagram.h"
 
 using namespace kelvane;
 using namespace kelvane::bench;
@@ -155,8 +154,7 @@ void RegisterAll() {
             for (int mode = 0; mode < 2; ++mode) {
                 const std::string label = "Calculate/" + name + "/" + s.kind + (mode == 0 ? "/P" : "/rho");
                 benchmark::RegisterBenchmark(label.c_str(), Calculate, fluid, s, mode)->Unit(benchmark::kMicrosecond);
-                benchmark::RegisterBenchmark(("CalculateNewT" + label.substr(9)).c_str(), CalculateNewT, fluid, s,
-                                             mode)
+                benchmark::RegisterBenchmark(("CalculateNewT" + label.substr(9)).c_str(), CalculateNewT, fluid, s, mode)
                     ->Unit(benchmark::kMicrosecond);
                 benchmark::RegisterBenchmark(("Engine" + label.substr(9)).c_str(), Engine, fluid, s, mode)
                     ->Unit(benchmark::kMicrosecond);

@@ -47,8 +47,7 @@ TableSettings BenchTable(int fluid, int rows, int columns) {
     };
     // Inside the accepted ranges: water up to 10 MPa above 1073.15 K is avoided by
     // stopping at 1070 K; methanol stays below 570 K, where its 0.2 MPa limit starts.
-    static const Range ranges[kBenchFluids] = {
-        {280, 1070, 0.1, 50}, {180, 560, 0.1, 200}, {220, 1000, 0.1, 200}};
+    static const Range ranges[kBenchFluids] = {{280, 1070, 0.1, 50}, {180, 560, 0.1, 200}, {220, 1000, 0.1, 200}};
     const Range& r = ranges[fluid];
     TableSettings t;
     t.type = 0;

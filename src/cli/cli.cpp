@@ -74,8 +74,8 @@ void ShowWetState(MainForm& f, bool byPressure, double x) {
     f.RadioGroupVarClick();
     const PointInput in = f.ReadInput();
     const Fluid& fluid = f.SelectedFluid();
-    const SaturationPoint sat =
-        byPressure ? SaturationByPressure(fluid, in.P, in.wavelength) : SaturationByTemperature(fluid, in.T, in.wavelength);
+    const SaturationPoint sat = byPressure ? SaturationByPressure(fluid, in.P, in.wavelength)
+                                           : SaturationByTemperature(fluid, in.T, in.wavelength);
     const PointResult r = TwoPhaseState(fluid, sat, x);
     f.EditRho.text.clear();
     f.ShowResult(r);

@@ -41,19 +41,22 @@ bool ParseFormOption(const std::vector<std::string>& args, size_t& i, FormOption
     const std::string& a = args[i];
     if (a == "--fluid") {
         const std::string& v = OptionValue(args, i);
-        if (v == "water" || v == "Water") o.fluid = 0;
-        else if (v == "methanol" || v == "Methanol") o.fluid = 1;
-        else if (v == "co2" || v == "CO2") o.fluid = 2;
-        else throw UsageError{"unknown fluid: " + Printable(v)};
+        if (v == "water" || v == "Water")
+            o.fluid = 0;
+        else if (v == "methanol" || v == "Methanol")
+            o.fluid = 1;
+        else if (v == "co2" || v == "CO2")
+            o.fluid = 2;
+        else
+            throw UsageError{"unknown fluid: " + Printable(v)};
     } else if (a == "--T-unit") {
         o.unitT = UnitIndex(OptionValue(args, i), {{"K"}, {"deg C", "degC"}, {"Tr"}, {"deg F", "degF"}}, a);
     } else if (a == "--P-unit") {
         o.unitP = UnitIndex(OptionValue(args, i), {{"MPa"}, {"Pa"}, {"bar"}, {"atm"}, {"Pr"}, {"kPa"}, {"psi"}}, a);
     } else if (a == "--rho-unit") {
-        o.unitRho = UnitIndex(OptionValue(args, i),
-                              {{"kg/m3", "m3/kg"}, {"g/cm3", "cm3/g"}, {"mol/l", "l/mol"},
-                               {"molec/A3", "A3/molec"}, {"rho-r", "Vr"}},
-                              a);
+        o.unitRho = UnitIndex(
+            OptionValue(args, i),
+            {{"kg/m3", "m3/kg"}, {"g/cm3", "cm3/g"}, {"mol/l", "l/mol"}, {"molec/A3", "A3/molec"}, {"rho-r", "Vr"}}, a);
     } else if (a == "--amount") {
         o.unitAmount = UnitIndex(OptionValue(args, i), {{"mol"}, {"kg"}, {"molec"}, {"kJ/mol"}, {"kJ/kg"}}, a);
     } else if (a == "--visc-unit") {

@@ -78,7 +78,8 @@ std::vector<double> StrictList(const std::string& text) {
     size_t start = 0;
     while (true) {
         const size_t comma = text.find(',', start);
-        values.push_back(ParseStrict(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        values.push_back(
+            ParseStrict(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }

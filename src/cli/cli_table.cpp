@@ -35,7 +35,7 @@ struct TableOptions {
     bool csv = false, noTitle = false;
     AxisOption row{kVarT, {}, {}}, column{kVarP, {}, {}};
     std::optional<std::string> columns, file, skip, property, output;
-    int jobs = 0;  // 0: one per core
+    int jobs = 0;               // 0: one per core
     bool listFromFile = false;  // --type list with --file
     bool help = false;
 };
@@ -68,10 +68,14 @@ TableOptions ParseTableOptions(const std::vector<std::string>& args) {
             o.help = true;
         } else if (a == "--type") {
             const std::string& v = cli::OptionValue(args, i);
-            if (v == "I" || v == "1") o.type = 0;
-            else if (v == "II" || v == "2") o.type = 1;
-            else if (v == "list") o.type = 2;
-            else throw UsageError{"unknown table type: " + Printable(v) + " (I, II or list)"};
+            if (v == "I" || v == "1")
+                o.type = 0;
+            else if (v == "II" || v == "2")
+                o.type = 1;
+            else if (v == "list")
+                o.type = 2;
+            else
+                throw UsageError{"unknown table type: " + Printable(v) + " (I, II or list)"};
         } else if (a == "--csv") {
             o.csv = true;
         } else if (a == "--no-title") {
@@ -257,7 +261,8 @@ public:
     SignalStop& operator=(const SignalStop&) = delete;
 
 private:
-    struct sigaction oldInt_ {}, oldTerm_ {};
+    struct sigaction oldInt_ {
+    }, oldTerm_{};
 };
 
 std::string ShortUsage() { return TableUsage().substr(0, TableUsage().find("\n\n")); }
@@ -277,7 +282,8 @@ std::optional<std::string> FillAxis(TableForm& table, const AxisOption& axis, bo
             table.ButtonRsClick();
         else
             table.ButtonCsClick();
-        if (list.text == kSeriesFormatMessage || list.text == kSeriesCountMessage || list.text == kSeriesNotFiniteMessage)
+        if (list.text == kSeriesFormatMessage || list.text == kSeriesCountMessage ||
+            list.text == kSeriesNotFiniteMessage)
             return list.text;
         if (!table.EditMes.text.empty()) err << "kelvane-cli: note: " << table.EditMes.text << "\n";
     }

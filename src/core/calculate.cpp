@@ -74,8 +74,7 @@ SaturationState CalculationSaturation(const Fluid& fluid, double tau, double T) 
     };
     thread_local Entry last;
     const uint64_t tauBits = std::bit_cast<uint64_t>(tau), TBits = std::bit_cast<uint64_t>(T);
-    if (last.operation != fluid.ops.Saturation || last.fluid != fluid.index || last.tau != tauBits ||
-        last.T != TBits) {
+    if (last.operation != fluid.ops.Saturation || last.fluid != fluid.index || last.tau != tauBits || last.T != TBits) {
         last.result = Rounded(fluid.ops.Saturation(tau, T));
         last.operation = fluid.ops.Saturation;
         last.fluid = fluid.index;

@@ -14,12 +14,12 @@
 namespace kelvane {
 
 struct PointInput {
-    int inputVar = 0;  // 0: T and P given, 1: T and rho given, 2: P and h given, 3: P and s given
-    double T = 0;      // K (inputVar 0 and 1)
-    double P = 0;      // Pa (inputVar 0, 2 and 3)
-    double rho = 0;    // mol/m3 (inputVar 1)
+    int inputVar = 0;         // 0: T and P given, 1: T and rho given, 2: P and h given, 3: P and s given
+    double T = 0;             // K (inputVar 0 and 1)
+    double P = 0;             // Pa (inputVar 0, 2 and 3)
+    double rho = 0;           // mol/m3 (inputVar 1)
     double wavelength = 589;  // nm, for the refractive index
-    double h = 0, s = 0;  // J/mol (inputVar 2), J/(mol K) (inputVar 3)
+    double h = 0, s = 0;      // J/mol (inputVar 2), J/(mol K) (inputVar 3)
 };
 
 struct PointResult {
@@ -47,7 +47,12 @@ struct PointResult {
     bool ResultAvailable(int index) const {
         if (!quality.HasValue()) return true;
         switch (index) {
-            case kCv: case kCp: case kW: case kJT: case kAlpha: case kKappa: return false;
+            case kCv:
+            case kCp:
+            case kW:
+            case kJT:
+            case kAlpha:
+            case kKappa: return false;
             default: return true;
         }
     }

@@ -61,12 +61,12 @@ enum class MessageId : uint8_t {
     kSaturationNotAvailable,        // no saturation state from the phase equilibrium
     kSaturationOverPc,              // no saturation state: at or above Pc
     kQualityRange,                  // a vapour fraction outside 0..1
-    kUnstable,               // (dP/drho)T not positive: Cp, W, alpha, kappa and JT undefined
-    kWavelengthNotPositive,  // no refractive index: the wavelength is not a positive number
-    kWavelengthOutOfRange,   // no refractive index: the wavelength is outside its formulation
-    kNotDefined,             // a result has no finite value at this state
+    kUnstable,                      // (dP/drho)T not positive: Cp, W, alpha, kappa and JT undefined
+    kWavelengthNotPositive,         // no refractive index: the wavelength is not a positive number
+    kWavelengthOutOfRange,          // no refractive index: the wavelength is outside its formulation
+    kNotDefined,                    // a result has no finite value at this state
     // States by pressure and enthalpy or entropy.
-    kNoStateOnIsobar,               // no accepted state has the value at the pressure
+    kNoStateOnIsobar,  // no accepted state has the value at the pressure
     kCount
 };
 
@@ -97,12 +97,12 @@ enum PropertyIndex {
 
 // The six transport and electrical results.
 enum SecondaryIndex {
-    kEps = 0,     // relative dielectric constant
-    kEtha,        // viscosity, Pa s
-    kLambda,      // thermal conductivity, W/(m K)
-    kDth,         // thermal diffusivity, m2/s
-    kPKw,         // ion product, -log10 Kw
-    kN,           // refractive index
+    kEps = 0,  // relative dielectric constant
+    kEtha,     // viscosity, Pa s
+    kLambda,   // thermal conductivity, W/(m K)
+    kDth,      // thermal diffusivity, m2/s
+    kPKw,      // ion product, -log10 Kw
+    kN,        // refractive index
     kSecondaryCount
 };
 
@@ -171,9 +171,8 @@ struct FluidConstants {
 // The fluid table's entry: rhoc from the molar value, or from a mass density as
 // rhocMass / M * 1000; a reducing temperature or density of 0 means "equal to the
 // critical value".
-constexpr FluidConstants MakeConstants(const char* name, double M, double R, double Tc, double Pc,
-                                       double rhocMolar, double rhocMass, double Tred, double rhored,
-                                       double Pred) {
+constexpr FluidConstants MakeConstants(const char* name, double M, double R, double Tc, double Pc, double rhocMolar,
+                                       double rhocMass, double Tred, double rhored, double Pred) {
     const double rhoc = rhocMass != 0 ? rhocMass / M * 1000 : rhocMolar;
     return {name, M, R, Tc, Pc, rhoc, Tred != 0 ? Tred : Tc, rhored != 0 ? rhored : rhoc, Pred};
 }
@@ -195,7 +194,7 @@ struct FluidLimits {
 
 // One fluid: constants, limits and operations.
 struct Fluid {
-    int index;  // 0 water, 1 methanol, 2 carbon dioxide
+    int index;       // 0 water, 1 methanol, 2 carbon dioxide
     const char* id;  // short name for scripts ("water", "methanol", "co2")
     FluidConstants constants;
     FluidLimits limits;

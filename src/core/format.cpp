@@ -132,7 +132,8 @@ bool RoundSignificant(double x, int digits, std::uint64_t& mantissa, int& e) {
 // tiny magnitudes, unusual digit counts). Returns the number of digits written.
 int LibraryDigits(double x, int digits, char* out, int& e) {
     char buf[64];
-    const auto written = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific, digits - 1);
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific, digits - 1);
     if (written.ec == std::errc())
         *written.ptr = '\0';
     else
@@ -224,7 +225,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // sign, digits with an optional "." fraction (at least one digit in all), optional
 // exponent ("e" or "E", optional sign, at least one digit).
 struct NumberScan {
-    size_t length = 0;        // 0 when the text does not start with a number
+    size_t length = 0;         // 0 when the text does not start with a number
     std::uint64_t digits = 0;  // the digits as an integer, while `exact`
     int scale = 0;             // the number is digits * 10^scale, while `exact`
     bool exact = true;         // false for more than 19 digits or a long exponent

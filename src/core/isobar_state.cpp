@@ -118,8 +118,7 @@ struct Search {
         Evaluation e;
         e.T = T;
         e.result = Calculate(fluid, in);
-        if (e.result.hasProperties)
-            e.mismatch = e.result.properties.values[byEntropy ? kS : kH] - target;
+        if (e.result.hasProperties) e.mismatch = e.result.properties.values[byEntropy ? kS : kH] - target;
         return e;
     }
 

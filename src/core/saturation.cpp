@@ -347,10 +347,7 @@ PointResult TwoPhaseState(const Fluid& fluid, const SaturationPoint& sat, double
     r.hasProperties = true;
     for (int i = 0; i < kPropertyCount; ++i) {
         const double l = sat.liquid.values[i], v = sat.vapour.values[i];
-        r.properties.values[i] = !r.ResultAvailable(i) ? std::nan("")
-                                 : x == 0                  ? l
-                                 : x == 1                  ? v
-                                                           : (1 - x) * l + x * v;
+        r.properties.values[i] = !r.ResultAvailable(i) ? std::nan("") : x == 0 ? l : x == 1 ? v : (1 - x) * l + x * v;
     }
     for (int k = 0; k < kSecondaryCount; ++k)
         if (sat.liquid.secondary[k].status != Status::kUnset)

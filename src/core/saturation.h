@@ -25,12 +25,12 @@ struct SaturationPoint {
     // Why there is no state (kNone when status is kValue): the temperature check, the
     // range of saturation pressures, or the kSaturation* message of the status.
     MessageId message = MessageId::kNone;
-    double T = 0;                // K
-    double P = 0;                // Pa
-    double rhov = 0, rhol = 0;   // mol/m3
+    double T = 0;                    // K
+    double P = 0;                    // Pa
+    double rhov = 0, rhol = 0;       // mol/m3
     PropertyResults vapour, liquid;  // the 14 and the secondary results of each phase
-    double dH = 0, dS = 0;       // H_vap - H_liq (J/mol), S_vap - S_liq (J/(mol K))
-    bool converged = false;      // Newton on the equilibrium met its tolerance
+    double dH = 0, dS = 0;           // H_vap - H_liq (J/mol), S_vap - S_liq (J/(mol K))
+    bool converged = false;          // Newton on the equilibrium met its tolerance
 
     bool HasValue() const { return status == Status::kValue; }
 };

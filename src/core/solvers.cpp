@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 
-
 namespace kelvane {
 
 namespace {
@@ -38,7 +37,6 @@ private:
     double values_[kSize] = {};
     int used_ = 0, next_ = 0;
 };
-
 
 }  // namespace
 
@@ -82,8 +80,7 @@ double WalkToDensity(Pressure& pressure, double P, double x, double d) {
 
 double SolveDensity(const Fluid& f, const PointContext& state) {
     const FluidConstants& calc = f.constants;
-    const double T = state.T, P = state.P, satuP = state.satuP, satuRhov = state.satuRhov,
-                 satuRhol = state.satuRhol;
+    const double T = state.T, P = state.P, satuP = state.satuP, satuRhov = state.satuRhov, satuRhol = state.satuRhol;
     if (f.ops.Region) {
         const int region = f.ops.Region(0, calc.Tred / T, P, satuP, satuRhov, satuRhol);
         if (region == 1 || region == 2 || region == 5) return DensityFromPressure(f, state, T, P);
@@ -187,8 +184,7 @@ double SolvePressure(const Fluid& f, const PointContext& state, bool* converged)
         // belongs to such a density.
         const double x = rho / calc.rhored;
         const double p = PressureFromDensity(f, state, T, x);
-        if (rho > std::max(calc.rhoc, satuRhol) && !(PressureFromDensity(f, state, T, x * (1 + 1e-6)) > p) &&
-            converged)
+        if (rho > std::max(calc.rhoc, satuRhol) && !(PressureFromDensity(f, state, T, x * (1 + 1e-6)) > p) && converged)
             *converged = false;
         return p;
     }

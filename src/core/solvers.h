@@ -79,8 +79,8 @@ constexpr int kMaxNewtonSteps = 100;
 // positive, is replaced by bisection of the bracket when the side towards the root
 // has been evaluated, else by a step halfway to that end of the window. The iteration
 // ends when a Newton step moves x by at most 1e-10 relative (the error after it,
-// quadratic in the step, lies below the precision of f; `tolerance` for a start value) or the bracket holds no double between its ends; `converged` is
-// false when it ran out of steps, ended at an end of the window that was never
+// quadratic in the step, lies below the precision of f; `tolerance` for a start value) or the bracket holds no double
+// between its ends; `converged` is false when it ran out of steps, ended at an end of the window that was never
 // evaluated, or on a slope that is not positive.
 template <typename F>
 NewtonRoot SafeguardedNewton(F&& f, double target, double x, double lo, double hi, double tolerance = 1e-10) {

@@ -37,7 +37,7 @@ struct ChartData {
     std::string xTitle, yTitle;
     bool logY = false;  // logarithmic y axis (every y > 0)
     std::vector<ChartCurve> curves;
-    std::string note;   // shown under the chart when not empty
+    std::string note;  // shown under the chart when not empty
 };
 
 }  // namespace kelvane

@@ -33,15 +33,15 @@ enum class FieldSource : uint8_t {
 
 // How the SI molar value of a field is converted to its display unit.
 enum class UnitKind : uint8_t {
-    kNone,            // dimensionless, or SI as shown (W, alpha, transport)
-    kTemperature,     // K, deg C, Tr
-    kPressure,        // divided by the pressure unit
-    kDensity,         // density or specific volume
-    kAmount,          // energies and heat capacities: divided by the amount unit
-    kPerPressure,     // JT and kappa: multiplied by the pressure unit
-    kVolumePerAmount, // C2: multiplied by the density unit
-    kViscosity,       // Pa s, uPa s, cP
-    kConductivity     // W/(m K), mW/(m K)
+    kNone,             // dimensionless, or SI as shown (W, alpha, transport)
+    kTemperature,      // K, deg C, Tr
+    kPressure,         // divided by the pressure unit
+    kDensity,          // density or specific volume
+    kAmount,           // energies and heat capacities: divided by the amount unit
+    kPerPressure,      // JT and kappa: multiplied by the pressure unit
+    kVolumePerAmount,  // C2: multiplied by the density unit
+    kViscosity,        // Pa s, uPa s, cP
+    kConductivity      // W/(m K), mW/(m K)
 };
 
 struct FieldRow {

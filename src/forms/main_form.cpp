@@ -101,9 +101,9 @@ const std::string& MainForm::DensityUnitLabel() const {
 }
 
 std::vector<EditField*> MainForm::ResultFields() {
-    return {&EditF, &EditU, &EditH, &EditG, &EditS, &EditCv, &EditCp, &EditZ, &EditFP,
-            &EditW, &EditJT, &EditC2, &EditEps, &EditVisc, &EditTherc, &EditDth, &EditKw,
-            &Editn, &Editalpha, &Editkappa, &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol};
+    return {&EditF,  &EditU, &EditH,     &EditG,     &EditS,     &EditCv,    &EditCp,       &EditZ,
+            &EditFP, &EditW, &EditJT,    &EditC2,    &EditEps,   &EditVisc,  &EditTherc,    &EditDth,
+            &EditKw, &Editn, &Editalpha, &Editkappa, &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol};
 }
 
 void MainForm::SetResultsEnabled(bool enabled) {
@@ -181,8 +181,8 @@ void MainForm::ShowResult(const PointResult& r) {
     }
     // Transport and electrical properties the fluid's formulation does not give say so
     // in their tooltip instead of standing silently empty.
-    const std::string fluidWord = SelectedFluid().id == std::string_view("co2") ? "carbon dioxide"
-                                                                                : std::string(SelectedFluid().id);
+    const std::string fluidWord =
+        SelectedFluid().id == std::string_view("co2") ? "carbon dioxide" : std::string(SelectedFluid().id);
     for (const FieldRow& row : FieldRows()) {
         if (row.source != FieldSource::kSecondary) continue;
         const bool missing = r.hasProperties && r.properties.secondary[row.index].status == Status::kUnset;
@@ -224,8 +224,8 @@ void MainForm::RadioGroupMatterClick() {
     if (resultFluid < 0) return;
     const bool stale = resultFluid != index;
     SetResultsEnabled(!stale);
-    EditMes.text = stale ? StaleNote(RadioGroupMatter.items[resultFluid], RadioGroupMatter.items[index])
-                         : resultMessage;
+    EditMes.text =
+        stale ? StaleNote(RadioGroupMatter.items[resultFluid], RadioGroupMatter.items[index]) : resultMessage;
 }
 
 void MainForm::RadioGroupVarClick() {
@@ -271,8 +271,10 @@ void MainForm::ButtonXRhoVClick() {
     if (densityModeChanged) densityModeChanged(densityMode);
 
     EditRho.text = FormatDisplay(1 / ParseField(densityMode ? "V" : "rho", EditRho.text));
-    RescaleIfNumber(EditsatuRhov, [](double x) { return 1 / x; }, preciseResults);
-    RescaleIfNumber(EditsatuRhol, [](double x) { return 1 / x; }, preciseResults);
+    RescaleIfNumber(
+        EditsatuRhov, [](double x) { return 1 / x; }, preciseResults);
+    RescaleIfNumber(
+        EditsatuRhol, [](double x) { return 1 / x; }, preciseResults);
 }
 
 void MainForm::ComboBoxTChange() {
@@ -299,10 +301,14 @@ void MainForm::ComboBoxPChange() {
     const FluidConstants& c = SelectedFluid().constants;
     const double ratio = PressureFactor(c, unitP) / PressureFactor(c, next);
     EditP.text = FormatDisplay(ParseField("P", EditP.text) * ratio);
-    RescaleIfNumber(EditmeltP, [ratio](double x) { return x * ratio; }, preciseResults);
-    RescaleIfNumber(EditsatuP, [ratio](double x) { return x * ratio; }, preciseResults);
-    RescaleIfNumber(EditJT, [ratio](double x) { return x / ratio; }, preciseResults);
-    RescaleIfNumber(Editkappa, [ratio](double x) { return x / ratio; }, preciseResults);
+    RescaleIfNumber(
+        EditmeltP, [ratio](double x) { return x * ratio; }, preciseResults);
+    RescaleIfNumber(
+        EditsatuP, [ratio](double x) { return x * ratio; }, preciseResults);
+    RescaleIfNumber(
+        EditJT, [ratio](double x) { return x / ratio; }, preciseResults);
+    RescaleIfNumber(
+        Editkappa, [ratio](double x) { return x / ratio; }, preciseResults);
     LabelmeltP.text = pressureLabels[next];
     LabelsatuP.text = pressureLabels[next];
     LabelJT.text = "K / " + pressureLabels[next];
@@ -323,7 +329,8 @@ void MainForm::ComboBoxRhoChange() {
     const std::string& label = densityMode ? densityLabels[next] : volumeLabels[next];
     LabelsatuRhov.text = label;
     LabelsatuRhol.text = label;
-    RescaleIfNumber(EditC2, [ratio](double x) { return x / ratio; }, preciseResults);
+    RescaleIfNumber(
+        EditC2, [ratio](double x) { return x / ratio; }, preciseResults);
     LabelC2.text = volumeLabels[next];
     unitRho = next;
 }

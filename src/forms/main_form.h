@@ -40,23 +40,23 @@ public:
     static constexpr const char* kNoPressureMessage = "No pressure of the equation of state gives this density.";
 
     // Actions. Each may throw ConversionError when a typed number is malformed.
-    void ButtonCalcClick();       // "Calculate"
-    void RadioGroupMatterClick(); // selects the fluid of RadioGroupMatter.index
-    void RadioGroupVarClick();    // input selector: swaps the editable field
-    void ButtonSetCpClick();      // "Set CP"
-    void ButtonXRhoVClick();      // "rho<->V"
-    void ComboBoxTChange();       // the selector's index holds the new unit
+    void ButtonCalcClick();        // "Calculate"
+    void RadioGroupMatterClick();  // selects the fluid of RadioGroupMatter.index
+    void RadioGroupVarClick();     // input selector: swaps the editable field
+    void ButtonSetCpClick();       // "Set CP"
+    void ButtonXRhoVClick();       // "rho<->V"
+    void ComboBoxTChange();        // the selector's index holds the new unit
     void ComboBoxPChange();
     void ComboBoxRhoChange();
     void ComboBoxUnitChange();
-    void ComboBoxViscChange();    // viscosity unit
-    void ComboBoxThercChange();   // thermal-conductivity unit
-    void Button1Click();          // "Make Tables"
-    void ButtonAboutClick();      // "About..."
-    void ButtonPhaseClick();      // "Phase Diagram"
-    void ButtonCopyClick();       // "Copy": ClipboardText() to copyText
-    void ButtonSaturationClick(); // "Saturation Tables"
-    void RadioGroupPairClick();   // input pair: T with P or rho, P with h, P with s
+    void ComboBoxViscChange();     // viscosity unit
+    void ComboBoxThercChange();    // thermal-conductivity unit
+    void Button1Click();           // "Make Tables"
+    void ButtonAboutClick();       // "About..."
+    void ButtonPhaseClick();       // "Phase Diagram"
+    void ButtonCopyClick();        // "Copy": ClipboardText() to copyText
+    void ButtonSaturationClick();  // "Saturation Tables"
+    void RadioGroupPairClick();    // input pair: T with P or rho, P with h, P with s
 
     // The fluid, the state and every result as lines of caption TAB value TAB unit,
     // ready to paste into a spreadsheet.
@@ -146,15 +146,14 @@ public:
     Label LabelmeltP{"MPa"}, LabelsatuP{"MPa"}, LabelsatuRhov{"kg / m3"}, LabelsatuRhol{"kg / m3"};
 
     // Results.
-    EditField EditU{"", true}, EditH{"", true}, EditF{"", true}, EditG{"", true}, EditS{"", true},
-        EditCv{"", true}, EditCp{"", true}, EditZ{"", true}, EditFP{"", true}, EditW{"", true},
-        EditJT{"", true}, EditC2{"", true}, Editalpha{"", true}, Editkappa{"", true},
-        EditVisc{"", true}, EditTherc{"", true}, EditDth{"", true}, EditEps{"", true},
-        EditKw{"", true}, Editn{"", true};
-    Label LabelU{"J / mol"}, LabelH{"J / mol"}, LabelF{"J / mol"}, LabelG{"J / mol"},
-        LabelS{"J / (mol K)"}, LabelCv{"J / (mol K)"}, LabelCp{"J / (mol K)"}, LabelW{"m / s"},
-        LabelJT{"K / MPa"}, LabelC2{"m3 / kg"}, Labelalpha{"/ K"}, Labelkappa{"/ MPa"},
-        LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"}, Labeln1{"at"}, Labeln2{"nm"};
+    EditField EditU{"", true}, EditH{"", true}, EditF{"", true}, EditG{"", true}, EditS{"", true}, EditCv{"", true},
+        EditCp{"", true}, EditZ{"", true}, EditFP{"", true}, EditW{"", true}, EditJT{"", true}, EditC2{"", true},
+        Editalpha{"", true}, Editkappa{"", true}, EditVisc{"", true}, EditTherc{"", true}, EditDth{"", true},
+        EditEps{"", true}, EditKw{"", true}, Editn{"", true};
+    Label LabelU{"J / mol"}, LabelH{"J / mol"}, LabelF{"J / mol"}, LabelG{"J / mol"}, LabelS{"J / (mol K)"},
+        LabelCv{"J / (mol K)"}, LabelCp{"J / (mol K)"}, LabelW{"m / s"}, LabelJT{"K / MPa"}, LabelC2{"m3 / kg"},
+        Labelalpha{"/ K"}, Labelkappa{"/ MPa"}, LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"},
+        Labeln1{"at"}, Labeln2{"nm"};
     EditField Editnlambda{"589"};
     // The vapour fraction of a two-phase state of given quality (the command-line
     // output's last field, empty for a single-phase state); the window shows it beside

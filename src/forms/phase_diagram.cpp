@@ -223,7 +223,8 @@ ChartData PhaseDiagram::Chart() const {
     chart.yTitle = "P (" + form_.pressureLabels[unitP] + ")";
     chart.logY = true;
     chart.curves.push_back(curve("Saturation curve", CurveStyle::Line, "#1f5fb4", curves_.saturation));
-    if (!curves_.melting.empty()) chart.curves.push_back(curve("Melting curve", CurveStyle::Line, "#2a9d3a", curves_.melting));
+    if (!curves_.melting.empty())
+        chart.curves.push_back(curve("Melting curve", CurveStyle::Line, "#2a9d3a", curves_.melting));
     if (!curves_.sublimation.empty())
         chart.curves.push_back(curve("Sublimation curve", CurveStyle::Line, "#e07b10", curves_.sublimation));
     chart.curves.push_back(curve("Critical point", CurveStyle::Points, "#000000", {curves_.critical}));

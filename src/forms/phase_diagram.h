@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "forms/chart_data.h"
 #include "core/fluid_model.h"
+#include "forms/chart_data.h"
 
 namespace kelvane {
 

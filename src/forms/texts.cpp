@@ -23,8 +23,10 @@ const char* MessageText(MessageId id) {
         case MessageId::kMethanolBelowT: return "Not applied to the range less than Tt (175.61 K).";
         case MessageId::kMethanolAboveT: return "Not applied to the range more than 620 K.";
         case MessageId::kAbove800MPa: return "Not applied to the range more than 800 MPa.";
-        case MessageId::kMethanolAbove250MPaCold: return "Not applied to the range more than 250 MPa in 207 K < T < 300 K.";
-        case MessageId::kMethanolAbove02MPaHot: return "Not applied to the range more than 0.2 MPa in 570 K < T <= 620 K.";
+        case MessageId::kMethanolAbove250MPaCold:
+            return "Not applied to the range more than 250 MPa in 207 K < T < 300 K.";
+        case MessageId::kMethanolAbove02MPaHot:
+            return "Not applied to the range more than 0.2 MPa in 570 K < T <= 620 K.";
         case MessageId::kCo2BelowT: return "Not applied to the range less than 216 K.";
         case MessageId::kCo2AboveT: return "Not applied to the range more than 1100 K.";
         case MessageId::kWaterBelowSaturationRange:
@@ -39,8 +41,7 @@ const char* MessageText(MessageId id) {
         case MessageId::kQualityRange: return "The vapour fraction x should be between 0 and 1.";
         case MessageId::kUnstable:
             return "Unstable state: (dP/drho)T <= 0 here; Cp, W, alpha, kappa and JT are not defined.";
-        case MessageId::kWavelengthNotPositive:
-            return "The wavelength is not a positive number; n is not calculated.";
+        case MessageId::kWavelengthNotPositive: return "The wavelength is not a positive number; n is not calculated.";
         case MessageId::kWavelengthOutOfRange:
             return "The wavelength is outside 200-1100 nm, the range of the refractive index; n is not calculated.";
         case MessageId::kNotDefined: return "Results shown as N/A have no finite value here.";

@@ -23,8 +23,8 @@ inline const std::array<std::string, 5> kVolumeLabels = {"m3 / kg", "cm3 / g", "
 // Amount units 3 and 4 are mol and kg with energies in kJ.
 inline const std::array<std::string, 5> kAmountItems = {"mol", "kg", "molec", "kJ/mol", "kJ/kg"};
 inline const std::array<std::string, 5> kEnergyLabels = {"J / mol", "J / kg", "kB / molec", "kJ / mol", "kJ / kg"};
-inline const std::array<std::string, 5> kEntropyLabels = {"J / (mol K)", "J / (kg K)", "kB / (molec K)",
-                                                          "kJ / (mol K)", "kJ / (kg K)"};
+inline const std::array<std::string, 5> kEntropyLabels = {"J / (mol K)", "J / (kg K)", "kB / (molec K)", "kJ / (mol K)",
+                                                          "kJ / (kg K)"};
 // Display units of the viscosity and the thermal conductivity (the engine gives Pa s
 // and W/(m K)); selector items and labels.
 inline const std::array<std::string, 3> kViscosityItems = {"Pa s", "uPa s", "cP"};

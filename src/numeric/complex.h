@@ -9,87 +9,87 @@
 namespace kelvane {
 
 struct Complex {
-  double re = 0;
-  double im = 0;
+    double re = 0;
+    double im = 0;
 
-  constexpr Complex() = default;
-  // Implicit from a real so that a real may be assigned or passed where a
-  // Complex is expected; the imaginary part is then zero.
-  constexpr Complex(double real, double imag = 0) : re(real), im(imag) {}
+    constexpr Complex() = default;
+    // Implicit from a real so that a real may be assigned or passed where a
+    // Complex is expected; the imaginary part is then zero.
+    constexpr Complex(double real, double imag = 0) : re(real), im(imag) {}
 
-  constexpr double Real() const { return re; }
-  constexpr double Imag() const { return im; }
+    constexpr double Real() const { return re; }
+    constexpr double Imag() const { return im; }
 
-  constexpr Complex& operator+=(Complex w) {
-    re += w.re;
-    im += w.im;
-    return *this;
-  }
-  constexpr Complex& operator-=(Complex w) {
-    re -= w.re;
-    im -= w.im;
-    return *this;
-  }
-  constexpr Complex& operator*=(Complex w) {
-    const double a = re, b = im;
-    re = a * w.re - b * w.im;
-    im = a * w.im + b * w.re;
-    return *this;
-  }
-  // (a + ib)/(c + id) = ((ac + bd) r, (bc - ad) r) with r = 1/(c^2 + d^2).
-  constexpr Complex& operator/=(Complex w) {
-    const double a = re, b = im;
-    const double r = 1.0 / (w.re * w.re + w.im * w.im);
-    re = (a * w.re + b * w.im) * r;
-    im = (b * w.re - a * w.im) * r;
-    return *this;
-  }
-  constexpr Complex& operator+=(double x) {
-    re += x;
-    return *this;
-  }
-  constexpr Complex& operator-=(double x) {
-    re -= x;
-    return *this;
-  }
-  constexpr Complex& operator*=(double x) {
-    re *= x;
-    im *= x;
-    return *this;
-  }
-  constexpr Complex& operator/=(double x) {
-    re /= x;
-    im /= x;
-    return *this;
-  }
+    constexpr Complex& operator+=(Complex w) {
+        re += w.re;
+        im += w.im;
+        return *this;
+    }
+    constexpr Complex& operator-=(Complex w) {
+        re -= w.re;
+        im -= w.im;
+        return *this;
+    }
+    constexpr Complex& operator*=(Complex w) {
+        const double a = re, b = im;
+        re = a * w.re - b * w.im;
+        im = a * w.im + b * w.re;
+        return *this;
+    }
+    // (a + ib)/(c + id) = ((ac + bd) r, (bc - ad) r) with r = 1/(c^2 + d^2).
+    constexpr Complex& operator/=(Complex w) {
+        const double a = re, b = im;
+        const double r = 1.0 / (w.re * w.re + w.im * w.im);
+        re = (a * w.re + b * w.im) * r;
+        im = (b * w.re - a * w.im) * r;
+        return *this;
+    }
+    constexpr Complex& operator+=(double x) {
+        re += x;
+        return *this;
+    }
+    constexpr Complex& operator-=(double x) {
+        re -= x;
+        return *this;
+    }
+    constexpr Complex& operator*=(double x) {
+        re *= x;
+        im *= x;
+        return *this;
+    }
+    constexpr Complex& operator/=(double x) {
+        re /= x;
+        im /= x;
+        return *this;
+    }
 
-  friend constexpr Complex operator-(Complex z) { return {-z.re, -z.im}; }
-  friend constexpr Complex operator+(Complex z) { return z; }
+    friend constexpr Complex operator-(Complex z) { return {-z.re, -z.im}; }
+    friend constexpr Complex operator+(Complex z) { return z; }
 
-  friend constexpr Complex operator+(Complex z, Complex w) { return z += w; }
-  friend constexpr Complex operator-(Complex z, Complex w) { return z -= w; }
-  friend constexpr Complex operator*(Complex z, Complex w) { return z *= w; }
-  friend constexpr Complex operator/(Complex z, Complex w) { return z /= w; }
+    friend constexpr Complex operator+(Complex z, Complex w) { return z += w; }
+    friend constexpr Complex operator-(Complex z, Complex w) { return z -= w; }
+    friend constexpr Complex operator*(Complex z, Complex w) { return z *= w; }
+    friend constexpr Complex operator/(Complex z, Complex w) { return z /= w; }
 
-  friend constexpr Complex operator+(Complex z, double x) { return z += x; }
-  friend constexpr Complex operator-(Complex z, double x) { return z -= x; }
-  friend constexpr Complex operator*(Complex z, double x) { return z *= x; }
-  friend constexpr Complex operator/(Complex z, double x) { return z /= x; }
+    friend constexpr Complex operator+(Complex z, double x) { return z += x; }
+    friend constexpr Complex operator-(Complex z, double x) { return z -= x; }
+    friend constexpr Complex operator*(Complex z, double x) { return z *= x; }
+    friend constexpr Complex operator/(Complex z, double x) { return z /= x; }
 
-  friend constexpr Complex operator+(double x, Complex w) { return {x + w.re, w.im}; }
-  friend constexpr Complex operator-(double x, Complex w) { return {x - w.re, -w.im}; }
-  friend constexpr Complex operator*(double x, Complex w) { return {x * w.re, x * w.im}; }
-  // x/(c + id) = (x c r, -x d r) with r = 1/(c^2 + d^2).
-  friend constexpr Complex operator/(double x, Complex w) {
-    const double r = 1.0 / (w.re * w.re + w.im * w.im);
-    return {x * w.re * r, -x * w.im * r};
-  }
+    friend constexpr Complex operator+(double x, Complex w) { return {x + w.re, w.im}; }
+    friend constexpr Complex operator-(double x, Complex w) { return {x - w.re, -w.im}; }
+    friend constexpr Complex operator*(double x, Complex w) { return {x * w.re, x * w.im}; }
+    // x/(c + id) = (x c r, -x d r) with r = 1/(c^2 + d^2).
+    friend constexpr Complex operator/(double x, Complex w) {
+        const double r = 1.0 / (w.re * w.re + w.im * w.im);
+        return {x * w.re * r, -x * w.im * r};
+    }
 
-  // Exact comparison of both parts: (1, 0) == (1, -0.0), and a NaN part
-  // makes the values unequal. Against a real x, z != x holds when
-  // re != x or im != 0.
-  friend constexpr bool operator==(Complex z, Complex w) { return z.re == w.re && z.im == w.im; }
-  friend constexpr bool operator==(Complex z, double x) { return z.re == x && z.im == 0; }
+    // Exact comparison of both parts: (1, 0) == (1, -0.0), and a NaN part
+    // makes the values unequal. Against a real x, z != x holds when
+    // re != x or im != 0.
+    friend constexpr bool operator==(Complex z, Complex w) { return z.re == w.re && z.im == w.im; }
+    friend constexpr bool operator==(Complex z, double x) { return z.re == x && z.im == 0; }
 };
 
 // Squared modulus re^2 + im^2.

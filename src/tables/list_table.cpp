@@ -115,7 +115,8 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     using Status = TableResult::Status;
     const TableSettings& s = settings.points;
     const int r = s.rowVariable, c = s.columnVariable;
-    if (!ValidVariable(r) || !ValidVariable(c) || r * c != 0) return Finished(Status::Invalid, kNeedTemperatureAndOther);
+    if (!ValidVariable(r) || !ValidVariable(c) || r * c != 0)
+        return Finished(Status::Invalid, kNeedTemperatureAndOther);
     if (r == c) return Finished(Status::Invalid, kNeedTemperatureOnce);
     if (settings.properties.empty()) return Finished(Status::Invalid, kNeedProperty);
     for (int q : settings.properties)
@@ -241,7 +242,8 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
         main.ShowResult(last.result);
     };
     try {
-        ComputeCells(recipe, total, [](int) { return 1; }, valueOf, s.jobs, take);
+        ComputeCells(
+            recipe, total, [](int) { return 1; }, valueOf, s.jobs, take);
     } catch (const ConversionError&) {
         showLast();
         throw;
@@ -253,8 +255,9 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     const int cells = total * static_cast<int>(rows.size());
     TableResult result;
     if (stopped) {
-        result = Finished(Status::Stopped, "The table was stopped after " + std::to_string(done) + " of " +
-                                               std::to_string(total) + " rows; those rows are in the file.",
+        result = Finished(Status::Stopped,
+                          "The table was stopped after " + std::to_string(done) + " of " + std::to_string(total) +
+                              " rows; those rows are in the file.",
                           done);
     } else if (notFinite > 0) {
         // A number that is not finite is no result: the table is not a success.

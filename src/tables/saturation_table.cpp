@@ -184,7 +184,8 @@ ChartData SaturationPlot(const SaturationTable& table, const SaturationSettings&
     const FluidConstants& k = s.fluid->constants;
     const std::string& unit = column < static_cast<int>(table.units.size()) ? table.units[column] : std::string();
     chart.title = std::string(k.name) + ": " + c.name + " at saturation";
-    chart.xTitle = againstPressure ? "P / " + kPressureLabels[s.units.unitP] : "T / " + kTemperatureLabels[s.units.unitT];
+    chart.xTitle =
+        againstPressure ? "P / " + kPressureLabels[s.units.unitP] : "T / " + kTemperatureLabels[s.units.unitT];
     chart.yTitle = unit.empty() ? c.name : c.name + " / " + unit;
     ChartCurve curve;
     curve.name = c.name;
@@ -197,7 +198,8 @@ ChartData SaturationPlot(const SaturationTable& table, const SaturationSettings&
             if (!curve.segments.back().empty()) curve.segments.emplace_back();
             continue;
         }
-        const double x = againstPressure ? p.P / PressureFactor(k, s.units.unitP) : TemperatureFromK(k, s.units.unitT, p.T);
+        const double x =
+            againstPressure ? p.P / PressureFactor(k, s.units.unitP) : TemperatureFromK(k, s.units.unitT, p.T);
         curve.segments.back().push_back({x, y});
     }
     if (curve.segments.back().empty()) curve.segments.pop_back();

@@ -18,10 +18,10 @@ class MainForm;
 
 struct SaturationColumn {
     enum class Kind { kT, kP, kDH, kDS, kPhase };
-    std::string name;                // "T", "P", "dH", "dS", "Rho_liq", "H_vap", ...
+    std::string name;  // "T", "P", "dH", "dS", "Rho_liq", "H_vap", ...
     Kind kind = Kind::kT;
-    const FieldRow* row = nullptr;   // kPhase: the point output's field
-    bool vapour = false;             // kPhase: the vapour's value, else the liquid's
+    const FieldRow* row = nullptr;  // kPhase: the point output's field
+    bool vapour = false;            // kPhase: the vapour's value, else the liquid's
 };
 
 // Every column in the order the names are listed: T, P, dH, dS, then each phase field
@@ -50,8 +50,8 @@ struct SaturationTable {
     std::vector<double> given;  // display units
     std::vector<const SaturationColumn*> columns;
     std::vector<std::string> units;
-    std::vector<SaturationPoint> points;           // one per computed row
-    std::vector<std::vector<std::string>> cells;   // one per computed row
+    std::vector<SaturationPoint> points;          // one per computed row
+    std::vector<std::vector<std::string>> cells;  // one per computed row
 };
 
 // What a table needs from the main window: fluid, units, wavelength.

@@ -241,8 +241,8 @@ bool TableForm::ApplyTypedSeries(std::string& note) {
         if (text.find_first_not_of(" \t") == std::string::npos || text == a.made) continue;
         const std::string before = EditMes.text;
         if (!GenerateSeries(a.series, a.list, a.name)) {
-            EditMes.text = std::string("The ") + a.name + " series \"" + text + "\" was not made into a list: " +
-                           a.list.text;
+            EditMes.text =
+                std::string("The ") + a.name + " series \"" + text + "\" was not made into a list: " + a.list.text;
             return false;
         }
         std::string cut = EditMes.text != before ? " " + EditMes.text : std::string();

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <functional>
-#include <thread>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "forms/chart_data.h"
 #include "forms/controls.h"
@@ -70,10 +70,10 @@ public:
     void ButtonRsClick();
     void ButtonCsClick();
     void ButtonRefClick();
-    void ButtonStopClick();  // ends a running table after its current cell
-    void ButtonPlotClick();  // "Plot": shows the chart of the last table made
-    void CheckListFileClick();     // TYPE III: points from the file or from the lists
-    void ButtonCopyTableClick();   // "Copy": the table view's selection as tab-separated text
+    void ButtonStopClick();       // ends a running table after its current cell
+    void ButtonPlotClick();       // "Plot": shows the chart of the last table made
+    void CheckListFileClick();    // TYPE III: points from the file or from the lists
+    void ButtonCopyTableClick();  // "Copy": the table view's selection as tab-separated text
 
     // The text of the last table written completely (as written) and its type (0
     // TYPE I, 1 TYPE II, 2 TYPE III); empty when the last "Make Tables" wrote none.

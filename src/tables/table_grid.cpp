@@ -10,7 +10,8 @@ namespace {
 
 // Tabs and line breaks inside a cell would break the tab-separated copy.
 std::string Flat(std::string s) {
-    std::replace_if(s.begin(), s.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        s.begin(), s.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return s;
 }
 

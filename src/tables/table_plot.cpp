@@ -106,9 +106,7 @@ ChartData TablePlot(const std::string& tableText, int type) {
     const PlotQuantity rowQ = ParseQuantity(heading[0].substr(0, split + 1));
     const PlotQuantity columnQ = ParseQuantity(heading[0].substr(split + 4));
     const std::vector<std::string> columnValues(heading.begin() + 1, heading.end());
-    auto cell = [&rows](size_t i, size_t j) {
-        return j + 1 < rows[i].size() ? rows[i][j + 1] : std::string();
-    };
+    auto cell = [&rows](size_t i, size_t j) { return j + 1 < rows[i].size() ? rows[i][j + 1] : std::string(); };
     auto legend = [](const PlotQuantity& q, const std::string& value) {
         return q.name + " = " + value + (q.unit.empty() ? "" : " " + q.unit);
     };

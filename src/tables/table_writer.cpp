@@ -108,8 +108,7 @@ EditField& VariableField(MainForm& main, int v) {
 
 std::string CellCountLine(int withoutNumber, int total) {
     return std::to_string(withoutNumber) + " of " + std::to_string(total) +
-           (total == 1 ? " cell holds" : " cells hold") + " a message or " + (total == 1 ? "is" : "are") +
-           " empty.";
+           (total == 1 ? " cell holds" : " cells hold") + " a message or " + (total == 1 ? "is" : "are") + " empty.";
 }
 
 FileTableOutput::~FileTableOutput() { Abandon(); }
@@ -225,7 +224,8 @@ void FileTableOutput::Abandon() {
 }
 
 bool FileTableOutput::IsFile(const std::string& path) const {
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     return ::stat(fileName_.c_str(), &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
 }
@@ -261,7 +261,8 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     if (settings.type == 1) {
         const ColumnsResult read = ReadColumns(settings.columnsFile, settings.skipLines, values[r], values[c]);
         if (!read.opened) return Finished(Status::OutputFailed, read.problem);
-        if (read.count == 0 && !read.problem.empty()) return Finished(Status::Invalid, std::string(kNoValues) + " " + read.problem);
+        if (read.count == 0 && !read.problem.empty())
+            return Finished(Status::Invalid, std::string(kNoValues) + " " + read.problem);
         nR = nC = read.count;
         pairsCut = read.truncated;
     } else {
@@ -341,7 +342,8 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     const ValueArray& y = values[c];
     std::string heading = std::string(VariableName(r)) + " (" + VariableUnit(main, r) + ")";
     if (settings.type == 1) {
-        heading += std::string("\t") + VariableName(c) + " (" + VariableUnit(main, c) + ")\t" + item + " (" + unit + ")";
+        heading +=
+            std::string("\t") + VariableName(c) + " (" + VariableUnit(main, c) + ")\t" + item + " (" + unit + ")";
     } else {
         heading += std::string(" / ") + VariableName(c) + " (" + VariableUnit(main, c) + ")";
         for (int j = 0; j < nC; ++j) heading += "\t" + FormatFile(y[j]);
@@ -410,8 +412,9 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
     TableResult result;
     if (stopped) {
-        result = Finished(Status::Stopped, "The table was stopped after " + std::to_string(rows) + " of " +
-                                               std::to_string(nR) + " rows; those rows are in the file.",
+        result = Finished(Status::Stopped,
+                          "The table was stopped after " + std::to_string(rows) + " of " + std::to_string(nR) +
+                              " rows; those rows are in the file.",
                           rows);
     } else if (notFinite > 0) {
         // A number that is not finite is no result: the table is not a success.

@@ -41,10 +41,10 @@ std::string VariableUnit(const MainForm& main, int v);
 EditField& VariableField(MainForm& main, int v);
 
 struct TableSettings {
-    int type = 0;            // 0 TYPE I (matrix), 1 TYPE II (pairs from a file)
-    int rowVariable = kVarT; // ROW, or the file's 1st column
+    int type = 0;             // 0 TYPE I (matrix), 1 TYPE II (pairs from a file)
+    int rowVariable = kVarT;  // ROW, or the file's 1st column
     int columnVariable = kVarP;
-    int property = -1;       // index into PropertyItems, -1 when none is chosen
+    int property = -1;                // index into PropertyItems, -1 when none is chosen
     std::string rowList, columnList;  // TYPE I: comma-separated values
     std::string columnsFile;          // TYPE II: the two-column file
     std::string skipLines = "1";      // TYPE II: leading lines to skip

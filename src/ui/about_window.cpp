@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -83,7 +82,8 @@ void AboutWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (QScreen* s = screen()) {
         const QRect g = s->geometry();
-        const WindowPosition p = CentredPosition(g.width(), g.height(), frameGeometry().width(), frameGeometry().height());
+        const WindowPosition p =
+            CentredPosition(g.width(), g.height(), frameGeometry().width(), frameGeometry().height());
         move(g.left() + p.left, g.top() + p.top);
     }
     for (QWidget* w : blocked_) w->setEnabled(false);

@@ -23,8 +23,8 @@ public:
     VerificationWindow* Verification() const { return verification_.get(); }
 
 protected:
-    void showEvent(QShowEvent* event) override;  // centres, disables the others
-    void hideEvent(QHideEvent* event) override;  // enables them again
+    void showEvent(QShowEvent* event) override;     // centres, disables the others
+    void hideEvent(QHideEvent* event) override;     // enables them again
     void keyPressEvent(QKeyEvent* event) override;  // Esc closes
 
 private:

@@ -35,8 +35,8 @@ public:
     MainWindow mainWindow;
     TableWindow tableWindow;
     AboutWindow aboutWindow;
-    PlotWindow plotWindow;    // the chart of the last table
-    PhaseWindow phaseWindow;  // the phase diagram of the selected fluid
+    PlotWindow plotWindow;              // the chart of the last table
+    PhaseWindow phaseWindow;            // the phase diagram of the selected fluid
     SaturationWindow saturationWindow;  // "Saturation Tables"
 };
 

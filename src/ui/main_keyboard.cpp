@@ -42,11 +42,17 @@ private:
 // the unit selectors of the transport properties. The read-only result fields are
 // left out of the chain (the binding gives them click focus only).
 std::vector<const char*> TabOrder() {
-    static const char* const order[] = {
-        "RadioGroupMatter_0", "RadioGroupMatter_1", "RadioGroupMatter_2", "EditT", "ComboBoxT",
-        "RadioGroupVar_0", "RadioGroupVar_1", "EditP", "ComboBoxP", "EditRho", "ComboBoxRho",
-        "ComboBoxUnit", "Editnlambda", "ButtonCalc", "ButtonCopy", "ButtonSetCp", "ButtonXRhoV",
-        "Button1", "ButtonPhase", "ButtonAbout", "ComboBoxVisc", "ComboBoxTherc"};
+    static const char* const order[] = {"RadioGroupMatter_0", "RadioGroupMatter_1",
+                                        "RadioGroupMatter_2", "EditT",
+                                        "ComboBoxT",          "RadioGroupVar_0",
+                                        "RadioGroupVar_1",    "EditP",
+                                        "ComboBoxP",          "EditRho",
+                                        "ComboBoxRho",        "ComboBoxUnit",
+                                        "Editnlambda",        "ButtonCalc",
+                                        "ButtonCopy",         "ButtonSetCp",
+                                        "ButtonXRhoV",        "Button1",
+                                        "ButtonPhase",        "ButtonAbout",
+                                        "ComboBoxVisc",       "ComboBoxTherc"};
     return {std::begin(order), std::end(order)};
 }
 

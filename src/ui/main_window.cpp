@@ -108,8 +108,7 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     commands->addWidget(AddButton(&MainForm::Button1, "Button1", &MainForm::Button1Click));
     commands->addWidget(AddButton(&MainForm::ButtonPhase, "ButtonPhase", &MainForm::ButtonPhaseClick));
     commands->addWidget(AddButton(&MainForm::ButtonAbout, "ButtonAbout", &MainForm::ButtonAboutClick));
-    commands->addWidget(
-        AddButton(&MainForm::ButtonSaturation, "ButtonSaturation", &MainForm::ButtonSaturationClick));
+    commands->addWidget(AddButton(&MainForm::ButtonSaturation, "ButtonSaturation", &MainForm::ButtonSaturationClick));
 
     // Inputs: temperature, the input selector with pressure and density, unit commands.
     auto* inputs = new QGroupBox(this);
@@ -205,10 +204,10 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     const SatRow satRows[] = {
         {&MainForm::Label40, "Label40", &MainForm::EditmeltP, "EditmeltP", &MainForm::LabelmeltP, "LabelmeltP"},
         {&MainForm::Label24, "Label24", &MainForm::EditsatuP, "EditsatuP", &MainForm::LabelsatuP, "LabelsatuP"},
-        {&MainForm::LabelsatuRhovt, "LabelsatuRhovt", &MainForm::EditsatuRhov, "EditsatuRhov",
-         &MainForm::LabelsatuRhov, "LabelsatuRhov"},
-        {&MainForm::LabelsatuRholt, "LabelsatuRholt", &MainForm::EditsatuRhol, "EditsatuRhol",
-         &MainForm::LabelsatuRhol, "LabelsatuRhol"},
+        {&MainForm::LabelsatuRhovt, "LabelsatuRhovt", &MainForm::EditsatuRhov, "EditsatuRhov", &MainForm::LabelsatuRhov,
+         "LabelsatuRhov"},
+        {&MainForm::LabelsatuRholt, "LabelsatuRholt", &MainForm::EditsatuRhol, "EditsatuRhol", &MainForm::LabelsatuRhol,
+         "LabelsatuRhol"},
     };
     int row = 1;
     for (const SatRow& s : satRows) {

@@ -93,7 +93,8 @@ SaturationWindow::SaturationWindow(MainForm& mainForm, QWidget* parent) : QWidge
     plotAgainst_->setObjectName("ComboPlotAgainst");
     plotAgainst_->addItems({"against T", "against P"});
     auto* commands = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{make_, stop_, copy_, copyAll, save_, plotButton_, plotColumn_, plotAgainst_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{make_, stop_, copy_, copyAll, save_, plotButton_, plotColumn_, plotAgainst_})
         commands->addWidget(w);
     commands->addStretch(1);
 
@@ -279,7 +280,8 @@ void SaturationWindow::Finish() {
 void SaturationWindow::Stop() { stop_requested_ = true; }
 
 QString SaturationWindow::CopyText() const {
-    const QModelIndexList selected = view_->selectionModel() ? view_->selectionModel()->selectedIndexes() : QModelIndexList();
+    const QModelIndexList selected =
+        view_->selectionModel() ? view_->selectionModel()->selectedIndexes() : QModelIndexList();
     if (selected.isEmpty()) return ToQt(SaturationTableText(table_, false));
     int r0 = selected.front().row(), r1 = r0, c0 = selected.front().column(), c1 = c0;
     for (const QModelIndex& i : selected) {

@@ -2,26 +2,26 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
-#include <QClipboard>
-#include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QListWidget>
-#include <QTableView>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "ui/binding.h"
@@ -118,7 +118,8 @@ QComboBox* TableWindow::AddCombo(ComboBox TableForm::*box, const char* name) {
     return w;
 }
 
-QPushButton* TableWindow::AddButton(Button TableForm::*button, const char* name, std::function<void(TableForm&)> click) {
+QPushButton* TableWindow::AddButton(Button TableForm::*button, const char* name,
+                                    std::function<void(TableForm&)> click) {
     auto* w = new QPushButton(this);
     w->setObjectName(name);
     w->setAutoDefault(false);
@@ -215,9 +216,8 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     list_ = new QListWidget(this);
     list_->setObjectName("ListQ");
     list_->setMaximumHeight(QFontMetrics(font()).lineSpacing() * 7);
-    connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        form_.ListQ.Check(list_->row(item), item->checkState() == Qt::Checked);
-    });
+    connect(list_, &QListWidget::itemChanged, this,
+            [this](QListWidgetItem* item) { form_.ListQ.Check(list_->row(item), item->checkState() == Qt::Checked); });
     listRow->addLayout(listLeft);
     listRow->addWidget(list_, 1);
     layout->addLayout(listRow);
@@ -243,7 +243,8 @@ TableWindow::TableWindow(TableForm& form, QWidget* parent) : QWidget(parent), fo
     // The view of the last table, with "Copy" for a spreadsheet.
     auto* viewRow = new QHBoxLayout;
     viewRow->addWidget(AddLabel(&TableForm::LabelView, "LabelView"), 1);
-    viewRow->addWidget(AddButton(&TableForm::ButtonCopyTable, "ButtonCopyTable", [this](TableForm&) { CopySelection(); }));
+    viewRow->addWidget(
+        AddButton(&TableForm::ButtonCopyTable, "ButtonCopyTable", [this](TableForm&) { CopySelection(); }));
     layout->addLayout(viewRow);
     model_ = new GridModel(form_, this);
     view_ = new QTableView(this);
@@ -352,7 +353,8 @@ void TableWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (QScreen* s = screen()) {
         const QRect g = s->geometry();
-        const WindowPosition p = CentredPosition(g.width(), g.height(), frameGeometry().width(), frameGeometry().height());
+        const WindowPosition p =
+            CentredPosition(g.width(), g.height(), frameGeometry().width(), frameGeometry().height());
         move(g.left() + p.left, g.top() + p.top);
     }
 }

@@ -87,9 +87,11 @@ std::vector<CheckValue> Build() {
     AddState(v, F::kIf97Region5, r5, R::kPressure, 1500, 0.5, vhuscw,
              {"1.38455354144", "5219.76331549", "4527.48654477", "9.65408430983", "2.61610227739", "917.071932614"}, 9);
     AddState(v, F::kIf97Region5, r5, R::kPressure, 1500, 8, vhuscw,
-             {"0.0865156615709", "5206.09634477", "4513.97105221", "8.36546724496", "2.64453866182", "919.708859320"}, 9);
+             {"0.0865156615709", "5206.09634477", "4513.97105221", "8.36546724496", "2.64453866182", "919.708859320"},
+             9);
     AddState(v, F::kIf97Region5, r5, R::kPressure, 2000, 8, vhuscw,
-             {"0.115743145601", "6583.80290533", "5657.85774052", "9.15671044273", "2.85306749847", "1054.35805717"}, 9);
+             {"0.115743145601", "6583.80290533", "5657.85774052", "9.15671044273", "2.85306749847", "1054.35805717"},
+             9);
     // Section 4: the 2-3 boundary equation at T = 623.15 K.
     v.push_back({F::kIf97Boundary23, "B23 check value", R::kFormula, 623.15, 0, Q::kP, "0.165291643e2"});
     // Table 35: the saturation-pressure equation.
@@ -107,14 +109,24 @@ std::vector<CheckValue> Build() {
         double T, p, molar;
         const char* eps;
     };
-    for (const Dielectric& d : {Dielectric{240, 0.101325, 54.33701, "104.34982"}, {300, 0.101325, 55.31735, "77.74735"},
-                                {300, 10, 55.56148, "78.11269"},   {300, 1000, 68.69265, "103.69632"},
-                                {650, 10, 2.24692, "1.26715"},     {650, 100, 40.31090, "17.71733"},
-                                {650, 500, 52.58636, "26.62132"},  {870, 10, 1.45275, "1.12721"},
-                                {870, 100, 20.98927, "4.98281"},   {870, 500, 45.01376, "15.09746"}}) {
+    for (const Dielectric& d : {Dielectric{240, 0.101325, 54.33701, "104.34982"},
+                                {300, 0.101325, 55.31735, "77.74735"},
+                                {300, 10, 55.56148, "78.11269"},
+                                {300, 1000, 68.69265, "103.69632"},
+                                {650, 10, 2.24692, "1.26715"},
+                                {650, 100, 40.31090, "17.71733"},
+                                {650, 500, 52.58636, "26.62132"},
+                                {870, 10, 1.45275, "1.12721"},
+                                {870, 100, 20.98927, "4.98281"},
+                                {870, 500, 45.01376, "15.09746"}}) {
         const bool inRange = d.T >= 273.15 && d.p < 100;  // at 100 MPa IF97 may put the density above
-        CheckValue c{F::kWaterDielectric, "Table of values for program verification",
-                     inRange ? R::kDensity : R::kFormula, d.T, d.molar, Q::kEps, d.eps};
+        CheckValue c{F::kWaterDielectric,
+                     "Table of values for program verification",
+                     inRange ? R::kDensity : R::kFormula,
+                     d.T,
+                     d.molar,
+                     Q::kEps,
+                     d.eps};
         c.molarInput = true;
         c.shift = Shift::kDielectricBoltzmann;
         c.allowAbs = 1e-6;  // with the 1.5e-6 (epsilon - 1) of ShiftOf
@@ -153,9 +165,14 @@ std::vector<CheckValue> Build() {
         double T, p;
         const char* pKw;
     };
-    for (const IonRow& r : {IonRow{298.15, 25, "13.90"}, {473.15, 25, "11.16"}, {573.15, 25, "11.14"},
-                            {673.15, 25, "19.43"},       {298.15, 100, "13.66"}, {373.15, 100, "11.96"},
-                            {573.15, 100, "10.50"},      {873.15, 100, "13.40"}})
+    for (const IonRow& r : {IonRow{298.15, 25, "13.90"},
+                            {473.15, 25, "11.16"},
+                            {573.15, 25, "11.14"},
+                            {673.15, 25, "19.43"},
+                            {298.15, 100, "13.66"},
+                            {373.15, 100, "11.96"},
+                            {573.15, 100, "10.50"},
+                            {873.15, 100, "13.40"}})
         v.push_back({F::kWaterIonProduct, "Table 1", R::kPressure, r.T, r.p, Q::kPKw, r.pKw});
     {
         // The later IAPWS release on the ionization constant (Bandura and Lvov 2006) at
@@ -173,8 +190,8 @@ std::vector<CheckValue> Build() {
     // which agrees to the six digits it prints, and (b) the check values of the IAPWS
     // 2008 viscosity release, a refit to newer data, which the 1985 equation follows
     // within 1 % inside its range (largest here 0.91 %).
-    for (auto [T, rho, eta] : {std::tuple{346.85859421, 975.6236788, "0.000384222"},
-                               {373.15, 0.589636754, "1.22704e-05"}}) {
+    for (auto [T, rho, eta] :
+         {std::tuple{346.85859421, 975.6236788, "0.000384222"}, {373.15, 0.589636754, "1.22704e-05"}}) {
         CheckValue c{F::kWaterViscosity, "XSteam 2.6 (same formulation)", R::kDensity, T, rho, Q::kEtaPaS, eta};
         c.allowRel = 5e-6;
         c.note = "independent implementation; printed digits of the comparison";
@@ -184,13 +201,24 @@ std::vector<CheckValue> Build() {
         double T, rho;
         const char* eta;
     };
-    for (const EtaRow& r : {EtaRow{298.15, 998, "889.735100"}, {373.15, 1000, "307.883622"}, {433.15, 1, "14.538324"},
-                            {433.15, 1000, "217.685358"}, {873.15, 1, "32.619287"}, {873.15, 100, "35.802262"},
-                            {873.15, 600, "77.430195"},   {1173.15, 1, "44.217245"}, {1173.15, 100, "47.640433"}}) {
+    for (const EtaRow& r : {EtaRow{298.15, 998, "889.735100"},
+                            {373.15, 1000, "307.883622"},
+                            {433.15, 1, "14.538324"},
+                            {433.15, 1000, "217.685358"},
+                            {873.15, 1, "32.619287"},
+                            {873.15, 100, "35.802262"},
+                            {873.15, 600, "77.430195"},
+                            {1173.15, 1, "44.217245"},
+                            {1173.15, 100, "47.640433"}}) {
         // Four states lie above the calculator's pressure limits; the equation is evaluated there.
         const bool inRange = r.rho < 999 || r.T < 300;
-        CheckValue c{F::kWaterViscosity, "IAPWS 2008 release, Table 4 (comparison)",
-                     inRange && !(r.T > 870 && r.rho > 99) ? R::kDensity : R::kFormula, r.T, r.rho, Q::kEta, r.eta};
+        CheckValue c{F::kWaterViscosity,
+                     "IAPWS 2008 release, Table 4 (comparison)",
+                     inRange && !(r.T > 870 && r.rho > 99) ? R::kDensity : R::kFormula,
+                     r.T,
+                     r.rho,
+                     Q::kEta,
+                     r.eta};
         c.allowRel = 0.01;
         c.note = "a later formulation; the 1985 equation follows it within 1 %";
         v.push_back(c);
@@ -202,16 +230,27 @@ std::vector<CheckValue> Build() {
     // At 375 K and 0.1 MPa the liquid is superheated (metastable), which the calculation
     // treats as two-phase: there the equation is evaluated without the enhancement.
     for (auto [T, rho, lambda] : {std::tuple{298.15, 997.047013, "0.606502308"}, {375.0, 957.009710, "0.677913788"}}) {
-        CheckValue c{F::kWaterConductivity, "IAPWS 2011 guideline values at 0.1 MPa (comparison)",
-                     T < 373 ? R::kDensity : R::kFormula, T, rho, Q::kLambda, lambda};
+        CheckValue c{F::kWaterConductivity,
+                     "IAPWS 2011 guideline values at 0.1 MPa (comparison)",
+                     T < 373 ? R::kDensity : R::kFormula,
+                     T,
+                     rho,
+                     Q::kLambda,
+                     lambda};
         c.allowRel = 0.003;
         c.note = "a later formulation; agreement to the 1985 equation's accuracy";
         v.push_back(c);
     }
     for (auto [T, rho, lambda, rel] : {std::tuple{298.15, 998.0, "0.607712868", 0.002},
-                                       {298.15, 1e-9, "0.0184341883", 0.002}, {873.15, 1e-9, "0.0791034659", 0.01}}) {
-        CheckValue c{F::kWaterConductivity, "IAPWS 2011 release, Table 4, no enhancement (comparison)", R::kFormula,
-                     T, rho, Q::kLambda, lambda};
+                                       {298.15, 1e-9, "0.0184341883", 0.002},
+                                       {873.15, 1e-9, "0.0791034659", 0.01}}) {
+        CheckValue c{F::kWaterConductivity,
+                     "IAPWS 2011 release, Table 4, no enhancement (comparison)",
+                     R::kFormula,
+                     T,
+                     rho,
+                     Q::kLambda,
+                     lambda};
         c.allowRel = rel;
         c.note = "a later formulation; background without the critical enhancement";
         v.push_back(c);
@@ -223,9 +262,12 @@ std::vector<CheckValue> Build() {
         double T;
         const char *p, *rhoL, *rhoV;
     };
-    for (const SatRow& r : {SatRow{216.592, "0.51796", "1178.46", "13.761"}, {240, "1.2825", "1088.87", "33.295"},
-                            {260, "2.4188", "998.89", "64.417"}, {280, "4.1607", "883.58", "121.74"},
-                            {300, "6.7131", "679.24", "268.58"}, {304, "7.3555", "530.30", "406.42"}}) {
+    for (const SatRow& r : {SatRow{216.592, "0.51796", "1178.46", "13.761"},
+                            {240, "1.2825", "1088.87", "33.295"},
+                            {260, "2.4188", "998.89", "64.417"},
+                            {280, "4.1607", "883.58", "121.74"},
+                            {300, "6.7131", "679.24", "268.58"},
+                            {304, "7.3555", "530.30", "406.42"}}) {
         for (auto [q, text] : {std::pair{Q::kSatP, r.p}, {Q::kSatRhoL, r.rhoL}, {Q::kSatRhoV, r.rhoV}}) {
             CheckValue c{F::kSpanWagnerSaturation, "Table 34", R::kSaturation, r.T, 0, q, text};
             c.allowRel = 1e-5;
@@ -241,19 +283,19 @@ std::vector<CheckValue> Build() {
         R phase;
         std::initializer_list<const char*> values;
     };
-    for (const SatCaloric& s : {
-             SatCaloric{216.592, R::kSaturatedLiquid, {"-426.74", "-2.2177", "0.97466", "1.9532", "975.85"}},
-             {216.592, R::kSaturatedVapour, {"-76.364", "-0.59999", "0.6292", "0.90872", "222.78"}},
-             {240, R::kSaturatedLiquid, {"-379.94", "-2.0155", "0.94535", "2.0510", "806.38"}},
-             {240, R::kSaturatedVapour, {"-70.293", "-0.72532", "0.70534", "1.1033", "222.96"}},
-             {260, R::kSaturatedLiquid, {"-337.34", "-1.8495", "0.93227", "2.2554", "652.58"}},
-             {260, R::kSaturatedVapour, {"-70.862", "-0.82456", "0.79426", "1.4295", "218.19"}},
-             {280, R::kSaturatedLiquid, {"-289.48", "-1.6792", "0.96046", "2.8141", "471.54"}},
-             {280, R::kSaturatedVapour, {"-80.840", "-0.93401", "0.92316", "2.2769", "207.72"}},
-             {300, R::kSaturatedLiquid, {"-223.40", "-1.4631", "1.1199", "8.6979", "245.67"}},
-             {300, R::kSaturatedVapour, {"-119.70", "-1.1175", "1.2476", "11.921", "185.33"}},
-             {304, R::kSaturatedLiquid, {"-188.42", "-1.3509", "2.0531", "386.88", "134.14"}},
-             {304, R::kSaturatedVapour, {"-158.84", "-1.2536", "2.0679", "555.58", "147.62"}}})
+    for (const SatCaloric& s :
+         {SatCaloric{216.592, R::kSaturatedLiquid, {"-426.74", "-2.2177", "0.97466", "1.9532", "975.85"}},
+          {216.592, R::kSaturatedVapour, {"-76.364", "-0.59999", "0.6292", "0.90872", "222.78"}},
+          {240, R::kSaturatedLiquid, {"-379.94", "-2.0155", "0.94535", "2.0510", "806.38"}},
+          {240, R::kSaturatedVapour, {"-70.293", "-0.72532", "0.70534", "1.1033", "222.96"}},
+          {260, R::kSaturatedLiquid, {"-337.34", "-1.8495", "0.93227", "2.2554", "652.58"}},
+          {260, R::kSaturatedVapour, {"-70.862", "-0.82456", "0.79426", "1.4295", "218.19"}},
+          {280, R::kSaturatedLiquid, {"-289.48", "-1.6792", "0.96046", "2.8141", "471.54"}},
+          {280, R::kSaturatedVapour, {"-80.840", "-0.93401", "0.92316", "2.2769", "207.72"}},
+          {300, R::kSaturatedLiquid, {"-223.40", "-1.4631", "1.1199", "8.6979", "245.67"}},
+          {300, R::kSaturatedVapour, {"-119.70", "-1.1175", "1.2476", "11.921", "185.33"}},
+          {304, R::kSaturatedLiquid, {"-188.42", "-1.3509", "2.0531", "386.88", "134.14"}},
+          {304, R::kSaturatedVapour, {"-158.84", "-1.2536", "2.0679", "555.58", "147.62"}}})
         AddState(v, F::kSpanWagnerSaturation, "Table 34", s.phase, s.T, 0, hscvw, s.values, 0, 0.55,
                  s.T < 216.6);  // the triple point: its pressure is above the melting pressure's 0.51795 MPa
     // Table 35, single phase at (T/K, p/MPa): rho, u, h, s, cv, cp, w. The last two
@@ -263,16 +305,16 @@ std::vector<CheckValue> Build() {
         double T, p;
         std::initializer_list<const char*> values;
     };
-    for (const Single& s : {
-             Single{240, 0.05, {"1.1084", "-93.125", "-48.014", "-0.04483", "0.59473", "0.78815", "243.88"}},
-             {1100, 0.1, {"0.48109", "675.83", "883.69", "1.3827", "1.0702", "1.2593", "494.61"}},
-             {280, 0.5, {"9.7568", "-71.840", "-20.594", "-0.36761", "0.65255", "0.87063", "257.27"}},
-             {230, 1, {"1128.97", "-401.07", "-400.19", "-2.1006", "0.95680", "1.9959", "879.82"}},
-             {290, 5, {"148.41", "-115.58", "-81.892", "-0.95959", "0.94334", "2.5783", "207.56"}},
-             {480, 10, {"119.65", "50.083", "133.66", "-0.48595", "0.84672", "1.1732", "328.74"}},
-             {1100, 100, {"371.36", "617.86", "887.14", "0.03152", "1.0931", "1.3544", "675.48"}},
-             {226.679, 50, {"1229.78", "-430.79", "-390.13", "-2.2377", "0.99951", "1.7735", "1146.9"}},
-             {327.673, 800, {"1495.70", "-369.91", "164.96", "-2.1926", "1.1961", "1.5477", "2052.8"}}})
+    for (const Single& s :
+         {Single{240, 0.05, {"1.1084", "-93.125", "-48.014", "-0.04483", "0.59473", "0.78815", "243.88"}},
+          {1100, 0.1, {"0.48109", "675.83", "883.69", "1.3827", "1.0702", "1.2593", "494.61"}},
+          {280, 0.5, {"9.7568", "-71.840", "-20.594", "-0.36761", "0.65255", "0.87063", "257.27"}},
+          {230, 1, {"1128.97", "-401.07", "-400.19", "-2.1006", "0.95680", "1.9959", "879.82"}},
+          {290, 5, {"148.41", "-115.58", "-81.892", "-0.95959", "0.94334", "2.5783", "207.56"}},
+          {480, 10, {"119.65", "50.083", "133.66", "-0.48595", "0.84672", "1.1732", "328.74"}},
+          {1100, 100, {"371.36", "617.86", "887.14", "0.03152", "1.0931", "1.3544", "675.48"}},
+          {226.679, 50, {"1229.78", "-430.79", "-390.13", "-2.2377", "0.99951", "1.7735", "1146.9"}},
+          {327.673, 800, {"1495.70", "-369.91", "164.96", "-2.1926", "1.1961", "1.5477", "2052.8"}}})
         AddState(v, F::kSpanWagnerSinglePhase, "Table 35", R::kPressure, s.T, s.p, ruhscvw, s.values, 0, 0.55,
                  s.p >= 50 && s.T < 330);
 
@@ -282,8 +324,12 @@ std::vector<CheckValue> Build() {
         double T, rho;
         const char* eta;
     };
-    for (const Visc& r : {Visc{220, 2.440, "11.06"}, {300, 1.773, "15.02"}, {800, 0.662, "35.09"},
-                          {304, 254.320, "20.90"}, {220, 1194.86, "269.37"}, {300, 1029.27, "132.55"},
+    for (const Visc& r : {Visc{220, 2.440, "11.06"},
+                          {300, 1.773, "15.02"},
+                          {800, 0.662, "35.09"},
+                          {304, 254.320, "20.90"},
+                          {220, 1194.86, "269.37"},
+                          {300, 1029.27, "132.55"},
                           {800, 407.828, "48.74"}})
         v.push_back({F::kFenghourViscosity, "Table 13", R::kFormula, r.T, r.rho, Q::kEta, r.eta});
     // The same correlation shown by the calculation for the dilute gas at 0.1 MPa (Table
@@ -320,8 +366,10 @@ std::vector<CheckValue> Build() {
         double T;
         const char *p, *rhoV, *rhoL;
     };
-    for (const MeSat& r : {MeSat{200, "6.096e-6", "1.1754e-4", "880.28"}, {300, "0.018682", "0.24623", "784.51"},
-                           {400, "0.77374", "8.7343", "678.59"},           {500, "6.5250", "109.88", "451.53"}}) {
+    for (const MeSat& r : {MeSat{200, "6.096e-6", "1.1754e-4", "880.28"},
+                           {300, "0.018682", "0.24623", "784.51"},
+                           {400, "0.77374", "8.7343", "678.59"},
+                           {500, "6.5250", "109.88", "451.53"}}) {
         for (auto [q, text] : {std::pair{Q::kSatP, r.p}, {Q::kSatRhoV, r.rhoV}, {Q::kSatRhoL, r.rhoL}}) {
             CheckValue c{F::kMethanol, "Table 5", R::kSaturation, r.T, 0, q, text};
             c.allowRel = 1e-5;
@@ -333,8 +381,13 @@ std::vector<CheckValue> Build() {
         double T, p;
         const char* rho;
     };
-    for (const MeRho& r : {MeRho{180, 0.01, "900.27"}, {200, 150, "944.08"}, {260, 0.1, "822.11"}, {300, 1, "785.49"},
-                           {400, 0.1, "0.97575"}, {500, 100, "705.57"}, {600, 0.01, "0.064244"}})
+    for (const MeRho& r : {MeRho{180, 0.01, "900.27"},
+                           {200, 150, "944.08"},
+                           {260, 0.1, "822.11"},
+                           {300, 1, "785.49"},
+                           {400, 0.1, "0.97575"},
+                           {500, 100, "705.57"},
+                           {600, 0.01, "0.064244"}})
         v.push_back({F::kMethanol, "Table 6", R::kPressure, r.T, r.p, Q::kRho, r.rho});
     return v;
 }
@@ -382,16 +435,24 @@ const char* QuantityName(Quantity q) {
 const char* QuantityUnit(Quantity q) {
     switch (q) {
         case Q::kV: return "m3/kg";
-        case Q::kP: case Q::kSatP: return "MPa";
-        case Q::kRho: case Q::kSatRhoV: case Q::kSatRhoL: return "kg/m3";
-        case Q::kU: case Q::kH: return "kJ/kg";
-        case Q::kS: case Q::kCv: case Q::kCp: return "kJ/(kg K)";
+        case Q::kP:
+        case Q::kSatP: return "MPa";
+        case Q::kRho:
+        case Q::kSatRhoV:
+        case Q::kSatRhoL: return "kg/m3";
+        case Q::kU:
+        case Q::kH: return "kJ/kg";
+        case Q::kS:
+        case Q::kCv:
+        case Q::kCp: return "kJ/(kg K)";
         case Q::kW: return "m/s";
         case Q::kEta: return "uPa s";
         case Q::kEtaPaS: return "Pa s";
         case Q::kLambda: return "W/(m K)";
         case Q::kLambdaMilli: return "mW/(m K)";
-        case Q::kEps: case Q::kN: case Q::kPKw: return "";
+        case Q::kEps:
+        case Q::kN:
+        case Q::kPKw: return "";
     }
     return "";
 }
@@ -435,8 +496,7 @@ struct Adjustment {
 Adjustment ShiftOf(const CheckValue& c) {
     const double p = PublishedValue(c);
     switch (c.shift) {
-        case Shift::kNone:
-            return {0, 0};
+        case Shift::kNone: return {0, 0};
         case Shift::kDielectricBoltzmann: {
             // epsilon - 1 is nearly proportional to A = N_A mu^2 rho g / (eps0 k T).
             const double kRatio = 1.380658e-23 / 1.3806e-23 - 1;  // 4.2011e-5

@@ -108,18 +108,12 @@ double VerifyFormula(Formula formula, double T, double x, double wavelength) {
     constexpr const FluidConstants& co2 = kCo2Constants;
     const double tauW = w.Tred / T, deltaW = x / w.rhored;
     switch (formula) {
-        case Formula::kB23Pressure:
-            return BoundaryB23Pressure(tauW);
-        case Formula::kSaturationPressure:
-            return SaturationPressureEquation(T);
-        case Formula::kWaterDielectric:
-            return WaterDielectricConstant(deltaW, tauW);
-        case Formula::kWaterRefractive:
-            return WaterRefractiveIndex(deltaW, tauW, wavelength);
-        case Formula::kWaterViscosity:
-            return WaterViscosity(deltaW, tauW);
-        case Formula::kWaterConductivityBackground:
-            return WaterConductivity(deltaW, tauW, 0, 0);
+        case Formula::kB23Pressure: return BoundaryB23Pressure(tauW);
+        case Formula::kSaturationPressure: return SaturationPressureEquation(T);
+        case Formula::kWaterDielectric: return WaterDielectricConstant(deltaW, tauW);
+        case Formula::kWaterRefractive: return WaterRefractiveIndex(deltaW, tauW, wavelength);
+        case Formula::kWaterViscosity: return WaterViscosity(deltaW, tauW);
+        case Formula::kWaterConductivityBackground: return WaterConductivity(deltaW, tauW, 0, 0);
         case Formula::kCo2ViscosityBackground:
             // The dilute-gas term takes sqrt(T) from the state, the rest tau.
             return BackgroundViscosity(x / co2.rhored, co2.Tred / T, T);

@@ -9,8 +9,8 @@
 namespace kelvane::verify {
 
 const std::vector<std::string>& ReportColumns() {
-    static const std::vector<std::string> columns = {"Formulation", "Source",   "State",     "Quantity", "Published",
-                                                     "Computed",    "Digits",   "Tolerance", "Result",   "Note"};
+    static const std::vector<std::string> columns = {"Formulation", "Source", "State",     "Quantity", "Published",
+                                                     "Computed",    "Digits", "Tolerance", "Result",   "Note"};
     return columns;
 }
 
@@ -28,8 +28,16 @@ std::string Tolerance(double x) {
 std::vector<std::string> ReportFields(const CheckResult& r) {
     std::string published = r.published;
     if (r.shifted) published += " (expected " + FormatNumber(r.expected) + ")";
-    return {r.formulation,          r.source,         r.state,     r.quantity, published, FormatNumber(r.computed),
-            FormatDigits(r.Digits()), Tolerance(r.tolerance), r.pass ? "pass" : "FAIL", r.note};
+    return {r.formulation,
+            r.source,
+            r.state,
+            r.quantity,
+            published,
+            FormatNumber(r.computed),
+            FormatDigits(r.Digits()),
+            Tolerance(r.tolerance),
+            r.pass ? "pass" : "FAIL",
+            r.note};
 }
 
 namespace {

@@ -27,21 +27,11 @@ std::string Trimmed(double x) {
 std::string StateText(const CheckValue& c) {
     std::string s = "T=" + Trimmed(c.T) + " K";
     switch (c.road) {
-        case Road::kPressure:
-            s += ", p=" + Trimmed(c.x) + " MPa";
-            break;
-        case Road::kDensity:
-            s += ", rho=" + Trimmed(c.x) + (c.molarInput ? " mol/dm3" : " kg/m3");
-            break;
-        case Road::kSaturation:
-            s += ", saturation";
-            break;
-        case Road::kSaturatedLiquid:
-            s += ", saturated liquid";
-            break;
-        case Road::kSaturatedVapour:
-            s += ", saturated vapour";
-            break;
+        case Road::kPressure: s += ", p=" + Trimmed(c.x) + " MPa"; break;
+        case Road::kDensity: s += ", rho=" + Trimmed(c.x) + (c.molarInput ? " mol/dm3" : " kg/m3"); break;
+        case Road::kSaturation: s += ", saturation"; break;
+        case Road::kSaturatedLiquid: s += ", saturated liquid"; break;
+        case Road::kSaturatedVapour: s += ", saturated vapour"; break;
         case Road::kFormula:
             if (c.x > 0) s += ", rho=" + Trimmed(c.x) + (c.molarInput ? " mol/dm3" : " kg/m3");
             break;
@@ -54,12 +44,9 @@ std::string StateText(const CheckValue& c) {
 // The equation evaluated directly for a formula row.
 double FormulaValue(const CheckValue& c, double rhoMolar) {
     switch (c.formulation) {
-        case FormulationId::kIf97Boundary23:
-            return VerifyFormula(Formula::kB23Pressure, c.T, 0) / 1e6;
-        case FormulationId::kIf97Saturation:
-            return VerifyFormula(Formula::kSaturationPressure, c.T, 0) / 1e6;
-        case FormulationId::kWaterDielectric:
-            return VerifyFormula(Formula::kWaterDielectric, c.T, rhoMolar);
+        case FormulationId::kIf97Boundary23: return VerifyFormula(Formula::kB23Pressure, c.T, 0) / 1e6;
+        case FormulationId::kIf97Saturation: return VerifyFormula(Formula::kSaturationPressure, c.T, 0) / 1e6;
+        case FormulationId::kWaterDielectric: return VerifyFormula(Formula::kWaterDielectric, c.T, rhoMolar);
         case FormulationId::kWaterRefractive:
             return VerifyFormula(Formula::kWaterRefractive, c.T, rhoMolar, c.wavelength);
         case FormulationId::kWaterViscosity:
@@ -68,8 +55,7 @@ double FormulaValue(const CheckValue& c, double rhoMolar) {
             return VerifyFormula(Formula::kWaterConductivityBackground, c.T, rhoMolar);
         case FormulationId::kFenghourViscosity:
             return VerifyFormula(Formula::kCo2ViscosityBackground, c.T, rhoMolar) * 1e6;
-        default:
-            return kNaN;
+        default: return kNaN;
     }
 }
 
@@ -82,17 +68,10 @@ double ComputedValue(const CheckValue& c, std::string& message) {
     const double rhoMolar = c.molarInput ? c.x * 1000 : c.x / M * 1000;
     PointResult r;
     switch (c.road) {
-        case Road::kFormula:
-            return FormulaValue(c, rhoMolar);
-        case Road::kPressure:
-            r = VerifyPoint(f.fluid, c.T, c.x * 1e6, 0, c.wavelength, c.outsideRange);
-            break;
-        case Road::kDensity:
-            r = VerifyPoint(f.fluid, c.T, 0, rhoMolar, c.wavelength);
-            break;
-        case Road::kSaturation:
-            r = VerifyPoint(f.fluid, c.T, 0, 1.0);
-            break;
+        case Road::kFormula: return FormulaValue(c, rhoMolar);
+        case Road::kPressure: r = VerifyPoint(f.fluid, c.T, c.x * 1e6, 0, c.wavelength, c.outsideRange); break;
+        case Road::kDensity: r = VerifyPoint(f.fluid, c.T, 0, rhoMolar, c.wavelength); break;
+        case Road::kSaturation: r = VerifyPoint(f.fluid, c.T, 0, 1.0); break;
         case Road::kSaturatedLiquid:
         case Road::kSaturatedVapour: {
             const PointResult s = VerifyPoint(f.fluid, c.T, 0, 1.0);
@@ -114,12 +93,8 @@ double ComputedValue(const CheckValue& c, std::string& message) {
     const auto& v = r.values;
     double x = kNaN;
     switch (c.quantity) {
-        case Quantity::kV:
-            x = if97 ? v[kZ] * kIf97R * 1000 * c.T / r.P : 1000 / (r.rho * M);
-            break;
-        case Quantity::kP:
-            x = if97 ? v[kZ] * r.rho * M / 1000 * kIf97R * c.T / 1000 : r.P / 1e6;
-            break;
+        case Quantity::kV: x = if97 ? v[kZ] * kIf97R * 1000 * c.T / r.P : 1000 / (r.rho * M); break;
+        case Quantity::kP: x = if97 ? v[kZ] * r.rho * M / 1000 * kIf97R * c.T / 1000 : r.P / 1e6; break;
         case Quantity::kRho: x = r.rho * M / 1000; break;
         case Quantity::kU: x = v[kU] * specific; break;
         case Quantity::kH: x = v[kH] * specific; break;
@@ -169,22 +144,22 @@ int FluidByName(const std::string& name) {
 }
 
 CheckResult Evaluate(const CheckValue& c) {
-        const Formulation& f = FormulationOf(c.formulation);
-        CheckResult r;
-        r.formulation = f.name;
-        r.fluid = f.fluid;
-        r.source = std::string(f.publication) + ", " + c.source;
-        r.state = StateText(c);
-        r.quantity = QuantityName(c.quantity);
-        if (*QuantityUnit(c.quantity)) r.quantity += std::string(" / ") + QuantityUnit(c.quantity);
-        r.published = c.published;
-        r.expected = ExpectedValue(c);
-        r.shifted = c.shift != Shift::kNone;
-        r.tolerance = Tolerance(c);
-        std::string message;
-        r.computed = ComputedValue(c, message);
-        r.note = message.empty() ? c.note : message;
-        return Judge(r);
+    const Formulation& f = FormulationOf(c.formulation);
+    CheckResult r;
+    r.formulation = f.name;
+    r.fluid = f.fluid;
+    r.source = std::string(f.publication) + ", " + c.source;
+    r.state = StateText(c);
+    r.quantity = QuantityName(c.quantity);
+    if (*QuantityUnit(c.quantity)) r.quantity += std::string(" / ") + QuantityUnit(c.quantity);
+    r.published = c.published;
+    r.expected = ExpectedValue(c);
+    r.shifted = c.shift != Shift::kNone;
+    r.tolerance = Tolerance(c);
+    std::string message;
+    r.computed = ComputedValue(c, message);
+    r.note = message.empty() ? c.note : message;
+    return Judge(r);
 }
 
 std::vector<CheckResult> RunPublishedChecks(int fluid) {
@@ -278,8 +253,8 @@ void AddIdentities(int fluid, std::vector<CheckResult>& out) {
         const double RT = R * T;
         out.push_back(Identity(fluid, "G' = G'' (phase equilibrium)", state, "G' / J/mol", l.values[kG], g.values[kG],
                                1e-6 * (RT + bulkL), "saturation search 1e-6"));
-        out.push_back(Identity(fluid, "p(rho'') = p_s", state, "p'' / Pa", g.P, s.satP, 2e-6 * s.satP,
-                               "saturation search 1e-6"));
+        out.push_back(
+            Identity(fluid, "p(rho'') = p_s", state, "p'' / Pa", g.P, s.satP, 2e-6 * s.satP, "saturation search 1e-6"));
         out.push_back(Identity(fluid, "p(rho') = p_s", state, "p' / Pa", l.P, s.satP,
                                1e-6 * s.satP + 1e-9 / l.values[kKappa], "pressure search from the density"));
     }
@@ -312,7 +287,8 @@ std::vector<CheckResult> ForDisplay(const std::vector<CheckResult>& results, int
 std::vector<Summary> Summarize(const std::vector<CheckResult>& results) {
     std::vector<Summary> out;
     for (const CheckResult& r : results) {
-        auto it = std::find_if(out.begin(), out.end(), [&](const Summary& s) { return s.formulation == r.formulation; });
+        auto it =
+            std::find_if(out.begin(), out.end(), [&](const Summary& s) { return s.formulation == r.formulation; });
         if (it == out.end()) {
             out.push_back({r.formulation});
             it = out.end() - 1;

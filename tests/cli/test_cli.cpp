@@ -51,10 +51,9 @@ TEST(Cli, TsvListsEveryFieldInOrderWithUnitLabels) {
     const CliRun r = Cli({"--tsv"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto rows = TsvRows(r.out);
-    const std::vector<std::string> names = {"T", "P", "Rho", "Mes", "meltP", "satuP", "satuRhov",
-                                            "satuRhol", "U", "H", "F", "G", "S", "Cv", "Cp", "Z",
-                                            "FP", "W", "JT", "C2", "alpha", "kappa", "Visc",
-                                            "Therc", "Dth", "Eps", "Kw", "n", "x"};
+    const std::vector<std::string> names = {
+        "T", "P",  "Rho", "Mes", "meltP", "satuP", "satuRhov", "satuRhol", "U",     "H",   "F",   "G",  "S", "Cv", "Cp",
+        "Z", "FP", "W",   "JT",  "C2",    "alpha", "kappa",    "Visc",     "Therc", "Dth", "Eps", "Kw", "n", "x"};
     ASSERT_EQ(rows.size(), names.size());
     for (size_t i = 0; i < names.size(); ++i) {
         ASSERT_EQ(rows[i].size(), 3u) << names[i];
@@ -70,8 +69,8 @@ TEST(Cli, TsvListsEveryFieldInOrderWithUnitLabels) {
 }
 
 TEST(Cli, UnitsAndModesFollowTheWindow) {
-    const CliRun r = Cli({"--tsv", "--T", "25", "--T-unit", "deg C", "--P", "1", "--P-unit", "bar",
-                       "--rho-unit", "mol/l", "--amount", "kg", "--wavelength", "633"});
+    const CliRun r = Cli({"--tsv", "--T", "25", "--T-unit", "deg C", "--P", "1", "--P-unit", "bar", "--rho-unit",
+                          "mol/l", "--amount", "kg", "--wavelength", "633"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Cell(r, "T"), "25");
     EXPECT_EQ(Cell(r, "T", 2), "degC");
@@ -108,9 +107,12 @@ TEST(Cli, ErrorsExitWithTwo) {
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("\"\""), std::string::npos);
 
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--bogus"}, {"--fluid", "argon"}, {"--T-unit", "F"}, {"--P", "1", "--rho", "2"}, {"--T"},
-             {"--rho-unit", "lb/ft3"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--bogus"},
+                                                                  {"--fluid", "argon"},
+                                                                  {"--T-unit", "F"},
+                                                                  {"--P", "1", "--rho", "2"},
+                                                                  {"--T"},
+                                                                  {"--rho-unit", "lb/ft3"}}) {
         r = Cli(args);
         EXPECT_EQ(r.code, 2) << args[0];
         EXPECT_NE(r.err.find("usage: kelvane-cli"), std::string::npos) << args[0];
@@ -120,9 +122,8 @@ TEST(Cli, ErrorsExitWithTwo) {
 TEST(Cli, HelpNamesEveryOptionAndUnit) {
     const CliRun r = Cli({"--help"});
     EXPECT_EQ(r.code, 0);
-    for (const char* word : {"--fluid", "--T-unit", "--P-unit", "--rho-unit", "--volume", "--amount",
-                             "--wavelength", "--tsv", "--precise", "degC", "molec/A3", "rho-r", "Pr",
-                             "atm", "methanol", "co2"})
+    for (const char* word : {"--fluid", "--T-unit", "--P-unit", "--rho-unit", "--volume", "--amount", "--wavelength",
+                             "--tsv", "--precise", "degC", "molec/A3", "rho-r", "Pr", "atm", "methanol", "co2"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 
@@ -134,7 +135,8 @@ TEST(Cli, VersionPrintsOneLineAndComputesNothing) {
     EXPECT_NE(v.front(), '.');
     EXPECT_NE(v.back(), '.');
 
-    for (const auto& args : std::vector<std::vector<std::string>>{{"--version"}, {"--T", "300", "--P", "10", "--version"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--version"}, {"--T", "300", "--P", "10", "--version"}}) {
         const CliRun r = Cli(args);
         EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.out, "kelvane-cli " + v + "\n");

@@ -36,7 +36,9 @@ public:
         return true;
     }
     bool OpenFileName(std::string&) override { return false; }
-    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override { return std::make_unique<StringTableOutput>(); }
+    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override {
+        return std::make_unique<StringTableOutput>();
+    }
 };
 
 // The line of field `name` in --tsv output: name, text, unit.
@@ -46,7 +48,10 @@ std::vector<std::string> TsvLine(const std::string& out, const std::string& name
         if (line.rfind(name + "\t", 0) != 0) continue;
         std::vector<std::string> f(1);
         for (char c : line) {
-            if (c == '\t') f.emplace_back(); else f.back().push_back(c);
+            if (c == '\t')
+                f.emplace_back();
+            else
+                f.back().push_back(c);
         }
         return f;
     }
@@ -72,8 +77,9 @@ TEST(CliList, TheExampleTableIsTheWindowsListTable) {
     form.EditC.text = "0.1,1";
     for (int q : {11, 25, 14}) form.ListQ.Check(q, true);
     form.ButtonMakeClick();
-    ASSERT_EQ(form.EditMes.text, std::string(kTableDone) + " The ROW list was made from the series \"300,50,5\".\n"
-                                                          "0 of 30 cells hold a message or are empty.");
+    ASSERT_EQ(form.EditMes.text, std::string(kTableDone) +
+                                     " The ROW list was made from the series \"300,50,5\".\n"
+                                     "0 of 30 cells hold a message or are empty.");
     EXPECT_EQ(run.out, form.LastTable());
     // Columns in the order given: Cp, S, W.
     EXPECT_NE(run.out.find("Cp (J / (mol K))\tEntropy: S (J / (mol K))\tSound Velocity: W (m / s)\tMessage\n"),
@@ -102,7 +108,10 @@ TEST(CliList, CsvWithoutTitleFromAFileAndIntoAFile) {
     // Liquid water at 300 K: h near 113 kJ/kg, s near 0.39 kJ/(kg K).
     std::vector<std::string> cells(1);
     for (char c : first) {
-        if (c == ',') cells.emplace_back(); else cells.back().push_back(c);
+        if (c == ',')
+            cells.emplace_back();
+        else
+            cells.back().push_back(c);
     }
     ASSERT_EQ(cells.size(), 6u);
     EXPECT_NEAR(std::stod(cells[2]), 113.2, 1.0);
@@ -129,7 +138,8 @@ TEST(CliList, ShortNamesAndEntropyForTheMatrixTables) {
 
 TEST(CliList, UsageErrorsOfTheNewOptions) {
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"table", "--csv", "--row", "T=300", "--col", "P=1", "--property", "Cp", "--out", "-"},
+         {std::vector<std::string>{"table", "--csv", "--row", "T=300", "--col", "P=1", "--property", "Cp", "--out",
+                                   "-"},
           std::vector<std::string>{"table", "--type", "list", "--row", "T=300", "--file", "x", "--property", "Cp",
                                    "--out", "-"},
           std::vector<std::string>{"table", "--type", "IV", "--out", "-"},
@@ -149,8 +159,8 @@ TEST(CliList, UsageErrorsOfTheNewOptions) {
 
 TEST(CliUnits, EngineeringUnitsByTheirLabelsAndItems) {
     const CliRun si = Cli({"--T", "300", "--P", "10", "--tsv"});
-    const CliRun eng = Cli({"--T", "80.33", "--T-unit", "degF", "--P", "10000", "--P-unit", "kPa", "--amount",
-                            "kJ/mol", "--visc-unit", "uPa s", "--therc-unit", "mW/(m K)", "--tsv"});
+    const CliRun eng = Cli({"--T", "80.33", "--T-unit", "degF", "--P", "10000", "--P-unit", "kPa", "--amount", "kJ/mol",
+                            "--visc-unit", "uPa s", "--therc-unit", "mW/(m K)", "--tsv"});
     ASSERT_EQ(eng.code, 0) << eng.err;
     EXPECT_EQ(TsvLine(eng.out, "T"), (std::vector<std::string>{"T", "80.33", "degF"}));
     EXPECT_EQ(TsvLine(eng.out, "P"), (std::vector<std::string>{"P", "10000", "kPa"}));

@@ -39,9 +39,10 @@ TEST(SaturationCli, DefaultColumnsUnitsAndRows) {
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0],
-              "T\tP\tRho_liq\tRho_vap\tH_liq\tH_vap\tdH\tS_liq\tS_vap\tCp_liq\tCp_vap\tW_liq\tW_vap\tVisc_liq\tVisc_vap\t"
-              "Therc_liq\tTherc_vap");
+    EXPECT_EQ(
+        lines[0],
+        "T\tP\tRho_liq\tRho_vap\tH_liq\tH_vap\tdH\tS_liq\tS_vap\tCp_liq\tCp_vap\tW_liq\tW_vap\tVisc_liq\tVisc_vap\t"
+        "Therc_liq\tTherc_vap");
     EXPECT_EQ(Cells(lines[1])[0], "K");
     EXPECT_EQ(Cells(lines[1])[4], "J / mol");
     const auto row = Cells(lines[2]);
@@ -55,13 +56,14 @@ TEST(SaturationCli, DefaultColumnsUnitsAndRows) {
     EXPECT_NE(Cells(lines[4])[2].find("Not applied to the range less than"), std::string::npos);
     // Methanol's default columns hold its viscosity and thermal conductivity too.
     const CliRun m = Cli({"saturation", "--fluid", "methanol", "--T", "300"});
-    EXPECT_EQ(Lines(m.out)[0], "T\tP\tRho_liq\tRho_vap\tH_liq\tH_vap\tdH\tS_liq\tS_vap\tCp_liq\tCp_vap\tW_liq\tW_vap"
-                               "\tVisc_liq\tVisc_vap\tTherc_liq\tTherc_vap");
+    EXPECT_EQ(Lines(m.out)[0],
+              "T\tP\tRho_liq\tRho_vap\tH_liq\tH_vap\tdH\tS_liq\tS_vap\tCp_liq\tCp_vap\tW_liq\tW_vap"
+              "\tVisc_liq\tVisc_vap\tTherc_liq\tTherc_vap");
 }
 
 TEST(SaturationCli, ChosenColumnsUnitsPreciseAndCsv) {
     const CliRun r = Cli({"saturation", "--fluid", "co2", "--T-series", "240,20,3", "--columns", "T,P,H_vap,dS,Rho_liq",
-                       "--amount", "kg", "--P-unit", "bar", "--precise", "--csv"});
+                          "--amount", "kg", "--P-unit", "bar", "--precise", "--csv"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 5u);
@@ -69,10 +71,10 @@ TEST(SaturationCli, ChosenColumnsUnitsPreciseAndCsv) {
     EXPECT_EQ(lines[1], "K,bar,J / kg,J / (kg K),kg / m3");
     const auto row = Cells(lines[2], ',');
     EXPECT_EQ(row[0], "240");
-    EXPECT_NEAR(std::stod(row[1]), 12.825, 0.0005);      // Span-Wagner Table 34
-    EXPECT_NEAR(std::stod(row[2]), -70293, 0.55);         // J/kg
+    EXPECT_NEAR(std::stod(row[1]), 12.825, 0.0005);  // Span-Wagner Table 34
+    EXPECT_NEAR(std::stod(row[2]), -70293, 0.55);    // J/kg
     EXPECT_NEAR(std::stod(row[4]), 1088.87, 0.0055);
-    EXPECT_GE(row[1].size(), 15u);                        // 15 significant digits
+    EXPECT_GE(row[1].size(), 15u);  // 15 significant digits
     // A message holding a comma is quoted in CSV.
     const CliRun q = Cli({"saturation", "--T", "200", "--columns", "T,P", "--csv"});
     EXPECT_EQ(Lines(q.out)[2], "200,Not applied to the range less than 273.15 K.");
@@ -119,8 +121,8 @@ TEST(SaturationCli, TheTableFilesWriterKeepsDevicesAndLeavesAFileOnError) {
     std::filesystem::create_directories(dir);
     const CliRun folder = Cli({"saturation", "--T", "300", "--out", dir.string()});
     EXPECT_EQ(folder.code, 1);
-    EXPECT_EQ(folder.err, "kelvane-cli saturation: The table file \"" + dir.string() +
-                              "\" cannot be created: it is a folder.\n");
+    EXPECT_EQ(folder.err,
+              "kelvane-cli saturation: The table file \"" + dir.string() + "\" cannot be created: it is a folder.\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 0);
     std::filesystem::remove_all(dir);
 }

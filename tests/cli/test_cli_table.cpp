@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "forms/main_form.h"
 #include "fluids/registry.h"
+#include "forms/main_form.h"
 #include "tables/table_form.h"
 
 using namespace kelvane;
@@ -93,9 +93,8 @@ private:
 class CliTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("kelvane_cli_table_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() / ("kelvane_cli_table_" + std::to_string(getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -155,13 +154,14 @@ TEST_F(CliTable, MatrixInOtherUnitsEqualsTheWindowsFile) {
         t.EditC.text = "1,100,221,1000";
         t.ComboBoxQ.Select(11);
     });
-    const std::string cli = CliTableFile({"--fluid", "water", "--T-unit", "degC", "--P-unit", "bar", "--amount",
-                                          "kg", "--row", "T=25,100.5,374,500", "--col", "P=1,100,221,1000",
-                                          "--property", "Isobaric Specific Heat: Cp"});
+    const std::string cli =
+        CliTableFile({"--fluid", "water", "--T-unit", "degC", "--P-unit", "bar", "--amount", "kg", "--row",
+                      "T=25,100.5,374,500", "--col", "P=1,100,221,1000", "--property", "Isobaric Specific Heat: Cp"});
     EXPECT_EQ(cli, window);
     // Title, heading and four rows; no line break after the last row.
     EXPECT_EQ(std::count(cli.begin(), cli.end(), '\n'), 5);
-    EXPECT_EQ(cli.rfind("Isobaric Specific Heat: Cp (J / (kg K)) of Water\nT (degC) / P (bar)\t1\t100\t221\t1000\n", 0), 0u);
+    EXPECT_EQ(cli.rfind("Isobaric Specific Heat: Cp (J / (kg K)) of Water\nT (degC) / P (bar)\t1\t100\t221\t1000\n", 0),
+              0u);
 }
 
 TEST_F(CliTable, VolumeModeSeriesAndTemperatureOnlyProperties) {
@@ -214,11 +214,12 @@ TEST_F(CliTable, PairsFromAFileAndStandardOutput) {
         t.Editskipline.text = "2";
         t.ComboBoxQ.Select(24);
     };
-    const std::vector<std::string> args = {"--type", "II",   "--columns",  "rho,T", "--file", pairs,
-                                           "--skip", "2",    "--property", "24",    "--wavelength", "633"};
+    const std::vector<std::string> args = {"--type", "II", "--columns",  "rho,T", "--file",       pairs,
+                                           "--skip", "2",  "--property", "24",    "--wavelength", "633"};
     const std::string window = WindowTable(setUp);
     EXPECT_EQ(CliTableFile(args), window);
-    EXPECT_EQ(window.rfind("Refractive Index: n(l) (at 633 nm) of Water\nrho (kg / m3)\tT (K)\tRefractive Index", 0), 0u);
+    EXPECT_EQ(window.rfind("Refractive Index: n(l) (at 633 nm) of Water\nrho (kg / m3)\tT (K)\tRefractive Index", 0),
+              0u);
 
     std::vector<std::string> toStdout = args;
     toStdout.insert(toStdout.end(), {"--out", "-"});
@@ -254,8 +255,8 @@ TEST_F(CliTable, TheWindowsRefusalsExitWithOne) {
         EXPECT_FALSE(fs::exists(out)) << c.message;
     }
 
-    const CliRun cannotWrite = Cli({"--row", "T=300", "--col", "P=1", "--property", "11", "--out",
-                                    Path("no/such/dir/t.txt")});
+    const CliRun cannotWrite =
+        Cli({"--row", "T=300", "--col", "P=1", "--property", "11", "--out", Path("no/such/dir/t.txt")});
     EXPECT_EQ(cannotWrite.code, 1);
     EXPECT_NE(cannotWrite.err.find("cannot be created"), std::string::npos) << cannotWrite.err;
 }
@@ -271,12 +272,12 @@ TEST_F(CliTable, ConversionErrorsAndBadUsageExitWithTwo) {
     EXPECT_NE(r.err.find("\"one\""), std::string::npos) << r.err;
 
     const std::vector<std::vector<std::string>> usage = {
-        {"--row", "T=300", "--col", "P=1", "--property", "11"},                        // no --out
-        {"--row", "T=300", "--col", "P=1", "--property", "Cpx", "--out", "-"},        // unknown item
-        {"--row", "T=300", "--col", "P=1", "--property", "26", "--out", "-"},         // index too large
-        {"--row", "X=300", "--col", "P=1", "--property", "11", "--out", "-"},         // unknown variable
+        {"--row", "T=300", "--col", "P=1", "--property", "11"},                         // no --out
+        {"--row", "T=300", "--col", "P=1", "--property", "Cpx", "--out", "-"},          // unknown item
+        {"--row", "T=300", "--col", "P=1", "--property", "26", "--out", "-"},           // index too large
+        {"--row", "X=300", "--col", "P=1", "--property", "11", "--out", "-"},           // unknown variable
         {"--row", "T=1", "--row-series", "T=1,1,2", "--property", "11", "--out", "-"},  // axis twice
-        {"--type", "II", "--property", "11", "--out", "-"},                            // no --file
+        {"--type", "II", "--property", "11", "--out", "-"},                             // no --file
         {"--type", "II", "--file", bad, "--row", "T=1", "--property", "11", "--out", "-"},
         {"--row", "T=1", "--file", bad, "--property", "11", "--out", "-"},
         {"--type", "III", "--out", "-"},

@@ -11,8 +11,8 @@
 #include "core/calculate.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "forms/main_form.h"
 #include "core/solvers.h"
+#include "forms/main_form.h"
 #include "forms/texts.h"
 
 using namespace kelvane;
@@ -61,9 +61,9 @@ Fluid TestFluid(bool withRegion) {
         r.values[kU] = s.tau;
         r.values[kH] = s.pi;
         r.values[kZ] = 1;
-        r.values[kJT] = 1e-6;   // K/Pa
+        r.values[kJT] = 1e-6;     // K/Pa
         r.values[kKappa] = 1e-5;  // 1/Pa
-        r.values[kC2] = -1e-3;  // m3/mol
+        r.values[kC2] = -1e-3;    // m3/mol
         r.secondary[kEtha] = Quantity::Of(wavelength);
         return r;
     };
@@ -135,7 +135,8 @@ TEST_F(Calculate, PressureModeSolvesTheDensityAndWritesResultsInDisplayUnits) {
     f.EditMes.text = "old";
     f.EditsatuP.text = "old";
     Click();
-    EXPECT_EQ(calls, (std::vector<std::string>{"checkT", "melt", "saturation", "checkState", "pressure", "properties"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"checkT", "melt", "saturation", "checkState", "pressure", "properties"}));
     const double rho = 1e5 / (R * 300);  // mol/m3, ideal gas
     EXPECT_NEAR(ParseLeading(f.EditRho.text), rho * 18.015257 / 1000, 2e-6 * rho * 18.015257 / 1000);
     EXPECT_EQ(f.EditMes.text, "");
@@ -160,7 +161,8 @@ TEST_F(Calculate, PressureModeSolvesTheDensityAndWritesResultsInDisplayUnits) {
 TEST_F(Calculate, DensityModeComputesThePressureExplicitlyWithoutRegion) {
     DensityMode("300", "1");
     Click();
-    EXPECT_EQ(calls, (std::vector<std::string>{"checkT", "melt", "saturation", "pressure", "checkState", "properties"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"checkT", "melt", "saturation", "pressure", "checkState", "properties"}));
     const double rho = 1000 / 18.015257;
     EXPECT_EQ(f.EditP.text, FormatDisplay(rho * R * 300 / 1e6));
     EXPECT_EQ(f.calc.inputVar, 1);
@@ -203,16 +205,16 @@ TEST_F(Calculate, StoppingStateCheck) {
 
 TEST_F(Calculate, TwoPhaseBoundsAreInclusiveWithMetastableMargins) {
     saturation = {Status::kValue, 200000, 1000, 10000};  // Pa, mol/m3
-    f.ComboBoxRho.Select(2);  // mol/l
+    f.ComboBoxRho.Select(2);                             // mol/l
     f.ComboBoxRhoChange();
     struct Case {
         const char* rho;  // mol/l
         bool warning;
         bool properties;
     } cases[] = {
-        {"0.999", false, true}, {"1", true, true},     {"1.049", true, true},  {"1.05", true, false},
-        {"5", true, false},     {"9", true, false},    {"9.001", true, true},  {"10", true, true},
-        {"10.001", false, true},
+        {"0.999", false, true}, {"1", true, true},  {"1.049", true, true},
+        {"1.05", true, false},  {"5", true, false}, {"9", true, false},
+        {"9.001", true, true},  {"10", true, true}, {"10.001", false, true},
     };
     for (const Case& c : cases) {
         DensityMode("300", c.rho);
@@ -260,11 +262,11 @@ TEST(SolveDensity, IdealGasFromEachStartRule) {
     struct Case {
         double P, satuP, satuRhov, satuRhol;
     } cases[] = {
-        {1e5, 0, 0, 0},            // critical start, walk down
-        {1e8, 0, 0, 0},            // march up first
-        {1e5, 2e5, 80.18, 5e4},    // vapour side
-        {2e5, 2e5, 80.18, 5e4},    // equal to satuP: critical start
-        {5e7, 1e5, 40, 15000},     // liquid side with march
+        {1e5, 0, 0, 0},          // critical start, walk down
+        {1e8, 0, 0, 0},          // march up first
+        {1e5, 2e5, 80.18, 5e4},  // vapour side
+        {2e5, 2e5, 80.18, 5e4},  // equal to satuP: critical start
+        {5e7, 1e5, 40, 15000},   // liquid side with march
     };
     for (const Case& c : cases) {
         const double rho = SolveDensity(fluid, SolverState(T, 0, c.P, c.satuP, c.satuRhov, c.satuRhol));

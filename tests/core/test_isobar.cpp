@@ -40,21 +40,29 @@ PointResult ByPS(const Fluid& f, double P, double s) {
 }
 
 // Relative difference with a floor of `scale` for values near zero.
-double Gap(double a, double b, double scale) { return std::fabs(a - b) / std::fmax(std::fmax(std::fabs(a), std::fabs(b)), scale); }
+double Gap(double a, double b, double scale) {
+    return std::fabs(a - b) / std::fmax(std::fmax(std::fabs(a), std::fabs(b)), scale);
+}
 
 // The floor of each of the 14 results: the fluid's energy scale R Tc for the energies,
 // R for the entropy and heat capacities, otherwise a small fraction of a typical size.
 double FieldScale(const Fluid& f, int i) {
     const double RT = f.constants.R * f.constants.Tc;
     switch (i) {
-        case kF: case kU: case kH: case kG: return RT;
-        case kS: case kCv: case kCp: return f.constants.R;
-        case kZ: case kFugacity: return 1e-3;
+        case kF:
+        case kU:
+        case kH:
+        case kG: return RT;
+        case kS:
+        case kCv:
+        case kCp: return f.constants.R;
+        case kZ:
+        case kFugacity: return 1e-3;
         case kW: return 1;
-        case kJT: return 1e-9;                      // K/Pa
-        case kC2: return 1e-6;                      // m3/mol
-        case kAlpha: return 1e-6;                   // 1/K
-        case kKappa: return 1e-14;                  // 1/Pa
+        case kJT: return 1e-9;      // K/Pa
+        case kC2: return 1e-6;      // m3/mol
+        case kAlpha: return 1e-6;   // 1/K
+        case kKappa: return 1e-14;  // 1/Pa
         default: return 1;
     }
 }
@@ -131,8 +139,8 @@ void RoundTrip(const Fluid& f, double T, double P, Worst& w) {
         const double dT = std::fabs(r.state.T - T) / T;
         if (dT > 1e-9) {
             // Another state of the isobar with the same value.
-            EXPECT_TRUE(NearSeam(f, T, P)) << f.id << " T=" << T << " P=" << P << " mode " << mode << " got "
-                                           << r.state.T;
+            EXPECT_TRUE(NearSeam(f, T, P))
+                << f.id << " T=" << T << " P=" << P << " mode " << mode << " got " << r.state.T;
             ++w.seams;
             continue;
         }
@@ -168,9 +176,10 @@ void RoundTrip(const Fluid& f, double T, double P, Worst& w) {
 }
 
 void Report(const char* name, const Worst& w) {
-    std::printf("%s: %d states, worst |dT|/T %.2e, worst value %.2e, worst field %.2e; %d seam solutions; "
-                "%d ill-conditioned fields, worst %.2e\n",
-                name, w.states, w.T, w.value, w.field, w.seams, w.noisy, w.noisyField);
+    std::printf(
+        "%s: %d states, worst |dT|/T %.2e, worst value %.2e, worst field %.2e; %d seam solutions; "
+        "%d ill-conditioned fields, worst %.2e\n",
+        name, w.states, w.T, w.value, w.field, w.seams, w.noisy, w.noisyField);
 }
 
 std::vector<double> Spread(double lo, double hi, int n) {
@@ -182,13 +191,13 @@ std::vector<double> Spread(double lo, double hi, int n) {
 TEST(IsobarRoundTrip, WaterOverItsRangeAndRegionBoundaries) {
     const Fluid& f = FluidAt(0);
     Worst w;
-    std::vector<double> pressures = {700, 1e3, 1e4, 0.1e6, 1e6, 5e6, 10e6, 16.5292e6, 20e6, 22e6,
-                                     22.064e6, 22.1e6, 23e6, 25e6, 30e6, 50e6, 70e6, 100e6};
+    std::vector<double> pressures = {700,  1e3,      1e4,    0.1e6, 1e6,  5e6,  10e6, 16.5292e6, 20e6,
+                                     22e6, 22.064e6, 22.1e6, 23e6,  25e6, 30e6, 50e6, 70e6,      100e6};
     std::vector<double> temperatures = Spread(273.15, 2273.15, 200);
     // Region boundaries: 1-3 at 623.15 K, 2-5 at 1073.15 K, the 2-3 boundary at 100 MPa
     // (863.15 K), and the neighbourhood of the critical point.
-    for (double T : {273.15, 273.16, 623.15, 623.1500001, 1073.15, 1073.1500001, 863.15, 646.5, 647.0, 647.096,
-                     647.2, 648.0, 650.0, 660.0, 700.0, 2273.15})
+    for (double T : {273.15, 273.16, 623.15, 623.1500001, 1073.15, 1073.1500001, 863.15, 646.5, 647.0, 647.096, 647.2,
+                     648.0, 650.0, 660.0, 700.0, 2273.15})
         temperatures.push_back(T);
     for (double P : pressures)
         for (double T : temperatures) RoundTrip(f, T, P, w);
@@ -206,8 +215,8 @@ TEST(IsobarRoundTrip, MethanolOverItsRange) {
     Worst w;
     std::vector<double> temperatures = Spread(175.61, 620, 160);
     for (double T : {500.0, 510.0, 512.0, 512.6, 513.0, 513.38, 515.0, 520.0, 570.0, 300.0}) temperatures.push_back(T);
-    for (double P : {1.0, 100.0, 1e4, 0.1e6, 0.2e6, 1e6, 5e6, 8e6, 8.1035e6, 8.2e6, 10e6, 50e6, 100e6, 250e6, 400e6,
-                     800e6})
+    for (double P :
+         {1.0, 100.0, 1e4, 0.1e6, 0.2e6, 1e6, 5e6, 8e6, 8.1035e6, 8.2e6, 10e6, 50e6, 100e6, 250e6, 400e6, 800e6})
         for (double T : temperatures) RoundTrip(f, T, P, w);
     Report("methanol", w);
     EXPECT_GT(w.states, 1200);
@@ -219,8 +228,8 @@ TEST(IsobarRoundTrip, Co2OverItsRange) {
     std::vector<double> temperatures = Spread(216, 1100, 160);
     for (double T : {216.59, 290.0, 300.0, 303.0, 304.0, 304.1282, 304.2, 305.0, 307.0, 310.0, 320.0})
         temperatures.push_back(T);
-    for (double P : {1e3, 0.1e6, 0.5e6, 1e6, 3e6, 6e6, 7e6, 7.3e6, 7.3773e6, 7.4e6, 7.5e6, 8e6, 10e6, 30e6, 100e6,
-                     300e6, 800e6})
+    for (double P :
+         {1e3, 0.1e6, 0.5e6, 1e6, 3e6, 6e6, 7e6, 7.3e6, 7.3773e6, 7.4e6, 7.5e6, 8e6, 10e6, 30e6, 100e6, 300e6, 800e6})
         for (double T : temperatures) RoundTrip(f, T, P, w);
     Report("co2", w);
     EXPECT_GT(w.states, 1500);
@@ -284,16 +293,16 @@ TEST(IsobarIf97, BackwardEquationCheckTemperatures) {
         double p, value, T, tolerance;
     };
     const Row byH[] = {
-        {3, 500, 391.798509, 25e-3},    {80, 500, 378.108626, 25e-3},   {80, 1500, 611.041229, 25e-3},
+        {3, 500, 391.798509, 25e-3},      {80, 500, 378.108626, 25e-3},  {80, 1500, 611.041229, 25e-3},
         {0.001, 3000, 534.433241, 25e-3}, {3, 3000, 575.373370, 25e-3},  {3, 4000, 1010.77577, 25e-3},
-        {5, 3500, 801.299102, 25e-3},   {5, 4000, 1015.31583, 25e-3},   {25, 3500, 875.279054, 25e-3},
-        {40, 2700, 743.056411, 25e-3},  {60, 2700, 791.137067, 25e-3},  {60, 3200, 882.756860, 25e-3},
+        {5, 3500, 801.299102, 25e-3},     {5, 4000, 1015.31583, 25e-3},  {25, 3500, 875.279054, 25e-3},
+        {40, 2700, 743.056411, 25e-3},    {60, 2700, 791.137067, 25e-3}, {60, 3200, 882.756860, 25e-3},
     };
     const Row byS[] = {
-        {3, 0.5, 307.842258, 25e-3},   {80, 0.5, 309.979785, 25e-3},   {80, 3, 565.899909, 25e-3},
-        {0.1, 7.5, 399.517097, 25e-3}, {0.1, 8, 514.127081, 25e-3},    {2.5, 8, 1039.84917, 25e-3},
-        {8, 6, 600.484040, 25e-3},     {8, 7.5, 1064.95556, 25e-3},    {90, 6, 1038.01126, 25e-3},
-        {20, 5.75, 697.992849, 25e-3}, {80, 5.25, 854.011484, 25e-3},  {80, 5.75, 949.017998, 25e-3},
+        {3, 0.5, 307.842258, 25e-3},   {80, 0.5, 309.979785, 25e-3},  {80, 3, 565.899909, 25e-3},
+        {0.1, 7.5, 399.517097, 25e-3}, {0.1, 8, 514.127081, 25e-3},   {2.5, 8, 1039.84917, 25e-3},
+        {8, 6, 600.484040, 25e-3},     {8, 7.5, 1064.95556, 25e-3},   {90, 6, 1038.01126, 25e-3},
+        {20, 5.75, 697.992849, 25e-3}, {80, 5.25, 854.011484, 25e-3}, {80, 5.75, 949.017998, 25e-3},
     };
     double worst = 0;
     for (const Row& r : byH) {

@@ -67,7 +67,8 @@ TEST(SaturationByPressure, Co2Table34) {
         const SaturationPoint s = SaturationByPressure(Co2(), r.p * 1e6);
         ASSERT_TRUE(s.HasValue());
         // Temperature uncertainty from the pressure's last digit, through dT/dP.
-        const SaturationPoint a = SaturationByTemperature(Co2(), s.T - 0.01), b = SaturationByTemperature(Co2(), s.T + 0.01);
+        const SaturationPoint a = SaturationByTemperature(Co2(), s.T - 0.01),
+                              b = SaturationByTemperature(Co2(), s.T + 0.01);
         const double dTdP = 0.02 / (b.P - a.P);
         const double dT = 0.5 * r.pUnit * 1e6 * dTdP;
         auto allow = [&](double unit, double va, double vb) { return 0.55 * unit + std::fabs(vb - va) / 0.02 * dT; };

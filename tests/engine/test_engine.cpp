@@ -45,8 +45,8 @@ PointInput Input(int mode, double T, double value) {
 }
 
 // The reference file's columns of the 14 results, in the order of PropertyIndex.
-const char* const kResultColumns[kPropertyCount] = {"EditF", "EditU",  "EditH",  "EditG",  "EditS",
-                                                    "EditCv", "EditCp", "EditZ",  "EditFP", "EditW",
+const char* const kResultColumns[kPropertyCount] = {"EditF",  "EditU",  "EditH",     "EditG",    "EditS",
+                                                    "EditCv", "EditCp", "EditZ",     "EditFP",   "EditW",
                                                     "EditJT", "EditC2", "Editalpha", "Editkappa"};
 
 class EngineReference : public ::testing::TestWithParam<int> {};
@@ -94,8 +94,10 @@ TEST_P(EngineReference, CalculateGivesTheReferenceNumbers) {
         EXPECT_EQ(MessageLine(r), c[column("EditMes")]) << where;
         if (mode == 0 && r.hasRho) expectClose(c[column("EditRho")], r.state.rho, M / 1000, where + " rho");
         if (mode == 1 && r.hasP) expectClose(c[column("EditP")], r.state.P, 1e-6, where + " P");
-        if (r.melt.HasValue()) expectClose(c[column("EditmeltP")], r.melt.value, 1e-6, where + " melt");
-        else EXPECT_EQ(StatusText(r.melt), c[column("EditmeltP")]) << where;
+        if (r.melt.HasValue())
+            expectClose(c[column("EditmeltP")], r.melt.value, 1e-6, where + " melt");
+        else
+            EXPECT_EQ(StatusText(r.melt), c[column("EditmeltP")]) << where;
         if (r.saturation.status == Status::kValue) {
             expectClose(c[column("EditsatuP")], r.saturation.P, 1e-6, where + " satuP");
             expectClose(c[column("EditsatuRhov")], r.saturation.rhov, M / 1000, where + " rhov");
@@ -123,9 +125,9 @@ TEST(Engine, PressureAndDensityGivenRoundTrip) {
     struct Case {
         int fluid;
         double T, P;  // K, Pa
-    } const cases[] = {{0, 300, 1e5},   {0, 300, 50e6},  {0, 500, 1e6},   {0, 700, 30e6},  {0, 1500, 5e6},
-                       {1, 250, 1e6},   {1, 400, 1e4},   {1, 550, 20e6},  {1, 300, 500e6}, {2, 250, 1e6},
-                       {2, 280, 10e6},  {2, 310, 8e6},   {2, 900, 300e6}, {2, 400, 0.1e6}};
+    } const cases[] = {{0, 300, 1e5},  {0, 300, 50e6}, {0, 500, 1e6},   {0, 700, 30e6},  {0, 1500, 5e6},
+                       {1, 250, 1e6},  {1, 400, 1e4},  {1, 550, 20e6},  {1, 300, 500e6}, {2, 250, 1e6},
+                       {2, 280, 10e6}, {2, 310, 8e6},  {2, 900, 300e6}, {2, 400, 0.1e6}};
     for (const Case& c : cases) {
         const Fluid& f = FluidAt(c.fluid);
         SCOPED_TRACE(std::string(f.id) + " T=" + std::to_string(c.T) + " P=" + std::to_string(c.P));

@@ -31,9 +31,8 @@ struct Job {
 std::vector<Job> Jobs() {
     struct Range {
         double T0, T1, P0, P1, rho0, rho1;  // K, Pa, mol/m3
-    } const ranges[3] = {{270, 2300, 1e3, 110e6, 1, 60000},
-                         {170, 630, 1e2, 820e6, 1, 30000},
-                         {210, 1110, 1e3, 820e6, 1, 30000}};
+    } const ranges[3] = {
+        {270, 2300, 1e3, 110e6, 1, 60000}, {170, 630, 1e2, 820e6, 1, 30000}, {210, 1110, 1e3, 820e6, 1, 30000}};
     std::vector<Job> jobs;
     uint64_t x = 88172645463325252ull;  // xorshift: the same states on every run
     auto next = [&x] {
@@ -130,8 +129,8 @@ TEST(EngineThreads, ResultsAreBitIdenticalToASerialRun) {
             for (size_t i = 0; i < jobs.size(); ++i)
                 if (parallel[i] != serial[i] && ++differing <= 10)
                     ADD_FAILURE() << threads << " threads" << (reversed ? " (reversed)" : "") << ": state " << i
-                                  << " of fluid " << jobs[i].fluid << " T=" << jobs[i].input.T
-                                  << " mode " << jobs[i].input.inputVar << " differs from the serial run";
+                                  << " of fluid " << jobs[i].fluid << " T=" << jobs[i].input.T << " mode "
+                                  << jobs[i].input.inputVar << " differs from the serial run";
             EXPECT_EQ(differing, 0u) << threads << " threads";
         }
     }

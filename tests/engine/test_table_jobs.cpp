@@ -97,16 +97,20 @@ private:
 
 TEST_F(TableJobs, TypeOneIsTheSameOnAnyNumberOfThreads) {
     for (const char* fluid : {"water", "methanol", "co2"}) {
-        const std::vector<std::string> args = {"--fluid", fluid, "--row-series", "T=220,9.5,40", "--col",
-                                               "P=0.01,0.5,1,5,7.5,10,50,100", "--property", "11"};
+        const std::vector<std::string> args = {"--fluid",      fluid,   "--row-series",
+                                               "T=220,9.5,40", "--col", "P=0.01,0.5,1,5,7.5,10,50,100",
+                                               "--property",   "11"};
         const std::string one = Cli(args, 1);
         ASSERT_GT(std::count(one.begin(), one.end(), '\n'), 40) << fluid;
         EXPECT_EQ(Cli(args, 2), one) << fluid;
         EXPECT_EQ(Cli(args, 3), one) << fluid;
     }
     // Density given, another property, reduced units.
-    const std::vector<std::string> rho = {"--fluid", "co2", "--T-unit", "Tr", "--row-series", "T=0.75,0.02,30",
-                                          "--col", "rho=1,100,300,467.6,700,1000", "--property", "0"};
+    const std::vector<std::string> rho = {"--fluid",      "co2",
+                                          "--T-unit",     "Tr",
+                                          "--row-series", "T=0.75,0.02,30",
+                                          "--col",        "rho=1,100,300,467.6,700,1000",
+                                          "--property",   "0"};
     const std::string one = Cli(rho, 1);
     EXPECT_EQ(Cli(rho, 2), one);
     EXPECT_EQ(Cli(rho, 3), one);
@@ -120,7 +124,7 @@ TEST_F(TableJobs, TypeTwoIsTheSameOnAnyNumberOfThreads) {
         for (int i = 0; i < 300; ++i) f << 275 + 5 * (i % 200) << "\t" << 0.05 + (i * 37 % 101) * 0.5 << "\n";
     }
     for (const char* fluid : {"water", "methanol", "co2"}) {
-        const std::vector<std::string> args = {"--fluid", fluid,         "--type",     "II",
+        const std::vector<std::string> args = {"--fluid", fluid,          "--type",     "II",
                                                "--file",  pairs.string(), "--property", "14"};
         const std::string one = Cli(args, 1, 2);
         ASSERT_GT(std::count(one.begin(), one.end(), '\n'), 300) << fluid;

@@ -34,8 +34,8 @@ Point Evaluate(int fluid, double T, double P, double rho, int inputVar) {
     in.P = P;
     in.rho = rho;
     const PointResult r = Calculate(FluidAt(fluid), in);
-    EXPECT_TRUE(r.hasProperties) << "fluid " << fluid << " T=" << T << " P=" << P << " rho=" << rho
-                                 << " message " << static_cast<int>(r.messages[0]);
+    EXPECT_TRUE(r.hasProperties) << "fluid " << fluid << " T=" << T << " P=" << P << " rho=" << rho << " message "
+                                 << static_cast<int>(r.messages[0]);
     EXPECT_EQ(r.messageCount, 0) << "fluid " << fluid << " T=" << T << " P=" << P << " rho=" << rho;
     return {T, r.state.P, r.state.rho, r.properties};
 }
@@ -45,8 +45,8 @@ Point AtDensity(int fluid, double T, double rho) { return Evaluate(fluid, T, 0, 
 
 struct State {
     int fluid;
-    double T;   // K
-    double P;   // Pa
+    double T;  // K
+    double P;  // Pa
     const char* what;
 };
 
@@ -70,7 +70,8 @@ TEST_P(Consistency, IdentitiesHold) {
     const State& s = GetParam();
     const Point p = AtPressure(s.fluid, s.T, s.P);
     const auto& v = p.r.values;
-    const double scale = std::fabs(v[kU]) + std::fabs(v[kH]) + std::fabs(p.T * v[kS]) + FluidAt(s.fluid).constants.R * p.T;
+    const double scale =
+        std::fabs(v[kU]) + std::fabs(v[kH]) + std::fabs(p.T * v[kS]) + FluidAt(s.fluid).constants.R * p.T;
     EXPECT_NEAR(v[kH], v[kU] + p.P / p.rho, 1e-11 * scale) << "H = U + P/rho at " << Name(s);
     EXPECT_NEAR(v[kG], v[kH] - p.T * v[kS], 1e-11 * scale) << "G = H - T S at " << Name(s);
     EXPECT_NEAR(v[kF], v[kU] - p.T * v[kS], 1e-11 * scale) << "F = U - T S at " << Name(s);
@@ -124,19 +125,17 @@ TEST_P(Consistency, IsochoricHeatCapacityAtConstantDensity) {
 // boundaries so that the central differences stay on one surface.
 INSTANTIATE_TEST_SUITE_P(
     AllFluids, Consistency,
-    ::testing::Values(
-        State{0, 300, 10e6, "liquid (region 1)"}, State{0, 550, 80e6, "compressed liquid (region 1)"},
-        State{0, 400, 0.05e6, "vapour (region 2)"}, State{0, 800, 20e6, "superheated (region 2)"},
-        State{0, 1000, 90e6, "dense steam (region 2)"}, State{0, 660, 40e6, "region 3 liquid-like"},
-        State{0, 700, 30e6, "region 3 supercritical"}, State{0, 1500, 5e6, "high temperature (region 5)"},
-        State{0, 2200, 0.5e6, "high temperature (region 5)"},
-        State{1, 298.15, 0.1e6, "liquid"}, State{1, 200, 100e6, "cold compressed liquid"},
-        State{1, 400, 0.01e6, "gas"}, State{1, 450, 5e6, "liquid near boiling"},
-        State{1, 550, 20e6, "supercritical"}, State{1, 400, 600e6, "high pressure"},
-        State{1, 600, 0.1e6, "hot gas"},
-        State{2, 250, 1e6, "gas"}, State{2, 280, 10e6, "liquid"}, State{2, 350, 20e6, "supercritical"},
-        State{2, 280, 300e6, "compressed liquid"}, State{2, 1000, 100e6, "hot dense"},
-        State{2, 1090, 0.1e6, "hot dilute"}, State{2, 310, 9e6, "near-critical supercritical"}),
+    ::testing::Values(State{0, 300, 10e6, "liquid (region 1)"}, State{0, 550, 80e6, "compressed liquid (region 1)"},
+                      State{0, 400, 0.05e6, "vapour (region 2)"}, State{0, 800, 20e6, "superheated (region 2)"},
+                      State{0, 1000, 90e6, "dense steam (region 2)"}, State{0, 660, 40e6, "region 3 liquid-like"},
+                      State{0, 700, 30e6, "region 3 supercritical"}, State{0, 1500, 5e6, "high temperature (region 5)"},
+                      State{0, 2200, 0.5e6, "high temperature (region 5)"}, State{1, 298.15, 0.1e6, "liquid"},
+                      State{1, 200, 100e6, "cold compressed liquid"}, State{1, 400, 0.01e6, "gas"},
+                      State{1, 450, 5e6, "liquid near boiling"}, State{1, 550, 20e6, "supercritical"},
+                      State{1, 400, 600e6, "high pressure"}, State{1, 600, 0.1e6, "hot gas"}, State{2, 250, 1e6, "gas"},
+                      State{2, 280, 10e6, "liquid"}, State{2, 350, 20e6, "supercritical"},
+                      State{2, 280, 300e6, "compressed liquid"}, State{2, 1000, 100e6, "hot dense"},
+                      State{2, 1090, 0.1e6, "hot dilute"}, State{2, 310, 9e6, "near-critical supercritical"}),
     [](const ::testing::TestParamInfo<State>& info) {
         std::string n = std::string(FluidAt(info.param.fluid).constants.name) + "_" + std::to_string(info.index);
         return n;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/main_form.h"
 #include "fluids/registry.h"
+#include "forms/main_form.h"
 
 using namespace kelvane;
 

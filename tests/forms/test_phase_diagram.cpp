@@ -7,11 +7,11 @@
 #include <cmath>
 #include <string>
 
-#include "core/format.h"
 #include "core/calculate.h"
+#include "core/format.h"
+#include "fluids/registry.h"
 #include "forms/main_form.h"
 #include "forms/phase_diagram.h"
-#include "fluids/registry.h"
 
 using namespace kelvane;
 

@@ -93,8 +93,8 @@ TEST(EngineeringUnits, ChangesConvertShownValuesAsANewCalculationShowsThem) {
     Choose(fresh, &MainForm::ComboBoxTherc, &MainForm::ComboBoxThercChange, 1);
     CalculateWater(fresh, "80.33", converted.EditP.text.c_str());
     ExpectSameNumber(converted.EditP.text, "1450.3774");
-    for (const char* name : {"EditU", "EditH", "EditS", "EditCp", "EditJT", "Editkappa", "EditsatuP", "EditVisc",
-                             "EditTherc", "EditW"})
+    for (const char* name :
+         {"EditU", "EditH", "EditS", "EditCp", "EditJT", "Editkappa", "EditsatuP", "EditVisc", "EditTherc", "EditW"})
         ExpectSameNumber(converted.FieldByName(name)->text, fresh.FieldByName(name)->text, 1e-7);
     // Water's viscosity at 300 K is near 850 uPa s, its conductivity near 610 mW/(m K).
     EXPECT_NEAR(ParseStrict(fresh.EditVisc.text), 855, 10);

@@ -59,8 +59,8 @@ bool Take(std::string& text, const std::string& prefix) {
     return true;
 }
 
-const char* const kPropertyFields[] = {"EditF", "EditU",  "EditH",  "EditG",  "EditS",     "EditCv",   "EditCp",
-                                       "EditZ", "EditFP", "EditW",  "EditJT", "EditC2",    "Editalpha", "Editkappa"};
+const char* const kPropertyFields[] = {"EditF", "EditU",  "EditH", "EditG",  "EditS",  "EditCv",    "EditCp",
+                                       "EditZ", "EditFP", "EditW", "EditJT", "EditC2", "Editalpha", "Editkappa"};
 const char* const kSecondaryFields[] = {"EditEps", "EditVisc", "EditTherc", "EditDth", "EditKw", "Editn"};
 
 }  // namespace
@@ -140,11 +140,13 @@ Verdict Judge(const MainForm& form, int fluid, int mode) {
         if (t.empty()) continue;
         ++filled;
         const std::string field = name;
-        const bool unstableField = field == "EditCp" || field == "EditW" || field == "EditJT" ||
-                                   field == "Editalpha" || field == "Editkappa";
+        const bool unstableField =
+            field == "EditCp" || field == "EditW" || field == "EditJT" || field == "Editalpha" || field == "Editkappa";
         if (t == "N/A" && ((v.unstable && unstableField) || v.notDefined)) continue;
-        if (t == "N/A") problem(field + " holds \"N/A\" without the message that says why");
-        else if (unstableField && v.unstable) problem(field + " holds a number at an unstable state");
+        if (t == "N/A")
+            problem(field + " holds \"N/A\" without the message that says why");
+        else if (unstableField && v.unstable)
+            problem(field + " holds a number at an unstable state");
         else if (IsNonFinite(t))
             v.nonFinite.push_back(name);
         else if (!IsNumber(t))

@@ -14,10 +14,10 @@ namespace kelvane::robustness {
 // Accepted range of each fluid in the default display units (K, MPa, kg/m3).
 struct FluidRange {
     const char* name;
-    double Tmin, Tmax;    // K
-    double Pmax;          // MPa
-    double rhoMax;        // kg/m3, above every accepted liquid density
-    double Tc, Pc, rhoc;  // K, MPa, kg/m3
+    double Tmin, Tmax;             // K
+    double Pmax;                   // MPa
+    double rhoMax;                 // kg/m3, above every accepted liquid density
+    double Tc, Pc, rhoc;           // K, MPa, kg/m3
     std::vector<double> specialT;  // temperatures where a rule changes
     std::vector<double> specialP;  // pressures where a rule changes
 };
@@ -48,10 +48,10 @@ Verdict Judge(const MainForm& form, int fluid, int mode);
 struct Tally {
     long states = 0, computed = 0, withNonFinite = 0;
     long unstable = 0, unstableWithoutMessage = 0;
-    std::map<std::string, long> nonFiniteByField;  // "EditW" -> states
+    std::map<std::string, long> nonFiniteByField;                       // "EditW" -> states
     std::map<std::string, std::vector<std::string>> nonFiniteExamples;  // first states per field
-    std::map<std::string, long> nonFiniteByCause;  // states with a NAN or INF field, by cause
-    std::map<std::string, long> messages;          // EditMes text -> states
+    std::map<std::string, long> nonFiniteByCause;                       // states with a NAN or INF field, by cause
+    std::map<std::string, long> messages;                               // EditMes text -> states
     double slowestSeconds = 0;
     std::string slowestState;
     std::vector<std::string> failures;  // first problems found, with their states

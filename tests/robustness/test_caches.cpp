@@ -38,10 +38,10 @@ std::string Fields(MainForm& form) {
 // one differing from another in the last bit only.
 std::vector<Point> Points() {
     const std::string close = FormatFile(300.0000000000001);
-    return {{0, 0, "300", "1"},     {0, 0, "300", "0.001"},  {1, 0, "300", "1"},   {2, 0, "300", "10"},
-            {0, 1, "300", "996"},   {0, 0, close, "1"},      {0, 1, close, "0.02"}, {1, 1, "300", "700"},
-            {2, 1, "300", "800"},   {2, 0, "250", "1"},      {0, 0, "640", "25"},  {0, 1, "640", "400"},
-            {1, 0, "500", "5"},     {1, 1, "500", "100"},    {2, 1, "302", "400"}, {0, 0, "300", "1"}};
+    return {{0, 0, "300", "1"},   {0, 0, "300", "0.001"}, {1, 0, "300", "1"},    {2, 0, "300", "10"},
+            {0, 1, "300", "996"}, {0, 0, close, "1"},     {0, 1, close, "0.02"}, {1, 1, "300", "700"},
+            {2, 1, "300", "800"}, {2, 0, "250", "1"},     {0, 0, "640", "25"},   {0, 1, "640", "400"},
+            {1, 0, "500", "5"},   {1, 1, "500", "100"},   {2, 1, "302", "400"},  {0, 0, "300", "1"}};
 }
 
 // A main form showing 15-digit results.
@@ -110,9 +110,9 @@ TEST_F(Caches, HelmholtzDerivativesDoNotDependOnWhatWasEvaluatedBefore) {
     const int pairs[kResidualOrders][2] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {0, 2}};
     // Repeated and alternating densities and temperatures, the critical point itself and
     // neighbours one bit apart.
-    const double states[][2] = {{0.5, 1.2},   {2.1, 1.2}, {0.5, 0.8},      {1.0, 1.0},  {2.1, 0.8},
-                                {1.0, 1.05},  {0.5, 1.2}, {std::nextafter(0.5, 1.0), 1.2},
-                                {2.5, 2.0 / 3}, {2.1, 1.2}, {1e-4, 1.5}};
+    const double states[][2] = {{0.5, 1.2},     {2.1, 1.2},  {0.5, 0.8}, {1.0, 1.0},
+                                {2.1, 0.8},     {1.0, 1.05}, {0.5, 1.2}, {std::nextafter(0.5, 1.0), 1.2},
+                                {2.5, 2.0 / 3}, {2.1, 1.2},  {1e-4, 1.5}};
     const unsigned sets[] = {kOrderAll, kOrderD | kOrderDD, kOrderD, kOrderR, kOrderTT | kOrderR, kOrderDT};
     for (const auto& f : fluids) {
         // Reference: each value alone, after an evaluation somewhere else.

@@ -24,8 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kPropertyFields[] = {"EditF", "EditU",  "EditH",  "EditG",  "EditS",  "EditCv",    "EditCp",
-                                       "EditZ", "EditFP", "EditW",  "EditJT", "EditC2", "Editalpha", "Editkappa"};
+const char* const kPropertyFields[] = {"EditF", "EditU",  "EditH", "EditG",  "EditS",  "EditCv",    "EditCp",
+                                       "EditZ", "EditFP", "EditW", "EditJT", "EditC2", "Editalpha", "Editkappa"};
 
 // Texts that are no number for the strict conversion.
 std::vector<std::string> NotNumbers() {
@@ -49,7 +49,7 @@ std::vector<std::string> NotNumbers() {
             "300\xC2\xA0",                           // no-break space after the number
             "\xFF\xFE",
             std::string("300\0", 4),
-            "1" + std::string(400, '0'),            // 1e400
+            "1" + std::string(400, '0'),  // 1e400
             std::string(100000, '7'),
             std::string(100000, 'x')};
 }
@@ -125,8 +125,10 @@ TEST_F(Hostile, ExtremeButValidNumbersGiveMessages) {
         };
         for (const Case& c : cases) {
             RunPoint(form, fluid, c.mode, c.T, c.value);
-            const std::string what = std::string(r.name) + " T=" + c.T.substr(0, 20) + " value=" + c.value.substr(0, 20);
-            EXPECT_NE(form.EditMes.text.find(c.message), std::string::npos) << what << ": \"" << form.EditMes.text << "\"";
+            const std::string what =
+                std::string(r.name) + " T=" + c.T.substr(0, 20) + " value=" + c.value.substr(0, 20);
+            EXPECT_NE(form.EditMes.text.find(c.message), std::string::npos)
+                << what << ": \"" << form.EditMes.text << "\"";
             EXPECT_NE(form.EditMes.text, "") << what;
             EXPECT_EQ(form.EditCp.text, "") << what;
         }
@@ -197,12 +199,18 @@ TEST_F(Hostile, TableListsAndColumnFiles) {
 
     // NUL bytes in the two-column file: a binary file, refused as such before any cell.
     const std::string nul = (dir / "nul.txt").string();
-    std::ofstream(nul, std::ios::binary) << std::string("T\tP\n300\t1\n3\0" "10\t2\n", 16);
+    std::ofstream(nul, std::ios::binary) << std::string(
+        "T\tP\n300\t1\n3\0"
+        "10\t2\n",
+        16);
     r = Cli({"table", "--type", "II", "--file", nul, "--property", "11", "--out", out});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("is a binary file"), std::string::npos) << r.err;
     // A control character (not NUL) in a field is quoted escaped in the conversion error.
-    std::ofstream(nul, std::ios::binary) << std::string("T\tP\n300\t1\n3\x01" "10\t2\n", 16);
+    std::ofstream(nul, std::ios::binary) << std::string(
+        "T\tP\n300\t1\n3\x01"
+        "10\t2\n",
+        16);
     r = Cli({"table", "--type", "II", "--file", nul, "--property", "11", "--out", out});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("\"3\\x0110\""), std::string::npos) << r.err;

@@ -54,7 +54,8 @@ std::vector<double> Pressures(const Fluid& f, double satuP) {
 // The saturation of the reference iteration as the calculation carries it.
 SaturationState ReferenceSaturation(const Fluid& f, double T) {
     SaturationState s = reference::Saturation(f, f.constants.Tred / T, T);
-    if (s.status == Status::kValue) s = {Status::kValue, RoundTo15Digits(s.P), RoundTo15Digits(s.rhov), RoundTo15Digits(s.rhol)};
+    if (s.status == Status::kValue)
+        s = {Status::kValue, RoundTo15Digits(s.P), RoundTo15Digits(s.rhov), RoundTo15Digits(s.rhol)};
     return s;
 }
 
@@ -104,11 +105,12 @@ void CompareFluid(int index, double pTolerance, double rhoTolerance) {
     for (double T : Temperatures(f, 60)) {
         const PointResult base = Calculate(f, {0, T, 1e5, 0, 589});
         const ReferencePoint refBase = Reference(f, {1, T, 0, 1, 589}, base);
-        const SaturationState& now = base.saturation, &ref = refBase.saturation;
+        const SaturationState &now = base.saturation, &ref = refBase.saturation;
         const bool known = ref.status == Status::kValue;
         if (known) {
             ASSERT_EQ(now.status, Status::kValue) << f.id << " T = " << T;
-            const double dP = Relative(now.P, ref.P), dV = Relative(now.rhov, ref.rhov), dL = Relative(now.rhol, ref.rhol);
+            const double dP = Relative(now.P, ref.P), dV = Relative(now.rhov, ref.rhov),
+                         dL = Relative(now.rhol, ref.rhol);
             EXPECT_LE(dP, pTolerance) << f.id << " T = " << T;
             // Within 0.2 K of Tc the reference leaves the densities less narrowed.
             EXPECT_LE(std::max(dV, dL), T > f.constants.Tc - 0.2 ? 3e-3 : rhoTolerance) << f.id << " T = " << T;
@@ -129,8 +131,7 @@ void CompareFluid(int index, double pTolerance, double rhoTolerance) {
         std::vector<PointInput> inputs;
         for (double P : Pressures(f, now.status == Status::kValue ? now.P : 0)) inputs.push_back({0, T, P, 0, 589});
         if (now.status == Status::kValue)
-            for (double x : {0.5, 0.999, 1.001, 1.03, 1.06})
-                inputs.push_back({1, T, 0, x * now.rhov, 589});
+            for (double x : {0.5, 0.999, 1.001, 1.03, 1.06}) inputs.push_back({1, T, 0, x * now.rhov, 589});
         if (now.status == Status::kValue)
             for (double x : {0.85, 0.95, 0.999, 1.001, 1.2}) inputs.push_back({1, T, 0, x * now.rhol, 589});
         for (double x : {0.5, 1.0, 2.0}) inputs.push_back({1, T, 0, x * f.constants.rhoc, 589});
@@ -151,10 +152,11 @@ void CompareFluid(int index, double pTolerance, double rhoTolerance) {
                 continue;
             }
             const double rhoNow = in.inputVar == 0 ? r.state.rho : in.rho;
-            if (known && ((in.inputVar == 0 && between(in.P, now.P, ref.saturation.P)) ||
-                between(rhoNow, now.rhov, ref.saturation.rhov) || between(rhoNow, now.rhol, ref.saturation.rhol) ||
-                between(rhoNow, 1.05 * now.rhov, 1.05 * ref.saturation.rhov) ||
-                between(rhoNow, 0.9 * now.rhol, 0.9 * ref.saturation.rhol))) {
+            if (known &&
+                ((in.inputVar == 0 && between(in.P, now.P, ref.saturation.P)) ||
+                 between(rhoNow, now.rhov, ref.saturation.rhov) || between(rhoNow, now.rhol, ref.saturation.rhol) ||
+                 between(rhoNow, 1.05 * now.rhov, 1.05 * ref.saturation.rhov) ||
+                 between(rhoNow, 0.9 * now.rhol, 0.9 * ref.saturation.rhol))) {
                 ++moved;
                 continue;
             }
@@ -185,18 +187,21 @@ void CompareFluid(int index, double pTolerance, double rhoTolerance) {
                 EXPECT_LE(d, 1e-9 + 1e3 * rhoTolerance) << f.id << " T = " << T << " P = " << in.P;
             }
             EXPECT_EQ(r.HasMessage(MessageId::kTwoPhase), ref.twoPhase)
-                << f.id << " T = " << T << " mode " << in.inputVar << " P = " << in.P << " rho " << rhoNow << " reference "
-                << ref.rho << " satuRhov " << now.rhov << " satuRhol " << now.rhol;
+                << f.id << " T = " << T << " mode " << in.inputVar << " P = " << in.P << " rho " << rhoNow
+                << " reference " << ref.rho << " satuRhov " << now.rhov << " satuRhol " << now.rhol;
             if (ref.deep) {
                 EXPECT_FALSE(r.hasProperties) << f.id << " T = " << T;
             }
         }
     }
-    std::printf("%s: %d states (%d in the band below Tc without a reference saturation state, %d within the saturation move, %d unstable "
-                "reference roots), %d densities; "
-                "largest density difference %.2e; saturation moves: P %.2e (T %.10g K), rhov %.2e (T %.10g K), "
-                "rhol %.2e (T %.10g K)\n",
-                f.id, states, nearCritical, moved, unstable, densities, maxRho, maxP, worstPT, maxRhov, worstVT, maxRhol, worstLT);
+    std::printf(
+        "%s: %d states (%d in the band below Tc without a reference saturation state, %d within the saturation move, "
+        "%d unstable "
+        "reference roots), %d densities; "
+        "largest density difference %.2e; saturation moves: P %.2e (T %.10g K), rhov %.2e (T %.10g K), "
+        "rhol %.2e (T %.10g K)\n",
+        f.id, states, nearCritical, moved, unstable, densities, maxRho, maxP, worstPT, maxRhov, worstVT, maxRhol,
+        worstLT);
     EXPECT_GT(densities, 1000);
 }
 

@@ -16,8 +16,8 @@
 #include <mutex>
 #include <thread>
 
-#include "core/format.h"
 #include "core/calculate.h"
+#include "core/format.h"
 #include "fluids/registry.h"
 #include "state_check.h"
 
@@ -62,8 +62,8 @@ private:
 std::string Text(double x) { return FormatFile(x); }
 
 std::vector<double> Temperatures(const FluidRange& r) {
-    std::vector<double> T = {r.Tmin * (1 - 1e-12), r.Tmin, r.Tmin * (1 + 1e-12), r.Tmax * (1 - 1e-12), r.Tmax,
-                             r.Tmax * (1 + 1e-12)};
+    std::vector<double> T = {r.Tmin * (1 - 1e-12), r.Tmin, r.Tmin * (1 + 1e-12),
+                             r.Tmax * (1 - 1e-12), r.Tmax, r.Tmax * (1 + 1e-12)};
     for (int i = 1; i < 60; ++i) T.push_back(r.Tmin + (r.Tmax - r.Tmin) * i / 60);
     for (double d : {-1.0, -0.1, -0.01, -1e-3, -1e-5, 0.0, 1e-5, 1e-3, 0.01, 0.1, 1.0}) T.push_back(r.Tc + d);
     for (double t : r.specialT) T.push_back(t);
@@ -98,9 +98,9 @@ void SaturationStates(int fluid, int mode, double T, std::vector<State>& out) {
     if (mode == 0) {
         for (double f : {1 - 1e-2, 1 - 1e-6, 1.0, 1 + 1e-6, 1 + 1e-2}) out.push_back({Text(T), Text(s.P * f)});
     } else {
-        for (double rho : {s.rhoV * (1 - 1e-3), s.rhoV, s.rhoV * 1.05 * (1 - 1e-9), s.rhoV * 1.05,
-                           0.5 * (s.rhoV + s.rhoL), s.rhoL * 0.9, s.rhoL * 0.9 * (1 + 1e-9), s.rhoL,
-                           s.rhoL * (1 + 1e-3)})
+        for (double rho :
+             {s.rhoV * (1 - 1e-3), s.rhoV, s.rhoV * 1.05 * (1 - 1e-9), s.rhoV * 1.05, 0.5 * (s.rhoV + s.rhoL),
+              s.rhoL * 0.9, s.rhoL * 0.9 * (1 + 1e-9), s.rhoL, s.rhoL * (1 + 1e-3)})
             out.push_back({Text(T), Text(AsGiven(mode, rho))});
     }
 }
@@ -281,8 +281,8 @@ Tally RunStates(int fluid, int mode, const std::vector<State>& states) {
             ++t.nonFiniteByField[f];
             auto& examples = t.nonFiniteExamples[f];
             if (examples.size() < 3)
-                examples.push_back(what + " (" + form.EditMes.text + ") P=" + form.EditP.text + " Cp=" +
-                                   form.EditCp.text + " kappa=" + form.Editkappa.text);
+                examples.push_back(what + " (" + form.EditMes.text + ") P=" + form.EditP.text +
+                                   " Cp=" + form.EditCp.text + " kappa=" + form.Editkappa.text);
         }
         if (v.unstable) ++t.unstable;
         // A single-phase state shown as stable must be one: the isotherm rises with the
@@ -304,7 +304,9 @@ Tally RunStates(int fluid, int mode, const std::vector<State>& states) {
 
 void Report(int fluid, int mode, const Tally& t) {
     std::cout << Range(fluid).name
-              << (mode == 0 ? ", pressure given: " : mode == 1 ? ", density given: " : ", specific volume given: ")
+              << (mode == 0   ? ", pressure given: "
+                  : mode == 1 ? ", density given: "
+                              : ", specific volume given: ")
               << t.states << " states, " << t.computed << " with properties, " << t.withNonFinite
               << " with NAN or INF fields, " << t.unstable << " marked unstable, " << t.unstableWithoutMessage
               << " unstable without message; slowest " << t.slowestSeconds * 1e3 << " ms (" << t.slowestState << ")\n";
@@ -313,8 +315,7 @@ void Report(int fluid, int mode, const Tally& t) {
         for (const std::string& e : t.nonFiniteExamples.at(field)) std::cout << "    " << e << "\n";
     }
     for (const auto& [cause, n] : t.nonFiniteByCause) std::cout << "  " << n << " NAN/INF states: " << cause << "\n";
-    for (const auto& [message, n] : t.messages)
-        std::cout << "  " << n << "  \"" << message << "\"\n";
+    for (const auto& [message, n] : t.messages) std::cout << "  " << n << "  \"" << message << "\"\n";
 }
 
 class Sweep : public ::testing::TestWithParam<std::tuple<int, int>> {
@@ -341,8 +342,7 @@ TEST_P(Sweep, EveryStateFinishesWithFieldsByTheRules) {
     EXPECT_EQ(t.unstableWithoutMessage, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFluids, Sweep,
-                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Values(0, 1, 2)),
+INSTANTIATE_TEST_SUITE_P(AllFluids, Sweep, ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Values(0, 1, 2)),
                          [](const ::testing::TestParamInfo<Sweep::ParamType>& info) {
                              return std::string(Range(std::get<0>(info.param)).name) +
                                     (std::get<1>(info.param) == 0   ? "PressureGiven"

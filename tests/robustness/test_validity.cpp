@@ -97,8 +97,8 @@ TEST(Validity, WaterPressureRootsNearTheCriticalTemperatureAreVerified) {
                 continue;
             }
             ++accepted;
-            const int region = water.ops.Region(p.state.rho, 1 / T, 0, p.state.satuP, p.state.satuRhov,
-                                                p.state.satuRhol);
+            const int region =
+                water.ops.Region(p.state.rho, 1 / T, 0, p.state.satuP, p.state.satuRhov, p.state.satuRhol);
             if (region != 3) {
                 const double back = DensityFromPressure(water, p.state, T, p.state.P);
                 EXPECT_NEAR(back, p.state.rho, 1e-6 * p.state.rho) << T << " K " << rho;

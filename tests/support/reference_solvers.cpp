@@ -39,13 +39,11 @@ private:
     int used_ = 0, next_ = 0;
 };
 
-
 }  // namespace
 
 double SolveDensity(const Fluid& f, const PointContext& state) {
     const FluidConstants& calc = f.constants;
-    const double T = state.T, P = state.P, satuP = state.satuP, satuRhov = state.satuRhov,
-                 satuRhol = state.satuRhol;
+    const double T = state.T, P = state.P, satuP = state.satuP, satuRhov = state.satuRhov, satuRhol = state.satuRhol;
     if (f.ops.Region) {
         const int region = f.ops.Region(0, calc.Tred / T, P, satuP, satuRhov, satuRhol);
         if (region == 1 || region == 2 || region == 5) return DensityFromPressure(f, state, T, P);

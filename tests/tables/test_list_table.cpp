@@ -130,9 +130,9 @@ TEST_F(ListTable, HeadingsCarryTheSelectedUnitsAndDensityIsAllowedBesidesPressur
               "Compressibity Factor: Z\tMessage");
     const std::vector<std::string> cells = SplitFields(lines[2], false);
     ASSERT_EQ(cells.size(), 7u);
-    EXPECT_NEAR(ParseStrict(cells[2]), 0.393, 0.002);   // liquid water near 300 K, kJ/(kg K)
-    EXPECT_NEAR(ParseStrict(cells[3]), 853, 10);        // uPa s
-    EXPECT_NEAR(ParseStrict(cells[4]), 996.5, 0.5);     // kg/m3
+    EXPECT_NEAR(ParseStrict(cells[2]), 0.393, 0.002);  // liquid water near 300 K, kJ/(kg K)
+    EXPECT_NEAR(ParseStrict(cells[3]), 853, 10);       // uPa s
+    EXPECT_NEAR(ParseStrict(cells[4]), 996.5, 0.5);    // kg/m3
 }
 
 TEST_F(ListTable, CsvQuotesOnlyWhatNeedsIt) {
@@ -278,7 +278,9 @@ public:
         return true;
     }
     bool OpenFileName(std::string&) override { return false; }
-    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override { return std::make_unique<StringTableOutput>(); }
+    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override {
+        return std::make_unique<StringTableOutput>();
+    }
     std::string name = "table.txt";
     int asked = 0;
 };
@@ -343,7 +345,7 @@ TEST_F(ListWindow, ColumnsInTheOrderTheyWereCheckedAndTheViewShowsTheTable) {
     EXPECT_EQ(g.Cell(0, 3), "Isobaric Specific Heat: Cp (J / (mol K))");
     EXPECT_EQ(g.Cell(2, 0), "350");
     EXPECT_NE(form->LastTable().find("T (K),P (MPa),"), std::string::npos);  // CSV chosen by the name
-    EXPECT_FALSE(form->ButtonPlot.enabled);  // the chart draws TYPE I and II only
+    EXPECT_FALSE(form->ButtonPlot.enabled);                                  // the chart draws TYPE I and II only
     EXPECT_TRUE(form->ButtonCopyTable.enabled);
     EXPECT_EQ(form->LabelView.text, "Last table: List of properties of Water");
 
@@ -378,9 +380,8 @@ TEST_F(ListWindow, ASeriesTypedButNotMadeIsMadeAndSaidSo) {
     form->ComboBoxQ.Select(kQCp);
     form->ButtonMakeClick();
     EXPECT_EQ(form->EditR.text, "300,350,400");
-    EXPECT_EQ(form->EditMes.text,
-              std::string(kTableDone) + " The ROW list was made from the series \"300,50,3\".\n" +
-                  "0 of 3 cells hold a message or are empty.");
+    EXPECT_EQ(form->EditMes.text, std::string(kTableDone) + " The ROW list was made from the series \"300,50,3\".\n" +
+                                      "0 of 3 cells hold a message or are empty.");
     EXPECT_EQ(form->Grid().Rows(), 4);
 
     // Made once: a list edited by hand afterwards is used as it stands.
@@ -396,9 +397,9 @@ TEST_F(ListWindow, ASeriesTypedButNotMadeIsMadeAndSaidSo) {
     form->ButtonCsClick();
     form->ButtonMakeClick();
     EXPECT_EQ(form->EditR.text, "300,310");
-    EXPECT_EQ(form->EditMes.text,
-              std::string(kTableDone) + " The ROW list was made from the series \"300,10,2\".\n"
-                                        "0 of 4 cells hold a message or are empty.");
+    EXPECT_EQ(form->EditMes.text, std::string(kTableDone) +
+                                      " The ROW list was made from the series \"300,10,2\".\n"
+                                      "0 of 4 cells hold a message or are empty.");
 
     // A refused series stops "Make Tables" before the save dialog.
     const int asked = dialogs.asked;

@@ -230,7 +230,7 @@ TEST_F(TableFiles, TheColumnsFileSaysWhatIsWrongWithIt) {
     const std::string odd = folder + "a\x01\xff" + "b";
     EXPECT_NE(problem(odd).find("a\\x01\\xFFb"), std::string::npos) << problem(odd);
     EXPECT_EQ(EscapedText("caf\xc3\xa9\t\x7f"), "caf\xc3\xa9\\x09\\x7F");
-    EXPECT_EQ(EscapedText("\xc3"), "\\xC3");        // a lead byte without its continuation
+    EXPECT_EQ(EscapedText("\xc3"), "\\xC3");                    // a lead byte without its continuation
     EXPECT_EQ(EscapedText("\xed\xa0\x80"), "\\xED\\xA0\\x80");  // a surrogate
 }
 
@@ -291,8 +291,8 @@ TEST_F(TableFiles, SigintAndSigtermStopTheTableWithItsCompleteRows) {
     for (const auto& [signal, code] : cases) {
         WriteFile(target, kOld);
         const CliRun r = Spawn({"table", "--row-series", "T=300,0.1,2000", "--col-series", "P=0.1,0.5,150",
-                             "--property", "11", "--jobs", "1", "--out", target},
-                            signal, target);
+                                "--property", "11", "--jobs", "1", "--out", target},
+                               signal, target);
         ASSERT_EQ(r.code, code) << r.err;
         const size_t at = r.err.find("stopped after ");
         ASSERT_NE(at, std::string::npos) << r.err;
@@ -329,15 +329,14 @@ TEST_F(TableFiles, TheCommandLineRefusesWhatWouldLoseTheFile) {
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find(kSeriesNotFiniteMessage), std::string::npos);
     EXPECT_EQ(ReadAll(target), kOld);
-    r = Spawn({"table", "--wavelength", "abc", "--row", "T=300", "--col", "P=1", "--property", "24", "--out",
-               target});
+    r = Spawn({"table", "--wavelength", "abc", "--row", "T=300", "--col", "P=1", "--property", "24", "--out", target});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(ReadAll(target), kOld);
     r = Spawn({"--wavelength", "abc"});
     EXPECT_EQ(r.code, 2);
     // A wavelength of 0 is a number: the table is made, n is "N/A" and counted.
-    r = Spawn({"table", "--wavelength", "0", "--row", "T=300,400", "--col", "P=1", "--property", "24", "--out",
-               target});
+    r = Spawn(
+        {"table", "--wavelength", "0", "--row", "T=300,400", "--col", "P=1", "--property", "24", "--out", target});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, std::string(kTableDone) + "\n2 of 2 cells hold a message or are empty.\n");
     EXPECT_EQ(ReadAll(target).find("NAN"), std::string::npos);

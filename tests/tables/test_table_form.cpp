@@ -106,8 +106,7 @@ TEST_F(TableWindow, MakeReportsProgressAndWritesWhatTheSharedWriterWrites) {
     // At display rate: at least at the last cell, in order, never twice for one cell.
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), 4);
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()) &&
-                std::adjacent_find(seen.begin(), seen.end()) == seen.end());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()) && std::adjacent_find(seen.begin(), seen.end()) == seen.end());
     EXPECT_TRUE(form->ButtonMake.enabled);
     EXPECT_FALSE(form->ButtonStop.enabled);
 

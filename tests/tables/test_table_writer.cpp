@@ -103,7 +103,8 @@ TEST_F(TableWriter, TemperatureOnlyPropertiesHaveOneCriticalPressureColumn) {
         Make(kVarT, kVarRho, q, "300", "1,2", &spy);
         const std::string heading = spy.Text().substr(spy.Text().find('\n') + 1);
         const bool single = q == 2 || q == 3 || q == 4 || q == 5 || q == 16;
-        EXPECT_EQ(heading.substr(0, heading.find('\n')), single ? "T (K) / P (MPa)\t22.064" : "T (K) / rho (kg / m3)\t1\t2")
+        EXPECT_EQ(heading.substr(0, heading.find('\n')),
+                  single ? "T (K) / P (MPa)\t22.064" : "T (K) / rho (kg / m3)\t1\t2")
             << q;
     }
     main->ComboBoxP.Select(4);  // Pr
@@ -154,8 +155,8 @@ TEST_F(TableWriter, ValidationMessagesInTheirOrder) {
         {kVarP, kVarP, -1, "300", kNeedTemperatureAndOther},  // before r = c and q
         {-1, kVarT, kQCp, "300", kNeedTemperatureAndOther},   // an axis holding typed text
         {kVarT, -1, kQCp, "300", kNeedTemperatureAndOther},
-        {kVarT, kVarT, -1, "300", kNeedTemperatureOnce},      // before q
-        {kVarT, kVarP, -1, "", kNeedProperty},                // before the values
+        {kVarT, kVarT, -1, "300", kNeedTemperatureOnce},  // before q
+        {kVarT, kVarP, -1, "", kNeedProperty},            // before the values
         {kVarT, kVarP, kQPressure, "300", kPropertyIsVariable},
         {kVarRho, kVarT, kQDensity, "300", kPropertyIsVariable},
         {kVarT, kVarP, kQCp, "", kNoValues},
@@ -180,7 +181,8 @@ TEST_F(TableWriter, CancelledChoiceLeavesTheMainWindowSelector) {
 }
 
 TEST_F(TableWriter, PairsFromAFileByteForByte) {
-    ASSERT_EQ(Pairs(kVarT, kVarP, kQCp, "T (K)\tP (MPa)\n300\t1\n400\t2\textra\n").status, TableResult::Status::Written);
+    ASSERT_EQ(Pairs(kVarT, kVarP, kQCp, "T (K)\tP (MPa)\n300\t1\n400\t2\textra\n").status,
+              TableResult::Status::Written);
     EXPECT_EQ(out.Text(), kCpTitle +
                               "T (K)\tP (MPa)\tIsobaric Specific Heat: Cp (J / (mol K))\n"
                               "300\t1\t32.595138\n"

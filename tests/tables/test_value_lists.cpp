@@ -35,7 +35,7 @@ std::string Numbers(int n) {  // "1,2,...,n"
 
 TEST(ParseList, FieldsCommasAndLeadingNumbers) {
     EXPECT_EQ(List("1,2,3,"), (std::vector<double>{1, 2, 3, 0}));  // trailing comma adds 0
-    EXPECT_EQ(List(",5"), (std::vector<double>{5}));                // leading comma adds nothing
+    EXPECT_EQ(List(",5"), (std::vector<double>{5}));               // leading comma adds nothing
     EXPECT_EQ(List("1,,2.5e2"), (std::vector<double>{1, 250}));
     EXPECT_EQ(List(" 7.5 K, abc"), (std::vector<double>{7.5, 0}));  // no leading number: 0
 
@@ -84,11 +84,11 @@ struct Pairs {
 TEST(ReadColumns, LinesTabsAndLineEnds) {
     Pairs p;
     ASSERT_EQ(p.Read("T\tP header\n"
-                     "300\t1\r\n"        // CRLF
+                     "300\t1\r\n"  // CRLF
                      "no tab here\n"
-                     "\t5\t6\n"          // tab in the first position: ignored
+                     "\t5\t6\n"  // tab in the first position: ignored
                      "400\t2.5\textra\tcolumns\n"
-                     "500\t3",           // no final line break
+                     "500\t3",  // no final line break
                      1),
               3);
     EXPECT_EQ((*p.y)[0], 1);
@@ -99,7 +99,7 @@ TEST(ReadColumns, LinesTabsAndLineEnds) {
     EXPECT_THROW(p.Read("T\tP\n300\t1\n", 0), ConversionError);   // header not skipped
     EXPECT_THROW(p.Read("T\tP\n300\t1\n", -2), ConversionError);  // negative: none skipped
     EXPECT_THROW(p.Read("x\n300\t1 MPa\n", 1), ConversionError);
-    EXPECT_THROW(p.Read("x\n300\t\n", 1), ConversionError);       // empty second field
+    EXPECT_THROW(p.Read("x\n300\t\n", 1), ConversionError);  // empty second field
 }
 
 TEST(ReadColumns, LongLinesAreOneRow) {

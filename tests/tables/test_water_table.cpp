@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/format.h"
-#include "forms/main_form.h"
 #include "fluids/registry.h"
+#include "forms/main_form.h"
 #include "tables/table_writer.h"
 
 using namespace kelvane;

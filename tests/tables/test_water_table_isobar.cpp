@@ -132,9 +132,9 @@ TEST(WaterIsobarTable, VariablePairsAreValidated) {
         const char* message;
     };
     const Case cases[] = {
-        {kVarT, kVarH, 11, kNeedPressureWithEnergy},  {kVarS, kVarRho, 11, kNeedPressureWithEnergy},
-        {kVarH, kVarS, 11, kNeedPressureWithEnergy},  {kVarH, kVarH, 11, kNeedPressureWithEnergy},
-        {kVarP, kVarH, -1, kNeedProperty},            {kVarP, kVarH, 0, kPropertyIsVariable},
+        {kVarT, kVarH, 11, kNeedPressureWithEnergy}, {kVarS, kVarRho, 11, kNeedPressureWithEnergy},
+        {kVarH, kVarS, 11, kNeedPressureWithEnergy}, {kVarH, kVarH, 11, kNeedPressureWithEnergy},
+        {kVarP, kVarH, -1, kNeedProperty},           {kVarP, kVarH, 0, kPropertyIsVariable},
         {kVarH, kVarP, 7, kPropertyIsVariable},
     };
     for (const Case& k : cases) {

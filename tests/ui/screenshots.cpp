@@ -95,9 +95,8 @@ int main(int argc, char** argv) {
         int fluid;
         const char *T, *P, *file;
     };
-    const Shot shots[] = {{0, "300", "10", "phase_water.png"},
-                          {1, "300", "10", "phase_methanol.png"},
-                          {2, "280", "10", "phase_co2.png"}};
+    const Shot shots[] = {
+        {0, "300", "10", "phase_water.png"}, {1, "300", "10", "phase_methanol.png"}, {2, "280", "10", "phase_co2.png"}};
     program.phaseWindow.show();
     for (const Shot& s : shots) {
         Calculate(f, s.fluid, s.T, s.P);

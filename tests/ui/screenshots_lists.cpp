@@ -21,7 +21,9 @@ public:
         return true;
     }
     bool OpenFileName(std::string&) override { return false; }
-    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override { return std::make_unique<StringTableOutput>(); }
+    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override {
+        return std::make_unique<StringTableOutput>();
+    }
 };
 
 bool Save(QWidget& w, const QString& file) {

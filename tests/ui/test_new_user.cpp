@@ -35,7 +35,9 @@ public:
         return true;
     }
     bool OpenFileName(std::string&) override { return false; }
-    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override { return std::make_unique<StringTableOutput>(); }
+    std::unique_ptr<TableOutput> CreateOutput(const std::string&) override {
+        return std::make_unique<StringTableOutput>();
+    }
     std::string name = "t.txt";
 };
 

@@ -48,7 +48,8 @@ private slots:
         QCOMPARE(view->model()->rowCount(), 4);
         QCOMPARE(Find<QProgressBar>(&window, "ProgressBar")->value(), 4);
         QCOMPARE(view->model()->columnCount(), 17);  // the default columns of water
-        QVERIFY2(view->model()->index(0, 0).data().toString().startsWith("372.75"), qPrintable(view->model()->index(0, 0).data().toString()));
+        QVERIFY2(view->model()->index(0, 0).data().toString().startsWith("372.75"),
+                 qPrintable(view->model()->index(0, 0).data().toString()));
         QCOMPARE(view->model()->index(0, 1).data().toString(), QString("0.1"));
         QCOMPARE(view->model()->index(3, 2).data().toString(), QString("over Pc"));
 

@@ -27,8 +27,8 @@
 #include <sstream>
 
 #include "core/format.h"
-#include "forms/main_form.h"
 #include "fluids/registry.h"
+#include "forms/main_form.h"
 #include "kelvane_version.h"
 #include "tables/table_writer.h"
 #include "ui/about_text.h"
@@ -331,7 +331,8 @@ private slots:
         Click(v, "ButtonCopy");
         const QStringList lines = clipboard->text().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), methanol + 1);
-        QCOMPARE(lines[0], QString("Formulation\tSource\tState\tQuantity\tPublished\tComputed\tDigits\tTolerance\tResult\tNote"));
+        QCOMPARE(lines[0],
+                 QString("Formulation\tSource\tState\tQuantity\tPublished\tComputed\tDigits\tTolerance\tResult\tNote"));
         QCOMPARE(lines[1].split('\t')[2], grid->item(0, 2)->text());
 
         const QString name = dir.filePath("verification.txt");

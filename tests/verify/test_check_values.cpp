@@ -23,7 +23,7 @@ TEST(CheckValues, TheLastPrintedDigitSetsTheUnit) {
     EXPECT_DOUBLE_EQ(LastDigitUnit(Row("1229.78")), 1e-2);
     EXPECT_DOUBLE_EQ(LastDigitUnit(Row("-0.04483")), 1e-5);
     EXPECT_DOUBLE_EQ(LastDigitUnit(Row("6.096e-6")), 1e-9);
-    EXPECT_DOUBLE_EQ(LastDigitUnit(Row("13.90")), 1e-2);   // a printed trailing zero counts
+    EXPECT_DOUBLE_EQ(LastDigitUnit(Row("13.90")), 1e-2);  // a printed trailing zero counts
     EXPECT_DOUBLE_EQ(LastDigitUnit(Row("1146.9")), 1e-1);
     EXPECT_DOUBLE_EQ(LastDigitUnit(Row("1.22704e-05")), 1e-10);
     // More digits kept than the publication prints: the unit of the printed ninth.
@@ -66,14 +66,14 @@ TEST(CheckValues, EveryFormulationHasItsPublishedValues) {
         FormulationId f;
         size_t count;
     } const counts[] = {
-        {FormulationId::kIf97Region1, 18},       {FormulationId::kIf97Region2, 18},
-        {FormulationId::kIf97Region3, 18},       {FormulationId::kIf97Region5, 18},
-        {FormulationId::kIf97Boundary23, 1},     {FormulationId::kIf97Saturation, 3},
-        {FormulationId::kWaterDielectric, 10},   {FormulationId::kWaterRefractive, 3},
-        {FormulationId::kWaterIonProduct, 13},   {FormulationId::kWaterViscosity, 11},
-        {FormulationId::kWaterConductivity, 5},  {FormulationId::kSpanWagnerSaturation, 78},
+        {FormulationId::kIf97Region1, 18},           {FormulationId::kIf97Region2, 18},
+        {FormulationId::kIf97Region3, 18},           {FormulationId::kIf97Region5, 18},
+        {FormulationId::kIf97Boundary23, 1},         {FormulationId::kIf97Saturation, 3},
+        {FormulationId::kWaterDielectric, 10},       {FormulationId::kWaterRefractive, 3},
+        {FormulationId::kWaterIonProduct, 13},       {FormulationId::kWaterViscosity, 11},
+        {FormulationId::kWaterConductivity, 5},      {FormulationId::kSpanWagnerSaturation, 78},
         {FormulationId::kSpanWagnerSinglePhase, 63}, {FormulationId::kFenghourViscosity, 10},
-        {FormulationId::kVesovicConductivity, 7}, {FormulationId::kMethanol, 19},
+        {FormulationId::kVesovicConductivity, 7},    {FormulationId::kMethanol, 19},
     };
     size_t total = 0;
     for (const Expected& e : counts) {

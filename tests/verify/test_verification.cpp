@@ -9,8 +9,8 @@
 
 #include "core/calculate.h"
 #include "core/fluid_model.h"
-#include "fluids/water/water_transport.h"
 #include "fluids/registry.h"
+#include "fluids/water/water_transport.h"
 #include "verify/check_values.h"
 #include "verify/point_adapter.h"
 #include "verify/verification.h"
@@ -134,8 +134,8 @@ TEST(VerifyPoint, GivesEveryResultInSIMolarUnits) {
     EXPECT_NEAR(r.values[kH], r.values[kU] + r.P / r.rho, 1e-6);
     EXPECT_GT(r.values[kKappa], 4e-10);  // 1/Pa: about 4.5e-10 for liquid water
     EXPECT_LT(r.values[kKappa], 5e-10);
-    EXPECT_NEAR(r.eta, 8.5e-4, 0.2e-4);    // Pa s
-    EXPECT_NEAR(r.lambda, 0.61, 0.01);     // W/(m K)
+    EXPECT_NEAR(r.eta, 8.5e-4, 0.2e-4);  // Pa s
+    EXPECT_NEAR(r.lambda, 0.61, 0.01);   // W/(m K)
     EXPECT_NEAR(r.eps, 77.7, 0.5);
     EXPECT_NEAR(r.n, 1.333, 0.002);
     EXPECT_NEAR(r.pKw, 13.9, 0.1);
@@ -227,8 +227,8 @@ TEST(Report, SummariesCountAndFindTheWorst) {
     a.formulation = b.formulation = "A";
     c.formulation = "B";
     a.expected = b.expected = c.expected = 100;
-    a.computed = 100.001, a.tolerance = 0.01, a.pass = true;   // 5 digits, 0.1 of the tolerance
-    b.computed = 100.1, b.tolerance = 0.01, b.pass = false;    // 3 digits, 10 times the tolerance
+    a.computed = 100.001, a.tolerance = 0.01, a.pass = true;  // 5 digits, 0.1 of the tolerance
+    b.computed = 100.1, b.tolerance = 0.01, b.pass = false;   // 3 digits, 10 times the tolerance
     c.computed = NAN, c.tolerance = 1, c.pass = false;
     const std::vector<Summary> s = Summarize({a, b, c});
     ASSERT_EQ(s.size(), 2u);

@@ -11,13 +11,13 @@ namespace kelvane {
 
 namespace {
 
-constexpr double kCutoffLength = 2.3e-10;         // 1/q_D, m
-constexpr double kCutoff = 4347826086.956522;     // q_D, 1/m
-constexpr double kBoltzmann = 1.3806e-23;         // J/K
-constexpr double kAmplitude = 1.01;               // universal amplitude R_D
-constexpr double kViscosityExponent = 0.06;       // eta = etaBar exp(0.06 H)
-constexpr double kConductivityCutoff = 1e-6;      // smallest q_D xi with an enhancement
-constexpr double kSeriesLimit = 1e-3;             // q_D xi below which both functions use series
+constexpr double kCutoffLength = 2.3e-10;      // 1/q_D, m
+constexpr double kCutoff = 4347826086.956522;  // q_D, 1/m
+constexpr double kBoltzmann = 1.3806e-23;      // J/K
+constexpr double kAmplitude = 1.01;            // universal amplitude R_D
+constexpr double kViscosityExponent = 0.06;    // eta = etaBar exp(0.06 H)
+constexpr double kConductivityCutoff = 1e-6;   // smallest q_D xi with an enhancement
+constexpr double kSeriesLimit = 1e-3;          // q_D xi below which both functions use series
 constexpr double k8Pi = 25.132741228718345;
 constexpr double k6Pi = 18.84955592153876;
 constexpr double kInvPi = 0.3183098861837907;
@@ -38,8 +38,7 @@ struct Crossover {
     double a;    // cv / (cp - cv)
 };
 
-Crossover FormCrossover(double delta, double tau, double etaBar, double lambdaBar, double xi,
-                        double cp, double cv) {
+Crossover FormCrossover(double delta, double tau, double etaBar, double lambdaBar, double xi, double cp, double cv) {
     Crossover k{};
     k.rho = delta * kCo2Constants.rhored * kCo2Constants.M * 0.001;
     k.T = kCo2Constants.Tred / tau;
@@ -132,8 +131,7 @@ Complex CosIntegralComplex(Complex y, double psi) {
     return ComplexLog((1.0 + y + d * t) / (1.0 + y - d * t)) / d;
 }
 
-double CriticalViscosity(double delta, double tau, double etaBar, double lambdaBar, double xi,
-                         double cp, double cv) {
+double CriticalViscosity(double delta, double tau, double etaBar, double lambdaBar, double xi, double cp, double cv) {
     if (kCutoff * xi == 0) return etaBar;
     const Crossover k = FormCrossover(delta, tau, etaBar, lambdaBar, xi, cp, cv);
     const double a = k.a;
@@ -184,8 +182,8 @@ double CriticalViscosity(double delta, double tau, double etaBar, double lambdaB
     const Extended psi = k.psi;
     const Extended p1 = static_cast<Extended>(b) * b - 2 * a - 2;
     const Extended p0 = 3 * static_cast<Extended>(a) * b - static_cast<Extended>(b) * b * b + 2 * b - c;
-    Extended H = std::sin(3 * psi) / 12 - b * std::sin(2 * psi) / 4 + (0.75L + p1) * std::sin(psi) +
-                 (p0 - b / 2.0L) * psi;
+    Extended H =
+        std::sin(3 * psi) / 12 - b * std::sin(2 * psi) / 4 + (0.75L + p1) * std::sin(psi) + (p0 - b / 2.0L) * psi;
     for (int i = 0; i < 3; ++i) H += static_cast<Extended>(A[i]) * CosIntegral(y[i], k.psi);
     const Extended beta = static_cast<Extended>(a) * a * a1sq / abc;
     const Extended root = std::sqrt(static_cast<Extended>(a) * (1 + a));
@@ -196,8 +194,8 @@ double CriticalViscosity(double delta, double tau, double etaBar, double lambdaB
     return etaBar * std::exp(kViscosityExponent * h);
 }
 
-double ConductivityEnhancement(double delta, double tau, double etaBar, double eta,
-                               double lambdaBar, double xi, double cp, double cv) {
+double ConductivityEnhancement(double delta, double tau, double etaBar, double eta, double lambdaBar, double xi,
+                               double cp, double cv) {
     if (kCutoff * xi < kConductivityCutoff) return 0;
     const Crossover k = FormCrossover(delta, tau, etaBar, lambdaBar, xi, cp, cv);
     const double a = k.a, K = k.K, P = k.P, B = k.B, psi = k.psi;
@@ -214,7 +212,7 @@ double ConductivityEnhancement(double delta, double tau, double etaBar, double e
         // would cancel to rounding noise here, and at low densities its quartic roots
         // spread too far for the closed-form root solver.
         const Extended s = 1 + K * (psi + B);
-        const Extended Q1 = (1 + a) * s + P;  // Q(1)
+        const Extended Q1 = (1 + a) * s + P;                                                  // Q(1)
         const Extended dQ1 = 2 * s + (1 + a) * (2 + static_cast<Extended>(K) * psi) + 2 * P;  // Q'(1)
         const Extended F1 = (1 + a) / Q1;
         const Extended dF1 = (4 * Q1 - (1 + a) * dQ1) / (Q1 * Q1);

@@ -40,8 +40,7 @@ Complex CosIntegralComplex(Complex y, double psi);
 // The roots of C(u) and of the conductivity quartic come from CubicRoots and
 // QuarticRoots applied to the polynomial and to its rescaled form u = s v, whichever
 // gives the smaller relative residual (the solvers' cut-offs are absolute).
-double CriticalViscosity(double delta, double tau, double etaBar, double lambdaBar, double xi,
-                         double cp, double cv);
+double CriticalViscosity(double delta, double tau, double etaBar, double lambdaBar, double xi, double cp, double cv);
 
 // Critical enhancement of the thermal conductivity in W/(m K), 0 for q_D xi < 1e-6.
 // eta is the enhanced viscosity. For q_D xi < 1e-3 Omega - Omega0 is taken from its
@@ -51,7 +50,7 @@ double CriticalViscosity(double delta, double tau, double etaBar, double lambdaB
 // formed otherwise: two roots equal short of all four (the partial fractions would
 // need a double pole, and the 4 x 4 system is singular), or a non-finite value of
 // the closed form. The property evaluation shows -1 and NaN alike as "N/A".
-double ConductivityEnhancement(double delta, double tau, double etaBar, double eta,
-                               double lambdaBar, double xi, double cp, double cv);
+double ConductivityEnhancement(double delta, double tau, double etaBar, double eta, double lambdaBar, double xi,
+                               double cp, double cv);
 
 }  // namespace kelvane

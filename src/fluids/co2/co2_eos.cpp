@@ -121,8 +121,7 @@ constexpr int kLinearPolynomial[] = {0, 1, 2, 3};
 constexpr int kLinearExponential[] = {0, 9, 10};
 
 // Span-Wagner 1996 Table 27: ideal-gas part.
-constexpr double kA0[] = {8.37304456, -3.70454304, 2.5, 1.99427042, 0.62105248,
-                          0.41195293, 1.04028922, 0.08327678};
+constexpr double kA0[] = {8.37304456, -3.70454304, 2.5, 1.99427042, 0.62105248, 0.41195293, 1.04028922, 0.08327678};
 constexpr double kTheta0[] = {3.15163, 6.1119, 6.77708, 11.32384, 27.08792};
 
 const NonAnalyticTerm& Term(int i) { return kNonAnalytic[i - 40]; }
@@ -142,7 +141,6 @@ constexpr int TauSlot(double t, int j) {
         if (kTauExponents[k] == t) return 3 * k + j;
     return -1;
 }
-
 
 // Slot of tau^t for each term of a table.
 template <typename Term, size_t N>
@@ -174,8 +172,8 @@ using DeltaPowers = PowerTable<kMaxDeltaPower - kMinDeltaPower + 1>;
 // a = 3.5 (terms 40, 41) and a = 3 (term 42).
 constexpr double kHalfInvBeta = 0.5 * kInvBeta;
 constexpr std::array<double, 10> kDistanceExponents = {
-    kHalfInvBeta, kHalfInvBeta - 1, kHalfInvBeta - 2, 2 * (kHalfInvBeta - 1), 3.5, 3.5 - 1, 3.5 - 2, 3.0, 3.0 - 1,
-    3.0 - 2};
+    kHalfInvBeta, kHalfInvBeta - 1, kHalfInvBeta - 2, 2 * (kHalfInvBeta - 1), 3.5, 3.5 - 1, 3.5 - 2,
+    3.0,          3.0 - 1,          3.0 - 2};
 enum DistanceSlot { kSk, kSk1, kSk2, kS2k1, kSa };  // kSa + 3 * (term 42) + 0, 1, 2
 static_assert(kNonAnalytic[0].a == 3.5 && kNonAnalytic[1].a == 3.5 && kNonAnalytic[2].a == 3.0);
 constexpr int kNonAnalyticASlot[3] = {kSa, kSa, kSa + 3};
@@ -206,12 +204,12 @@ void FillDistancePowers(double dm, std::array<double, 10>& S) {
     S[kSk1] = S[kSk] / s;
     S[kSk2] = S[kSk1] / s;
     S[kS2k1] = S[kSk1] * S[kSk1];
-    S[kSa + 2] = s * root;          // s^1.5
-    S[kSa + 1] = s * S[kSa + 2];    // s^2.5
-    S[kSa] = s * S[kSa + 1];        // s^3.5
-    S[kSa + 5] = s;                 // s^1
-    S[kSa + 4] = s * s;             // s^2
-    S[kSa + 3] = s * S[kSa + 4];    // s^3
+    S[kSa + 2] = s * root;        // s^1.5
+    S[kSa + 1] = s * S[kSa + 2];  // s^2.5
+    S[kSa] = s * S[kSa + 1];      // s^3.5
+    S[kSa + 5] = s;               // s^1
+    S[kSa + 4] = s * s;           // s^2
+    S[kSa + 3] = s * S[kSa + 4];  // s^3
 }
 
 DensityPowers& PowersOfDensity(double delta) {
@@ -307,7 +305,7 @@ ResidualDerivatives Evaluate(double delta, double tau) {
     DensityPowers& dp = PowersOfDensity(delta);
     DeltaPowers& D = dp.delta;
     const TauFactors& tf = TauFactorsAt(tau);
-    constexpr bool want[kResidualOrders] = {(kAsked & kOrderR) != 0, (kAsked & kOrderD) != 0,
+    constexpr bool want[kResidualOrders] = {(kAsked & kOrderR) != 0,  (kAsked & kOrderD) != 0,
                                             (kAsked & kOrderDD) != 0, (kAsked & kOrderT) != 0,
                                             (kAsked & kOrderDT) != 0, (kAsked & kOrderTT) != 0};
 
@@ -397,9 +395,9 @@ ResidualDerivatives Evaluate(double delta, double tau) {
                 const double bracket = kA * theta * (2 * kInvBeta) * S(kSk1) + 2 * p.B * p.a * S(aSlot + 1);
                 Dd = dm * bracket;
                 if (want[2])
-                    Ddd = bracket + s * (4 * p.B * p.a * (p.a - 1) * S(aSlot + 2) +
-                                         2 * kA * kA * kInvBeta * kInvBeta * S(kS2k1) +
-                                         kA * theta * (4 * kInvBeta) * (k - 1) * S(kSk2));
+                    Ddd = bracket +
+                          s * (4 * p.B * p.a * (p.a - 1) * S(aSlot + 2) + 2 * kA * kA * kInvBeta * kInvBeta * S(kS2k1) +
+                               kA * theta * (4 * kInvBeta) * (k - 1) * S(kSk2));
             }
             Q00 = Db;
             Q10 = b * Db1 * Dd;
@@ -534,8 +532,7 @@ ResidualDerivatives Co2Residual(double delta, double tau, unsigned orders) {
     };
     thread_local Last last;
     const uint64_t d = std::bit_cast<uint64_t>(delta), t = std::bit_cast<uint64_t>(tau);
-    if (orders != kOrderAll && last.orders != 0 && last.delta == d && last.tau == t &&
-        (orders & ~last.orders) == 0) {
+    if (orders != kOrderAll && last.orders != 0 && last.delta == d && last.tau == t && (orders & ~last.orders) == 0) {
         ResidualDerivatives out;
         for (int o = 0; o < kResidualOrders; ++o)
             if ((orders >> o) & 1u) ResidualField(out, o) = ResidualField(last.r, o);
@@ -567,8 +564,7 @@ double Co2IdealHelmholtz(int n, double tau) {
             break;
         case 1:
             sum = kA0[1] + kA0[2] / tau;
-            for (int i = 0; i < 5; ++i)
-                sum += kA0[i + 3] * kTheta0[i] * (1 / (1 - std::exp(-kTheta0[i] * tau)) - 1);
+            for (int i = 0; i < 5; ++i) sum += kA0[i + 3] * kTheta0[i] * (1 / (1 - std::exp(-kTheta0[i] * tau)) - 1);
             break;
         case 2:
             sum = -kA0[2] / (tau * tau);

@@ -11,11 +11,11 @@ namespace co2 {
 
 namespace {
 
-constexpr double kTripleT = 216.592;    // K
-constexpr double kTripleP = 517950;     // Pa
-constexpr double kMinT = 216;           // K
-constexpr double kMaxT = 1100;          // K
-constexpr double kMaxP = 8e8;           // Pa
+constexpr double kTripleT = 216.592;         // K
+constexpr double kTripleP = 517950;          // Pa
+constexpr double kMinT = 216;                // K
+constexpr double kMaxT = 1100;               // K
+constexpr double kMaxP = 8e8;                // Pa
 constexpr double kSaturationMaxT = 304.124;  // K; the equal-area iteration's limit
 
 // Auxiliary equations published with the Span-Wagner equation (1996) for the vapour
@@ -76,7 +76,7 @@ SaturationStart AuxiliaryStart(double tau) {
     const double t = 1 - 1 / tau;
     const double p0 =
         kCo2Constants.Pc * std::exp(tau * (kVapourPressureA[0] * t + kVapourPressureA[1] * t * std::sqrt(t) +
-                                  kVapourPressureA[2] * t * t + kVapourPressureA[3] * t * t * t * t));
+                                           kVapourPressureA[2] * t * t + kVapourPressureA[3] * t * t * t * t));
     double lnL = 0, lnV = 0;
     for (int i = 0; i < 4; ++i) lnL += kLiquidDensityA[i] * std::pow(t, kLiquidDensityT[i]);
     for (int i = 0; i < 5; ++i) lnV += kVapourDensityA[i] * std::pow(t, kVapourDensityT[i]);
@@ -105,8 +105,7 @@ SaturationState Saturation(double tau, double T) {
     // everywhere below it; the equal-area iteration stands in where it does not
     // converge, and no phase equilibrium of either gives "N/A".
     const SaturationStart a = AuxiliaryStart(tau);
-    const NewtonSaturation n =
-        NewtonEqualArea(Co2Residual, tau, T, kCo2Constants.R, kCo2Constants.rhored, a.dV, a.dL);
+    const NewtonSaturation n = NewtonEqualArea(Co2Residual, tau, T, kCo2Constants.R, kCo2Constants.rhored, a.dV, a.dL);
     if (n.converged) return {Status::kValue, n.pressure, n.dV * kCo2Constants.rhored, n.dL * kCo2Constants.rhored};
     return EqualAreaSaturationState(tau, T);
 }
@@ -124,10 +123,16 @@ double PressureSlope(double delta, double tau, const PointContext& /*state*/, do
 }  // namespace co2
 
 const FluidOperations& Co2Operations() {
-    static const FluidOperations ops{co2::MeltingPressure, co2::CheckTemperature, co2::CheckState,
-                                     co2::Saturation,      co2::Pressure,         co2::Properties,
-                                     nullptr,              nullptr,
-                                     /*saturationDependsOnTemperatureOnly=*/true, co2::PressureSlope};
+    static const FluidOperations ops{co2::MeltingPressure,
+                                     co2::CheckTemperature,
+                                     co2::CheckState,
+                                     co2::Saturation,
+                                     co2::Pressure,
+                                     co2::Properties,
+                                     nullptr,
+                                     nullptr,
+                                     /*saturationDependsOnTemperatureOnly=*/true,
+                                     co2::PressureSlope};
     return ops;
 }
 

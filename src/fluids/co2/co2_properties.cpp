@@ -14,13 +14,13 @@ namespace kelvane::co2 {
 
 namespace {
 
-constexpr double kXi0 = 1.5e-10;                  // correlation-length amplitude, m
-constexpr double kInvGamma = 19.23076923076923;   // 1 / Gamma, Gamma = 0.052
+constexpr double kXi0 = 1.5e-10;                     // correlation-length amplitude, m
+constexpr double kInvGamma = 19.23076923076923;      // 1 / Gamma, Gamma = 0.052
 constexpr double kNuOverGamma = 0.5074506645187273;  // nu / gamma = 0.63 / 1.2415
-constexpr double kTauRef = 2.0 / 3.0;             // reference temperature 1.5 Tc
-constexpr double kDampingT = 445;                 // K
-constexpr double kDampingRate = 0.1;              // 1/K
-constexpr double kLowDensity = 5;                 // kg/m3
+constexpr double kTauRef = 2.0 / 3.0;                // reference temperature 1.5 Tc
+constexpr double kDampingT = 445;                    // K
+constexpr double kDampingRate = 0.1;                 // 1/K
+constexpr double kLowDensity = 5;                    // kg/m3
 
 // 1 + 2 delta phir_d + delta^2 phir_dd, the reduced isothermal stiffness.
 double Stiffness(double delta, double tau) {

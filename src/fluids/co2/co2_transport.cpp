@@ -75,8 +75,8 @@ using Extended = long double;
 
 double BackgroundViscosity(double delta, double tau, double T) {
     const Extended rho = static_cast<Extended>(delta) * kCo2Constants.rhored * kCo2Constants.M * 0.001;  // kg/m3
-    const Extended x = kEpsOverK * static_cast<Extended>(tau) / kCo2Constants.Tred;             // 1/T*
-    const Extended L = -std::log(x);                                                   // ln T*
+    const Extended x = kEpsOverK * static_cast<Extended>(tau) / kCo2Constants.Tred;                      // 1/T*
+    const Extended L = -std::log(x);                                                                     // ln T*
 
     const double* a = kCrossSection;
     const Extended S = a[0] + L * (a[1] + L * (a[2] + L * (a[3] + L * a[4])));
@@ -84,19 +84,19 @@ double BackgroundViscosity(double delta, double tau, double T) {
 
     // d11 rho + d21 rho^2 + d64 rho^6 x^3 + d81 rho^8 + d82 rho^8 x, in Horner form.
     const Extended rho2 = rho * rho;
-    const Extended dEta =
-        rho * (kD11 + rho * (kD21 + rho2 * rho2 * (kD64 * x * x * x + rho2 * (kD81 + kD82 * x))));
+    const Extended dEta = rho * (kD11 + rho * (kD21 + rho2 * rho2 * (kD64 * x * x * x + rho2 * (kD81 + kD82 * x))));
     return static_cast<double>((eta0 + dEta) * 1e-6L);
 }
 
 double BackgroundConductivity(double delta, double tau) {
     const Extended rho = static_cast<Extended>(delta) * kCo2Constants.rhored * kCo2Constants.M * 0.001;  // kg/m3
-    const Extended x = kEpsOverK * static_cast<Extended>(tau) / kCo2Constants.Tred;             // 1/T*
-    const Extended y = 100 * static_cast<Extended>(tau) / kCo2Constants.Tred;                   // 100/T
+    const Extended x = kEpsOverK * static_cast<Extended>(tau) / kCo2Constants.Tred;                      // 1/T*
+    const Extended y = 100 * static_cast<Extended>(tau) / kCo2Constants.Tred;                            // 100/T
 
     const double* c = kInternalHeat;
     const Extended sum = c[0] / y + c[1] + y * (c[2] + y * (c[3] + y * c[4]));
-    const Extended cInt = 1 + std::exp(-kInternalHeatTemperature * static_cast<Extended>(tau) / kCo2Constants.Tred) * sum;
+    const Extended cInt =
+        1 + std::exp(-kInternalHeatTemperature * static_cast<Extended>(tau) / kCo2Constants.Tred) * sum;
 
     Extended G = 0;
     for (int i = 7; i >= 0; --i) G = G * x + kConductivityCrossSection[i];

@@ -7,9 +7,8 @@
 
 namespace kelvane {
 
-std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h, double delta,
-                                                       double tau, double R, double T, double rho,
-                                                       double M, double rhored) {
+std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h, double delta, double tau, double R,
+                                                       double T, double rho, double M, double rhored) {
     const double pt = h.phiT * tau;
     const double ptt = h.phiTT * tau * tau;
     const double Z = 1 + delta * h.rD;
@@ -40,8 +39,7 @@ std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h
 namespace {
 
 // Reduced density on the isotherm at pressure p by step halving.
-double DensityAt(ResidualFunction phir, double tau, double rhored, double R, double T, double p,
-                 double x, double h) {
+double DensityAt(ResidualFunction phir, double tau, double rhored, double R, double T, double p, double x, double h) {
     do {
         const double pressure = (1 + x * phir(1, x, 0, tau)) * x * rhored * R * T;
         if (pressure > p)
@@ -55,17 +53,16 @@ double DensityAt(ResidualFunction phir, double tau, double rhored, double R, dou
 
 }  // namespace
 
-EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T, double R,
-                                    double rhored, double p0, double dV, double dL,
-                                    double (*vapourStart)(double dV), int maxPasses) {
+EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T, double R, double rhored, double p0,
+                                    double dV, double dL, double (*vapourStart)(double dV), int maxPasses) {
     const double RTrhored = rhored * R * T;
     double target = p0;
     EqualAreaResult result{p0, dV, dL, 0, false};
     for (int pass = 1; pass <= maxPasses; ++pass) {
         dV = DensityAt(phir, tau, rhored, R, T, target, vapourStart(dV), 0.25 * dV);
         dL = DensityAt(phir, tau, rhored, R, T, target, 1.9 * dL, 0.5 * dL);
-        const double pn = (phir(0, dL, 0, tau) - phir(0, dV, 0, tau) + std::log(dL / dV)) *
-                          RTrhored * dV * dL / (dL - dV);
+        const double pn =
+            (phir(0, dL, 0, tau) - phir(0, dV, 0, tau) + std::log(dL / dV)) * RTrhored * dV * dL / (dL - dV);
         result = {pn, dV, dL, pass, false};
         if (std::fabs(pn - target) / pn < 1e-6) {
             result.converged = true;
@@ -86,8 +83,8 @@ EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T,
     return result;
 }
 
-NewtonSaturation NewtonEqualArea(ResidualEvaluator phir, double tau, double T, double R, double rhored,
-                                 double dV, double dL) {
+NewtonSaturation NewtonEqualArea(ResidualEvaluator phir, double tau, double T, double R, double rhored, double dV,
+                                 double dL) {
     NewtonSaturation out;
     if (!(dV > 0 && dL > dV)) return out;
     constexpr unsigned kOrders = kOrderR | kOrderD | kOrderDD;

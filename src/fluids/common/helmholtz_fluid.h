@@ -26,9 +26,8 @@ struct ReducedHelmholtz {
 
 // The 14 results in SI molar units. R in J/(mol K), T in K, rho in mol/m3, M in g/mol,
 // rhored in mol/m3.
-std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h, double delta,
-                                                       double tau, double R, double T, double rho,
-                                                       double M, double rhored);
+std::array<double, kPropertyCount> HelmholtzProperties(const ReducedHelmholtz& h, double delta, double tau, double R,
+                                                       double T, double rho, double M, double rhored);
 
 // The residual part phir(delta, tau) and its five partial derivatives up to the second
 // order at one state point, for equations that evaluate them together.
@@ -68,7 +67,8 @@ inline void ForEachOrder(F&& f) {
                 if constexpr (((kMask >> o) & 1u) != 0) f(std::integral_constant<int, o>());
             }(),
             ...);
-    }(std::make_integer_sequence<int, kResidualOrders>());
+    }
+    (std::make_integer_sequence<int, kResidualOrders>());
 }
 
 // The six fields of r in the order of ResidualOrder's bits.
@@ -133,9 +133,9 @@ constexpr int kMaxEqualAreaPasses = 200;
 //   p = rhored R T dV dL / (dL - dV) [phir(dL) - phir(dV) + ln(dL/dV)]
 // as the next target until it changes by less than 1e-6 relative.
 // At most maxPasses passes.
-EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T, double R,
-                                    double rhored, double p0, double dV, double dL,
-                                    double (*vapourStart)(double dV), int maxPasses = kMaxEqualAreaPasses);
+EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T, double R, double rhored, double p0,
+                                    double dV, double dL, double (*vapourStart)(double dV),
+                                    int maxPasses = kMaxEqualAreaPasses);
 
 // Phase equilibrium at tau by Newton's method on the two conditions of equal pressure
 // and equal Gibbs energy of the reduced densities dV < dL (Akasaka, J. Therm. Sci.
@@ -156,7 +156,7 @@ struct NewtonSaturation {
     bool converged = false;
 };
 constexpr int kMaxNewtonSaturationSteps = 60;
-NewtonSaturation NewtonEqualArea(ResidualEvaluator phir, double tau, double T, double R, double rhored,
-                                 double dV, double dL);
+NewtonSaturation NewtonEqualArea(ResidualEvaluator phir, double tau, double T, double R, double rhored, double dV,
+                                 double dL);
 
 }  // namespace kelvane

@@ -11,9 +11,9 @@ namespace kelvane {
 
 namespace {
 
-constexpr double kTc = 512.6;          // K, reducing temperature of the correlation
-constexpr double kRhoC = 275.563;      // kg/m3, reducing density of the correlation
-constexpr double kPc = 8.1035e6;       // Pa, critical pressure of the equation of state
+constexpr double kTc = 512.6;                // K, reducing temperature of the correlation
+constexpr double kRhoC = 275.563;            // kg/m3, reducing density of the correlation
+constexpr double kPc = 8.1035e6;             // Pa, critical pressure of the equation of state
 constexpr double kBoltzmann = 1.380649e-23;  // J/K
 
 // Dilute gas: lambda0 = sum_{i=0..5} a_i Tr^i / sum_{i=0..4} b_i Tr^i in mW/(m K),

@@ -89,9 +89,8 @@ static_assert(sizeof(kTerms) / sizeof(kTerms[0]) == kGroup4End);
 // Zero-density limit of d phir / d delta: only the terms with d = 1 survive.
 double ZeroDensitySlope(double tau) {
     auto n = [](int i) { return kTerms[i - 1].n; };
-    return n(1) + (n(2) + n(18)) * tau + (n(3) + n(19)) * tau * tau +
-           (n(4) + n(20)) * tau * tau * tau + n(21) * tau * tau * tau * tau +
-           (n(37) + n(38) + n(39) + n(40) + n(41)) * std::exp(kB3 * tau - kK3);
+    return n(1) + (n(2) + n(18)) * tau + (n(3) + n(19)) * tau * tau + (n(4) + n(20)) * tau * tau * tau +
+           n(21) * tau * tau * tau * tau + (n(37) + n(38) + n(39) + n(40) + n(41)) * std::exp(kB3 * tau - kK3);
 }
 
 // Powers of delta (k = -1..9) and tau (k = -2..19) that the terms and their
@@ -130,12 +129,10 @@ struct ExponentialKey {
     double multiplier;  // s / gD
     double c;
 };
-constexpr ExponentialKey Key(int k) {
-    return {k < kGroup2End ? 1.0 : kTerms[k].t, kTerms[k].c};
-}
+constexpr ExponentialKey Key(int k) { return {k < kGroup2End ? 1.0 : kTerms[k].t, kTerms[k].c}; }
 constexpr int kExponentialTerms = kGroup4End - kGroup1End;
 struct ExponentialSlots {
-    int of[kExponentialTerms];    // slot of term kGroup1End + j
+    int of[kExponentialTerms];  // slot of term kGroup1End + j
     ExponentialKey key[kExponentialTerms];
     int count;
 };
@@ -218,9 +215,8 @@ ResidualDerivatives Evaluate(double delta, double tau) {
 
     for (; k < kGroup2End; ++k) {
         const Term& r = kTerms[k];
-        ForEachOrder<kAsked>([&](auto o) {
-            sum[o] += r.n * densityExponential(k, kOrderDeltaOf[o]) * tf.term[k][kOrderTauOf[o]];
-        });
+        ForEachOrder<kAsked>(
+            [&](auto o) { sum[o] += r.n * densityExponential(k, kOrderDeltaOf[o]) * tf.term[k][kOrderTauOf[o]]; });
     }
     for (; k < kGroup3End; ++k) {
         const Term& r = kTerms[k];

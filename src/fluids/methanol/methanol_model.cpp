@@ -12,12 +12,12 @@ namespace kelvane {
 
 namespace {
 
-constexpr double kTriplePointT = 175.61;          // K
-constexpr double kTriplePointP = 0.187;           // Pa, melting equation at x = 0
-constexpr double kMaxT = 620;                     // K
-constexpr double kMeltingDisplayLimit = 2.5e8;    // Pa
-constexpr double kAuxDensityScale = 8710;         // mol/m3
-constexpr double kDensityStartT = 500;            // K: saturation starts from delta = 1 above
+constexpr double kTriplePointT = 175.61;        // K
+constexpr double kTriplePointP = 0.187;         // Pa, melting equation at x = 0
+constexpr double kMaxT = 620;                   // K
+constexpr double kMeltingDisplayLimit = 2.5e8;  // Pa
+constexpr double kAuxDensityScale = 8710;       // mol/m3
+constexpr double kDensityStartT = 500;          // K: saturation starts from delta = 1 above
 
 // Melting pressure: p = pt (1 + x (a + b sqrt(x) + c x^3) 1e9), x = T/Tt - 1.
 constexpr const FluidConstants& kM = kMethanolConstants;
@@ -27,8 +27,7 @@ Quantity MeltingPressure(double tau) {
     double x = T / kTriplePointT - 1;
     // T = Tred / (Tred / Tt) may come back an ulp below Tt.
     if (x < 0 && x > -1e-12) x = 0;
-    const double pm =
-        kTriplePointP * (1 + 1e9 * x * (5.32077 + 4.52478 * std::sqrt(x) + 38.88861 * x * x * x));
+    const double pm = kTriplePointP * (1 + 1e9 * x * (5.32077 + 4.52478 * std::sqrt(x) + 38.88861 * x * x * x));
     if (pm > kMeltingDisplayLimit) return Quantity::With(Status::kAbove250MPa);
     return Quantity::Of(pm);
 }
@@ -122,8 +121,7 @@ EqualAreaResult MethanolSaturationState(double tau) {
         dV = AuxVapourDensity(Tr) * kAuxDensityScale / kM.rhored;
         dL = AuxLiquidStart(Tr) * kAuxDensityScale / kM.rhored;
     }
-    return EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, kM.R, kM.rhored, ps, dV,
-                               dL, &VapourStart);
+    return EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, kM.R, kM.rhored, ps, dV, dL, &VapourStart);
 }
 
 NewtonSaturation MethanolSaturationNewton(double tau) {
@@ -155,8 +153,8 @@ NewtonSaturation MethanolSaturationNewton(double tau) {
     if (!(dV > 0 && dL > dV)) {
         // Near the critical point (and where the auxiliary start fails): the densities
         // of one pass of the equal-area iteration.
-        const EqualAreaResult first = EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, kM.R, kM.rhored, ps, 1,
-                                                          1, &VapourStart, 1);
+        const EqualAreaResult first =
+            EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, kM.R, kM.rhored, ps, 1, 1, &VapourStart, 1);
         dV = first.dV;
         dL = first.dL;
     }

@@ -17,9 +17,9 @@ constexpr double kSigmaC = 0.7193422e-9;  // m, hard-sphere diameter scale
 // 175.6 K to 500 K, up to 944 kg/m3) are reproduced to their printed digits with the
 // reducing temperature of the equation of state, 513.38 K, and come out 0.15 % to 1.2 %
 // low with 512.6 K, so the tables were evidently computed with 513.38 K.
-constexpr double kHardSphereTr = 513.38;  // K
-constexpr double kRhoC = 273;             // kg/m3, reducing density of the correlation
-constexpr double kMolarMass = 32.04216;   // g/mol
+constexpr double kHardSphereTr = 513.38;     // K
+constexpr double kRhoC = 273;                // kg/m3, reducing density of the correlation
+constexpr double kMolarMass = 32.04216;      // g/mol
 constexpr double kAvogadro = 6.02214129e23;  // 1/mol
 // 5/16 sqrt(k_B / (1000 N_A pi)): eta0 = this sqrt(M T) / (sigma^2 Omega) with M in g/mol.
 constexpr double kChapmanEnskog = 2.66957e-26;
@@ -87,7 +87,8 @@ double MethanolViscosity(double T, double rho) {
     double bStar = 0;
     for (const auto& r : kB) bStar += r.b * std::pow(t, -r.t);
     const double cStar = kC[0] * t * t * t * std::exp(kC[1] / std::sqrt(t));
-    const double etaGas = 1 + kVirialVolume * bStar * rhoMolar + kVirialVolume * kVirialVolume * cStar * rhoMolar * rhoMolar;
+    const double etaGas =
+        1 + kVirialVolume * bStar * rhoMolar + kVirialVolume * kVirialVolume * cStar * rhoMolar * rhoMolar;
 
     // Dense branch: Enskog hard-sphere theory with a temperature- and density-dependent
     // effective diameter.

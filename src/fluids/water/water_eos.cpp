@@ -443,7 +443,7 @@ double SaturationPressureEquation(double T) {
 }
 
 int Region(double delta, double tau, double pi, double satuP, double /*satuRhov*/, double satuRhol) {
-    if (tau < kTau25) return 5;  // T > 1073.15 K
+    if (tau < kTau25) return 5;      // T > 1073.15 K
     const bool low = tau >= kTau13;  // T <= 623.15 K
     if (delta == 0) {
         if (low && pi >= satuP) return 1;

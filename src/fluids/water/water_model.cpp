@@ -27,8 +27,8 @@ constexpr double kVapourStart = 0.704, kVapourHalfWidth = 0.353;
 constexpr double kLiquidStart = 1.393, kLiquidHalfWidth = 0.394;
 
 // Reference values of the IAPS-1985 transport equations.
-constexpr double kTstar = 647.226;   // K
-constexpr double kPstar = 22.115e6;  // Pa
+constexpr double kTstar = 647.226;                       // K
+constexpr double kPstar = 22.115e6;                      // Pa
 double RhoStar() { return 317763 / kWaterConstants.M; }  // 317.763 kg/m3 in mol/m3
 // p* / (rho* R T*): converts reduced derivatives of the equation of state to the
 // reduced variables of the thermal-conductivity enhancement.
@@ -115,8 +115,8 @@ struct RegionResults {
 
 using RegionFunction = double (*)(int, double, int, double);
 
-RegionResults GibbsProperties(const PointContext& st, RegionFunction f, double x, double y, double bsum,
-                              double pi, double lnFugacity) {
+RegionResults GibbsProperties(const PointContext& st, RegionFunction f, double x, double y, double bsum, double pi,
+                              double lnFugacity) {
     const double R = kWaterConstants.R, T = st.T, RT = R * T, rho = st.rho;
     const double g = f(0, x, 0, y);
     const double gt = y * f(0, x, 1, y);
@@ -181,8 +181,7 @@ double BoundaryDensityAt(double rho2, double pB, double tau) {
         double rhoB = 0;
     };
     thread_local Last last;
-    const uint64_t t = std::bit_cast<uint64_t>(tau), r = std::bit_cast<uint64_t>(rho2),
-                   p = std::bit_cast<uint64_t>(pB);
+    const uint64_t t = std::bit_cast<uint64_t>(tau), r = std::bit_cast<uint64_t>(rho2), p = std::bit_cast<uint64_t>(pB);
     if (!last.valid || last.tau != t || last.rho2 != r || last.pB != p) {
         last = {t, r, p, true, BoundaryDensity(rho2, pB, tau)};
     }
@@ -220,8 +219,8 @@ RegionResults Region3Properties(const PointContext& st, double delta, double tau
     const double dB = rhoB / kWaterConstants.rhoc;
     const double pB3 = HelmholtzRegion3(0, dB, 0, t);
     const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
-    const double lnf = -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 +
-                       GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
+    const double lnf =
+        -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 + GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
     v[kFugacity] = std::exp(lnf);
 
     v[kW] = std::sqrt((k - e * e / ptt) * (RT / kWaterConstants.M) * 1000);
@@ -237,9 +236,8 @@ RegionResults Region3Properties(const PointContext& st, double delta, double tau
 PropertyResults Properties(const PointContext& st, double wavelength) {
     const double delta = st.delta, tau = st.tau, pi = st.pi;
     // Density-given states (inputVar 1) by density, all others by pressure.
-    const int region = st.inputVar != 1
-                           ? Region(0, tau, pi, st.satuP, st.satuRhov, st.satuRhol)
-                           : Region(delta, tau, 0, st.satuP, st.satuRhov, st.satuRhol);
+    const int region = st.inputVar != 1 ? Region(0, tau, pi, st.satuP, st.satuRhov, st.satuRhol)
+                                        : Region(delta, tau, 0, st.satuP, st.satuRhov, st.satuRhol);
     RegionResults r;
     switch (region) {
         case 1:
@@ -446,9 +444,16 @@ WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses) {
 }
 
 const FluidOperations& WaterOperations() {
-    static const FluidOperations ops{MeltingPressure, CheckTemperature, CheckState, Saturation,
-                                     Pressure,        Properties,       Region,     BoundaryB23Pressure,
-                                     /*saturationDependsOnTemperatureOnly=*/true, PressureSlope};
+    static const FluidOperations ops{MeltingPressure,
+                                     CheckTemperature,
+                                     CheckState,
+                                     Saturation,
+                                     Pressure,
+                                     Properties,
+                                     Region,
+                                     BoundaryB23Pressure,
+                                     /*saturationDependsOnTemperatureOnly=*/true,
+                                     PressureSlope};
     return ops;
 }
 

@@ -9,10 +9,10 @@ namespace kelvane {
 namespace {
 
 // Reference values of the IAPS 1985 viscosity and thermal-conductivity formulations.
-constexpr double kTstar = 647.226;        // K
-constexpr double kRhoStar = 317.763;      // kg/m3
-constexpr double kEtaStar = 55.071e-6;    // Pa s
-constexpr double kLambdaStar = 0.4945;    // W/(m K)
+constexpr double kTstar = 647.226;      // K
+constexpr double kRhoStar = 317.763;    // kg/m3
+constexpr double kEtaStar = 55.071e-6;  // Pa s
+constexpr double kLambdaStar = 0.4945;  // W/(m K)
 
 // Mass density over rho* (delta is the molar density in mol/m3, M in g/mol).
 double ReducedDensity(double delta) { return delta * kWaterConstants.M * 1e-3 / kRhoStar; }
@@ -88,12 +88,12 @@ constexpr DielectricTerm kDielectric[11] = {
 constexpr double kN12 = 0.196096504426e-2;
 
 // Molecular constants of the dielectric-constant equation.
-constexpr double kDipoleMoment = 6.138e-30;          // C m
-constexpr double kPolarizability = 1.636e-40;        // C2 m2 / J
+constexpr double kDipoleMoment = 6.138e-30;              // C m
+constexpr double kPolarizability = 1.636e-40;            // C2 m2 / J
 constexpr double kVacuumPermittivity = 8.854187817e-12;  // F/m
 constexpr double kThreeVacuumPermittivity = 2.6562563451e-11;
-constexpr double kBoltzmann = 1.3806e-23;            // J/K
-constexpr double kAvogadro = 6.0221367e23;           // 1/mol
+constexpr double kBoltzmann = 1.3806e-23;   // J/K
+constexpr double kAvogadro = 6.0221367e23;  // 1/mol
 
 // IAPWS 1997 refractive index, Table 1: a_0..a_7.
 // clang-format off

@@ -12,7 +12,7 @@ double WaterViscosity(double delta, double tau);  // Pa s
 // p* = 22.115 MPa.
 double WaterConductivity(double delta, double tau, double dpdT, double drhodp);  // W/(m K)
 double WaterDielectricConstant(double delta, double tau);
-double WaterIonProduct(double delta, double tau);  // pKw = -log10 Kw, Kw in mol2/kg2
+double WaterIonProduct(double delta, double tau);                          // pKw = -log10 Kw, Kw in mol2/kg2
 double WaterRefractiveIndex(double delta, double tau, double wavelength);  // wavelength in nm
 
 }  // namespace kelvane

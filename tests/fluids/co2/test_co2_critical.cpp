@@ -76,8 +76,13 @@ protected:
         s.delta = s.rho / c.rhored;
         s.P = s.pi = co2::Pressure(s.delta, s.tau, 0, s) * s.rho * c.R * T;
         const auto v = co2::Properties(s, 589).values;
-        return {s.delta, s.tau, BackgroundViscosity(s.delta, s.tau, T), BackgroundConductivity(s.delta, s.tau),
-                co2::CorrelationLength(s.delta, s.tau, T), v[kCp] / c.M * 1000, v[kCv] / c.M * 1000};
+        return {s.delta,
+                s.tau,
+                BackgroundViscosity(s.delta, s.tau, T),
+                BackgroundConductivity(s.delta, s.tau),
+                co2::CorrelationLength(s.delta, s.tau, T),
+                v[kCp] / c.M * 1000,
+                v[kCv] / c.M * 1000};
     }
     // H = integral of (1 - u^2)^2 u^4 / ((u^2 + a)(u^3 + b u^2 + a u + c)), u = cos x.
     static double QuadratureH(const Inputs& s) {
@@ -109,8 +114,14 @@ TEST_F(Co2Critical, ViscosityIsTheCompleteCrossoverIntegral) {
     // Near Tc on and off the critical isochore; a dense gas where the partial fractions
     // cancel the polynomial part to six digits; at 500 K q_D xi < 1e-3 (leading term
     // of the expansion, H ~ 1e-18, so only its size is checked).
-    for (auto [T, rho] : {std::pair{304.5, 467.6}, {305.0, 400.0}, {305.0, 550.0}, {310.0, 467.6},
-                          {350.0, 467.6}, {300.0, 100.0}, {445.0, 300.0}, {500.0, 100.0}}) {
+    for (auto [T, rho] : {std::pair{304.5, 467.6},
+                          {305.0, 400.0},
+                          {305.0, 550.0},
+                          {310.0, 467.6},
+                          {350.0, 467.6},
+                          {300.0, 100.0},
+                          {445.0, 300.0},
+                          {500.0, 100.0}}) {
         const Inputs s = At(T, rho);
         ASSERT_GT(s.xi, 0);
         const double H = std::log1p(s.Viscosity() / s.etaBar - 1) / 0.06, q = QuadratureH(s);
@@ -183,9 +194,9 @@ TEST_F(Co2Critical, ConductivityMatchesQuadrature) {
     struct Case {
         double T, rho, tolerance;
     };
-    for (const Case& c : {Case{304.2, 467.6, 1e-9}, Case{305.0, 467.6, 1e-9}, Case{305.0, 300.0, 1e-9},
-                          Case{320.0, 467.6, 1e-9}, Case{300.0, 100.0, 1e-9}, Case{250.0, 1000.0, 2e-3},
-                          Case{500.0, 1.0, 1e-6}, Case{459.0, 0.2, 1e-6}}) {
+    for (const Case& c :
+         {Case{304.2, 467.6, 1e-9}, Case{305.0, 467.6, 1e-9}, Case{305.0, 300.0, 1e-9}, Case{320.0, 467.6, 1e-9},
+          Case{300.0, 100.0, 1e-9}, Case{250.0, 1000.0, 2e-3}, Case{500.0, 1.0, 1e-6}, Case{459.0, 0.2, 1e-6}}) {
         const Inputs s = At(c.T, c.rho);
         const double eta = s.Viscosity(), q = QuadratureEnhancement(s, eta);
         EXPECT_NEAR(s.Enhancement(eta), q, c.tolerance * q) << c.T << " K, " << c.rho << " kg/m3";
@@ -219,8 +230,8 @@ TEST_F(Co2Critical, ConductivityCutOffAndFailures) {
     // double root beside two simple roots: no simple-pole expansion, so no finite value
     // and not the all-equal failure value.
     EXPECT_TRUE(std::isnan(ConductivityEnhancement(2.796910621639463, 0.38859116883939604, 1.0142840383215069e-05,
-                                                   1.0142840383215069e-05, 0.074061906345671905,
-                                                   2.3941096117161868e-11, 4969961.0369596742, 1613.5331314957477)));
+                                                   1.0142840383215069e-05, 0.074061906345671905, 2.3941096117161868e-11,
+                                                   4969961.0369596742, 1613.5331314957477)));
 }
 
 }  // namespace

@@ -15,9 +15,8 @@ double R(int nd, double d, int nt, double t) { return Co2ResidualHelmholtz(nd, d
 TEST(Co2ResidualHelmholtz, DerivativesMatchCentralDifferences) {
     // delta, tau, difference step, relative tolerance.
     const double states[][4] = {
-        {0.03, 1.4, 1e-6, 1e-7},   {2.4, 1.4, 1e-5, 1e-7},     {1.7, 0.5, 1e-5, 1e-7},
-        {3.2, 1.2, 1e-5, 1e-7},    {1.02, 1.01, 1e-6, 1e-6},   {0.97, 1.003, 1e-7, 1e-5},
-        {1.004, 0.998, 1e-7, 1e-5}, {1.002, 1.0005, 1e-8, 1e-4},
+        {0.03, 1.4, 1e-6, 1e-7},  {2.4, 1.4, 1e-5, 1e-7},    {1.7, 0.5, 1e-5, 1e-7},     {3.2, 1.2, 1e-5, 1e-7},
+        {1.02, 1.01, 1e-6, 1e-6}, {0.97, 1.003, 1e-7, 1e-5}, {1.004, 0.998, 1e-7, 1e-5}, {1.002, 1.0005, 1e-8, 1e-4},
     };
     for (const auto& s : states) {
         const double d = s[0], t = s[1], h = s[2];
@@ -66,8 +65,10 @@ TEST(Co2ResidualHelmholtz, GuardedPointsAndSelectors) {
 TEST(Co2IdealHelmholtz, DerivativesAndReferenceState) {
     const double h = 1e-6;
     for (double tau : {0.28, 0.6, 1.0, 1.4}) {
-        EXPECT_NEAR(Co2IdealHelmholtz(1, tau), (Co2IdealHelmholtz(0, tau + h) - Co2IdealHelmholtz(0, tau - h)) / (2 * h), 1e-8);
-        EXPECT_NEAR(Co2IdealHelmholtz(2, tau), (Co2IdealHelmholtz(1, tau + h) - Co2IdealHelmholtz(1, tau - h)) / (2 * h), 1e-7);
+        EXPECT_NEAR(Co2IdealHelmholtz(1, tau),
+                    (Co2IdealHelmholtz(0, tau + h) - Co2IdealHelmholtz(0, tau - h)) / (2 * h), 1e-8);
+        EXPECT_NEAR(Co2IdealHelmholtz(2, tau),
+                    (Co2IdealHelmholtz(1, tau + h) - Co2IdealHelmholtz(1, tau - h)) / (2 * h), 1e-7);
     }
     // Span-Wagner chose a1 and a2 so that the ideal gas has h = 0 and s = 0 at 298.15 K
     // and 0.101325 MPa: h/(RT) = 1 + tau phi0_t, s/R = tau phi0_t - phi0 - ln(delta).

@@ -9,9 +9,9 @@
 #include "core/fluid_model.h"
 #include "core/format.h"
 #include "fluids/co2/co2_model.h"
-#include "verify/check_values.h"
 #include "fluids/registry.h"
 #include "forms/texts.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
@@ -100,17 +100,10 @@ TEST_F(Co2Model, SaturationReproducesTable34) {
         const double tolerance = 0.5 * verify::LastDigitUnit(c) + 1e-5 * std::fabs(published);
         EXPECT_NEAR(verify::Tolerance(c), tolerance, 1e-6 * tolerance);
         switch (c.quantity) {
-            case verify::Quantity::kSatP:
-                EXPECT_NEAR(s.P / 1e6, published, tolerance);
-                break;
-            case verify::Quantity::kSatRhoL:
-                EXPECT_NEAR(s.rhol * kgPerMol, published, tolerance);
-                break;
-            case verify::Quantity::kSatRhoV:
-                EXPECT_NEAR(s.rhov * kgPerMol, published, tolerance);
-                break;
-            default:
-                FAIL() << c.published;
+            case verify::Quantity::kSatP: EXPECT_NEAR(s.P / 1e6, published, tolerance); break;
+            case verify::Quantity::kSatRhoL: EXPECT_NEAR(s.rhol * kgPerMol, published, tolerance); break;
+            case verify::Quantity::kSatRhoV: EXPECT_NEAR(s.rhov * kgPerMol, published, tolerance); break;
+            default: FAIL() << c.published;
         }
         ++checked;
     }

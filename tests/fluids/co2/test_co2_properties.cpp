@@ -12,14 +12,14 @@
 #include "core/calculate.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "forms/main_form.h"
 #include "core/solvers.h"
 #include "fluids/co2/co2_eos.h"
 #include "fluids/co2/co2_model.h"
 #include "fluids/co2/co2_transport.h"
 #include "fluids/registry.h"
-#include "verify/check_values.h"
+#include "forms/main_form.h"
 #include "forms/texts.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
@@ -93,7 +93,8 @@ void ExpectRow(const PropertyResults& r, double rho, const TableState& row) {
             default: FAIL() << verify::QuantityName(c.quantity);
         }
         EXPECT_EQ(c.units, 0.55);
-        EXPECT_NEAR(actual, verify::PublishedValue(c), 0.55 * verify::LastDigitUnit(c)) << verify::QuantityName(c.quantity);
+        EXPECT_NEAR(actual, verify::PublishedValue(c), 0.55 * verify::LastDigitUnit(c))
+            << verify::QuantityName(c.quantity);
     }
 }
 
@@ -284,9 +285,9 @@ TEST_F(Co2MainForm, FullResults) {
     EXPECT_EQ(form.EditsatuRhol.text, "over Tc");
     EXPECT_GT(Num(form.EditmeltP), 200);  // MPa
     EXPECT_NEAR(PressureAt(305, Molar(Num(form.EditRho))), 7.5e6, 7.5e6 * 1e-5);
-    for (const EditField* f : {&form.EditF, &form.EditU, &form.EditH, &form.EditG, &form.EditS, &form.EditCv,
-                               &form.EditCp, &form.EditZ, &form.EditFP, &form.EditW, &form.EditJT, &form.EditC2,
-                               &form.Editalpha, &form.Editkappa})
+    for (const EditField* f :
+         {&form.EditF, &form.EditU, &form.EditH, &form.EditG, &form.EditS, &form.EditCv, &form.EditCp, &form.EditZ,
+          &form.EditFP, &form.EditW, &form.EditJT, &form.EditC2, &form.Editalpha, &form.Editkappa})
         EXPECT_TRUE(std::isfinite(Num(*f))) << f->text;
     EXPECT_GT(Num(form.EditCp), 10 * Num(form.EditCv));
     EXPECT_EQ(form.EditEps.text + form.EditKw.text + form.Editn.text, "");

@@ -8,9 +8,9 @@
 
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "forms/main_form.h"
 #include "fluids/co2/co2_model.h"
 #include "fluids/co2/co2_transport.h"
+#include "forms/main_form.h"
 #include "verify/check_values.h"
 
 namespace kelvane {
@@ -81,7 +81,7 @@ TEST_F(Co2Transport, PublishedCheckValues) {
         rows.push_back({c.T, c.x, lambda, c.allowRel > 0 ? c.allowRel * lambda : 0.5 * verify::LastDigitUnit(c)});
     }
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_NEAR(rows[0].tolerance, 0.005, 1e-12);       // 800 K: to the published digits
+    EXPECT_NEAR(rows[0].tolerance, 0.005, 1e-12);         // 800 K: to the published digits
     EXPECT_NEAR(rows[3].tolerance, 0.02 * 43.11, 1e-12);  // 304 K: within 2 %
     for (const Row& r : rows) {
         PointContext s;

@@ -25,18 +25,16 @@ double D2(F f, double x, double h) {
 // Every analytic derivative against differences of the value, on (delta, tau) points in
 // the dilute gas, the compressed liquid, near critical and supercritical.
 TEST(MethanolEos, ResidualDerivativesMatchFiniteDifferences) {
-    const double points[][2] = {{0.002, 2.9}, {0.05, 1.6},  {0.4, 1.05}, {1.0, 1.0},
-                                {1.2, 0.85},  {2.0, 0.83},  {2.7, 1.4},  {3.2, 2.9},
-                                {3.5, 1.7},   {0.9, 1.002}, {3.0, 2.2}};
+    const double points[][2] = {{0.002, 2.9}, {0.05, 1.6}, {0.4, 1.05}, {1.0, 1.0},   {1.2, 0.85}, {2.0, 0.83},
+                                {2.7, 1.4},   {3.2, 2.9},  {3.5, 1.7},  {0.9, 1.002}, {3.0, 2.2}};
     for (const auto& p : points) {
         const double d = p[0], t = p[1], hd = 1e-3 * d, ht = 1e-3 * t;
         auto inD = [&](double x) { return Phir(0, x, 0, t); };
         auto inT = [&](double y) { return Phir(0, d, 0, y); };
         auto slopeD = [&](double y) { return D1([&](double x) { return Phir(0, x, 0, y); }, d, hd); };
-        const double fd[5] = {D1(inD, d, hd), D2(inD, d, hd), D1(inT, t, ht), D1(slopeD, t, ht),
-                              D2(inT, t, ht)};
-        const double exact[5] = {Phir(1, d, 0, t), Phir(2, d, 0, t), Phir(0, d, 1, t),
-                                 Phir(1, d, 1, t), Phir(0, d, 2, t)};
+        const double fd[5] = {D1(inD, d, hd), D2(inD, d, hd), D1(inT, t, ht), D1(slopeD, t, ht), D2(inT, t, ht)};
+        const double exact[5] = {Phir(1, d, 0, t), Phir(2, d, 0, t), Phir(0, d, 1, t), Phir(1, d, 1, t),
+                                 Phir(0, d, 2, t)};
         for (int k = 0; k < 5; ++k)
             EXPECT_NEAR(fd[k], exact[k], 2e-7 * (std::fabs(exact[k]) + std::fabs(inD(d))) + 1e-9)
                 << "derivative " << k << " at delta " << d << " tau " << t;
@@ -47,7 +45,7 @@ TEST(MethanolEos, ResidualDerivativesMatchFiniteDifferences) {
 // dev/fluids/Methanol.json, states "reducing" and "hs_anchor"): every term of the
 // residual part enters, so one wrong coefficient or exponent shows far above rounding.
 TEST(MethanolEos, PressureMatchesAnIndependentImplementation) {
-    const double states[][3] = {{513.38, 8785.17, 8215925.544252989},                        // K, mol/m3, Pa
+    const double states[][3] = {{513.38, 8785.17, 8215925.544252989},  // K, mol/m3, Pa
                                 {564.7174639953638, 7906.649921445517, 15241288.659287019}};
     for (const auto& s : states) {
         const double d = s[1] / 8785.17;

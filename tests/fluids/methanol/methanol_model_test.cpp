@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "core/format.h"
-#include "forms/main_form.h"
 #include "fluids/registry.h"
-#include "verify/check_values.h"
+#include "forms/main_form.h"
 #include "forms/texts.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {

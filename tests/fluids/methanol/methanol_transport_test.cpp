@@ -223,8 +223,8 @@ protected:
             return StatusText(q);
         };
         ShownResults out{r.values, {}};
-        out.secondary = {text(r.secondary[kEps]),    text(r.secondary[kEtha]), text(r.secondary[kLambda]),
-                         text(r.secondary[kDth]),    text(r.secondary[kPKw]),  text(r.secondary[kN])};
+        out.secondary = {text(r.secondary[kEps]), text(r.secondary[kEtha]), text(r.secondary[kLambda]),
+                         text(r.secondary[kDth]), text(r.secondary[kPKw]),  text(r.secondary[kN])};
         return out;
     }
 };
@@ -293,8 +293,8 @@ TEST_F(MethanolTransportTexts, ContinuousAcrossTheSaturationLine) {
     // Just inside the liquid and the vapour side of the saturation pressure the
     // transport values tend to the saturated-phase values, which for the viscosity are
     // the paper's Table 5.
-    for (const auto& [T, etaV, etaL] : {std::tuple{300.0, 0.009678, 0.5320}, {400.0, 0.01251, 0.1720},
-                                        {500.0, 0.01891, 0.05757}}) {
+    for (const auto& [T, etaV, etaL] :
+         {std::tuple{300.0, 0.009678, 0.5320}, {400.0, 0.01251, 0.1720}, {500.0, 0.01891, 0.05757}}) {
         const EqualAreaResult s = MethanolSaturationState(c.Tred / T);
         const double rhoV = s.dV * c.rhored * c.M / 1000, rhoL = s.dL * c.rhored * c.M / 1000;
         ExpectPrinted(MethanolViscosity(T, rhoV) * 1e3, etaV, etaV < 0.01 ? 1e-6 : 1e-5, "sat. vapour");

@@ -52,8 +52,10 @@ TEST_F(WaterEos, OrdersWithoutAMeaningReturnZero) {
         RegionFunction f;
         double x, y;
         int lowestSpecial;  // lowest negative second order that selects a special value
-    } const fns[] = {{GibbsRegion1, 0.5, 3.0, 0}, {GibbsRegion2, 0.5, 1.0, -2},
-                     {HelmholtzRegion3, 1.2, 1.0, 0}, {GibbsRegion5, 0.5, 0.7, -2}};
+    } const fns[] = {{GibbsRegion1, 0.5, 3.0, 0},
+                     {GibbsRegion2, 0.5, 1.0, -2},
+                     {HelmholtzRegion3, 1.2, 1.0, 0},
+                     {GibbsRegion5, 0.5, 0.7, -2}};
     for (const auto& fn : fns) {
         for (int i = -3; i <= 3; ++i) {
             for (int j = -3; j <= 3; ++j) {
@@ -69,7 +71,8 @@ TEST_F(WaterEos, OrdersWithoutAMeaningReturnZero) {
 
 TEST_F(WaterEos, SelectorsGiveFugacityAndVirialLimits) {
     // j = -2 is the pi -> 0 limit of d gammar / d pi, i.e. of gammar / pi (j = -1).
-    for (auto [f, y] : {std::pair<RegionFunction, double>{GibbsRegion2, 540.0 / 300}, {GibbsRegion2, 540.0 / 900},
+    for (auto [f, y] : {std::pair<RegionFunction, double>{GibbsRegion2, 540.0 / 300},
+                        {GibbsRegion2, 540.0 / 900},
                         {GibbsRegion5, 1000.0 / 1500}}) {
         const double tiny = 1e-8, limit = f(0, tiny, -1, y) / tiny;
         EXPECT_NEAR(f(0, 3, -2, y), limit, 1e-6 * std::fabs(limit));
@@ -81,8 +84,8 @@ TEST_F(WaterEos, SelectorsGiveFugacityAndVirialLimits) {
     // Liquid fugacity integrated from the saturated vapour: at the saturation pressure
     // it equals the vapour's; without a saturation pressure it is not finite.
     StoreSaturation(400);
-    EXPECT_NEAR(LiquidLnFugacity(satuP / 16.53e6, 1386 / 400.0, satuP),
-                GibbsRegion2(0, satuP / 1e6, -1, 540 / 400.0), 1e-15);
+    EXPECT_NEAR(LiquidLnFugacity(satuP / 16.53e6, 1386 / 400.0, satuP), GibbsRegion2(0, satuP / 1e6, -1, 540 / 400.0),
+                1e-15);
     EXPECT_TRUE(std::isfinite(LiquidLnFugacity(0.5, 1386 / 400.0, 3536.7)));
     EXPECT_FALSE(std::isfinite(LiquidLnFugacity(0.5, 1386 / 400.0, 0)));
 }

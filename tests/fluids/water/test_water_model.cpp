@@ -11,23 +11,23 @@
 #include "core/calculate.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
-#include "forms/main_form.h"
 #include "core/solvers.h"
 #include "fluids/registry.h"
 #include "fluids/water/water_eos.h"
 #include "fluids/water/water_model.h"
 #include "fluids/water/water_transport.h"
-#include "verify/check_values.h"
 #include "forms/fields.h"
+#include "forms/main_form.h"
 #include "forms/texts.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
 
-using verify::CheckValue;
 using verify::ChecksOf;
+using verify::CheckValue;
 using verify::FormulationId;
-using verify::kIf97R;  // IF97's own gas constant; the calculator's R / M is 6.0e-8 higher
+using verify::kIf97R;              // IF97's own gas constant; the calculator's R / M is 6.0e-8 higher
 using Checked = verify::Quantity;  // the checked quantity; Quantity is a result with its status
 
 class WaterModel : public ::testing::Test {};
@@ -117,8 +117,10 @@ TEST_F(WaterModel, PropertiesReproduceReleaseCheckValues) {
         int number;
     };
     int states = 0;
-    for (const Region& region : {Region{FormulationId::kIf97Region1, 1}, {FormulationId::kIf97Region2, 2},
-                                 {FormulationId::kIf97Region5, 5}, {FormulationId::kIf97Region3, 3}}) {
+    for (const Region& region : {Region{FormulationId::kIf97Region1, 1},
+                                 {FormulationId::kIf97Region2, 2},
+                                 {FormulationId::kIf97Region5, 5},
+                                 {FormulationId::kIf97Region3, 3}}) {
         const std::vector<CheckValue> checks = ChecksOf(region.f);
         ASSERT_EQ(checks.size(), 18u);
         for (size_t i = 0; i < checks.size(); i += 6) {
@@ -126,7 +128,8 @@ TEST_F(WaterModel, PropertiesReproduceReleaseCheckValues) {
             const bool byDensity = checks[i].road == verify::Road::kDensity;
             SCOPED_TRACE("T = " + std::to_string(T) + (byDensity ? " K, rho = " : " K, P = ") +
                          std::to_string(checks[i].x));
-            const PropertyResults r = byDensity ? ByDensity(T, MolPerM3(checks[i].x)) : ByPressure(T, checks[i].x * 1e6);
+            const PropertyResults r =
+                byDensity ? ByDensity(T, MolPerM3(checks[i].x)) : ByPressure(T, checks[i].x * 1e6);
             if (byDensity) {
                 ASSERT_EQ(kelvane::Region(st.rho, 1 / T, 0, 0, 0, 0), 3);
                 EXPECT_NEAR(st.P / (r.values[kZ] * st.rho * kC.R * T), 1, 1e-12);  // explicit pressure
@@ -167,7 +170,7 @@ TEST_F(WaterModel, RangeChecksAtTheirLimits) {
     EXPECT_EQ(ops.CheckState(50e6, 1073.15, 0), none);
     EXPECT_EQ(ops.CheckState(1e7, 2273.15, 0), none);
     EXPECT_EQ(ops.CheckState(std::nextafter(1e7, inf), std::nextafter(1073.15, inf), 0), highHot);
-    EXPECT_EQ(ops.CheckState(2e8, 1500, 0), high);    // the 100 MPa test comes first
+    EXPECT_EQ(ops.CheckState(2e8, 1500, 0), high);     // the 100 MPa test comes first
     EXPECT_EQ(ops.CheckState(-1, 1500, 0), negative);  // a negative pressure before any limit
     EXPECT_EQ(ops.CheckState(nan, 300, 0), negative);
     // Water's range is also its limits as data.
@@ -190,8 +193,7 @@ TEST_F(WaterModel, SaturationBelow62315KIsTheEqualGibbsRootOfRegions1And2) {
         // ... near IF97's region-4 equation, which differs from the region-1/2 phase
         // equilibrium by up to about 7e-5.
         EXPECT_NEAR(P / SaturationPressureEquation(T), 1, 1e-4);
-        EXPECT_NEAR(s.rhol * GibbsRegion1(1, P / 16.53e6, 0, 1386 / T) * kC.R * T, 16.53e6,
-                    1e-6);
+        EXPECT_NEAR(s.rhol * GibbsRegion1(1, P / 16.53e6, 0, 1386 / T) * kC.R * T, 16.53e6, 1e-6);
         EXPECT_NEAR(s.rhov * GibbsRegion2(1, P / 1e6, 0, 540 / T) * kC.R * T, 1e6, 1e-6);
     }
     // The normal boiling point (IAPWS-95: 0.101418 MPa, 958.35 and 0.5982 kg/m3).
@@ -267,7 +269,7 @@ TEST_F(WaterModel, CompressionFactorForms) {
     EXPECT_EQ(ops.Pressure(MolPerM3(50), 1 / 700.0, 0, st), 0);  // density form in region 2
     StoreSaturation(300);
     EXPECT_EQ(ops.Pressure(MolPerM3(1000), 1 / 300.0, 0, st), 0);  // density form in region 1
-    const double rho = MolPerM3(500);                          // density form in region 3
+    const double rho = MolPerM3(500);                              // density form in region 3
     EXPECT_NEAR(ops.Pressure(rho, 1 / 650.0, 0, st) * rho * kC.R * 650 / 25.5837018e6, 1, 1e-7);
 }
 

@@ -12,8 +12,8 @@
 namespace kelvane {
 namespace {
 
-using verify::CheckValue;
 using verify::ChecksOf;
+using verify::CheckValue;
 using verify::FormulationId;
 using verify::PublishedValue;
 
@@ -39,7 +39,7 @@ struct ReducedDerivatives {
     double drhodp;
 };
 ReducedDerivatives FromVolumeDerivatives(double rho, double vT, double vp) {
-    const double dpdT = -vT / vp;          // (dp/dT)_rho = -(dv/dT)_p / (dv/dp)_T
+    const double dpdT = -vT / vp;           // (dp/dT)_rho = -(dv/dT)_p / (dv/dp)_T
     const double drhodp = -rho * rho * vp;  // (drho/dp)_T
     return {dpdT * 647.226 / 22.115e6, drhodp * 22.115e6 / 317.763};
 }

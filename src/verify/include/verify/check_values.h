@@ -49,25 +49,25 @@ enum class Road {
 
 // The checked quantity in the unit the publication prints.
 enum class Quantity {
-    kV,        // specific volume, m3/kg
-    kP,        // pressure, MPa
-    kRho,      // density, kg/m3
-    kU,        // kJ/kg
-    kH,        // kJ/kg
-    kS,        // kJ/(kg K)
-    kCv,       // kJ/(kg K)
-    kCp,       // kJ/(kg K)
-    kW,        // m/s
-    kSatP,     // MPa
-    kSatRhoV,  // kg/m3
-    kSatRhoL,  // kg/m3
-    kEta,      // 1e-6 Pa s
-    kEtaPaS,   // Pa s
-    kLambda,   // W/(m K)
+    kV,            // specific volume, m3/kg
+    kP,            // pressure, MPa
+    kRho,          // density, kg/m3
+    kU,            // kJ/kg
+    kH,            // kJ/kg
+    kS,            // kJ/(kg K)
+    kCv,           // kJ/(kg K)
+    kCp,           // kJ/(kg K)
+    kW,            // m/s
+    kSatP,         // MPa
+    kSatRhoV,      // kg/m3
+    kSatRhoL,      // kg/m3
+    kEta,          // 1e-6 Pa s
+    kEtaPaS,       // Pa s
+    kLambda,       // W/(m K)
     kLambdaMilli,  // mW/(m K)
-    kEps,      // relative dielectric constant
-    kN,        // refractive index
-    kPKw,      // -log10 Kw (Kw in mol2/kg2)
+    kEps,          // relative dielectric constant
+    kN,            // refractive index
+    kPKw,          // -log10 Kw (Kw in mol2/kg2)
 };
 const char* QuantityName(Quantity q);
 const char* QuantityUnit(Quantity q);
@@ -82,23 +82,23 @@ enum class Shift {
 
 struct CheckValue {
     FormulationId formulation;
-    const char* source;      // the table of the publication
+    const char* source;  // the table of the publication
     Road road;
-    double T;                // K
-    double x;                // MPa (pressure roads), kg/m3 (density roads, or mol/dm3 when molarInput)
+    double T;  // K
+    double x;  // MPa (pressure roads), kg/m3 (density roads, or mol/dm3 when molarInput)
     Quantity quantity;
-    const char* published;   // the value as printed
+    const char* published;    // the value as printed
     double wavelength = 589;  // nm (refractive index)
     bool molarInput = false;
     // A published state on the melting line, which the calculation refuses as frozen:
     // the fluid operations are evaluated in the calculation's order without the checks.
     bool outsideRange = false;
     Shift shift = Shift::kNone;
-    double units = 0.5;      // allowed deviation in units of the last significant digit
-    int digits = 0;          // when > 0: the significant digit that defines the unit
-    double allowAbs = 0;     // documented further allowance, in the published unit
-    double allowRel = 0;     // documented further allowance, relative to the value
-    const char* note = "";   // why a shift or an allowance applies
+    double units = 0.5;     // allowed deviation in units of the last significant digit
+    int digits = 0;         // when > 0: the significant digit that defines the unit
+    double allowAbs = 0;    // documented further allowance, in the published unit
+    double allowRel = 0;    // documented further allowance, relative to the value
+    const char* note = "";  // why a shift or an allowance applies
 };
 
 // Every check value, grouped by formulation in the order of FormulationId.

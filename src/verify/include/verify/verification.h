@@ -29,7 +29,7 @@ struct CheckResult {
 };
 
 // Names of the fluids as the report and the --fluid option spell them.
-const char* FluidName(int fluid);     // "water", "methanol", "co2"
+const char* FluidName(int fluid);          // "water", "methanol", "co2"
 int FluidByName(const std::string& name);  // -1 when unknown
 
 struct CheckValue;
@@ -51,8 +51,8 @@ std::vector<CheckResult> ForDisplay(const std::vector<CheckResult>& results, int
 struct Summary {
     std::string formulation;
     int checks = 0, failures = 0;
-    double worstDigits = 16;       // fewest agreeing digits
-    double worstFraction = 0;      // largest |computed - expected| / tolerance
+    double worstDigits = 16;   // fewest agreeing digits
+    double worstFraction = 0;  // largest |computed - expected| / tolerance
 };
 std::vector<Summary> Summarize(const std::vector<CheckResult>& results);
 
