@@ -13,6 +13,7 @@
 #include "core/calculate.h"
 #include "core/fluid_model.h"
 #include "core/format.h"
+#include "core/calculate.h"
 #include "forms/phase_diagram.h"
 #include "fluids/registry.h"
 
@@ -64,17 +65,20 @@ void Engine(benchmark::State& state, int fluid, BenchState s, int mode) {
 void Properties(benchmark::State& state, int fluid, BenchState s) {
     MainForm form;
     PrepareState(form, fluid, s, 0);
-    const PointInput in = form.ReadInput();
-    const PointContext point = kelvane::Calculate(FluidAt(fluid), in).state;
+    const PointInput input = form.ReadInput();
+    const Fluid& f = form.SelectedFluid();
+    const PointResult point = kelvane::Calculate(f, input);
     for (auto _ : state) {
-        PropertyResults r = FluidAt(fluid).ops.Properties(point, in.wavelength);
+        PropertyResults r = f.ops.Properties(point.state, input.wavelength);
         benchmark::DoNotOptimize(r.values.data());
     }
 }
 
 // Saturation alone at temperature T.
 void Saturation(benchmark::State& state, int fluid, double T) {
-    const Fluid& f = FluidAt(fluid);
+    MainForm form;
+    PrepareState(form, fluid, {"saturation", T, 0.1}, 0);
+    const Fluid& f = form.SelectedFluid();
     const double tau = f.constants.Tred / T;
     for (auto _ : state) {
         SaturationState r = f.ops.Saturation(tau, T);

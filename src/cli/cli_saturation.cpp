@@ -9,8 +9,8 @@
 #include "cli/cli_options.h"
 #include "core/format.h"
 #include "forms/main_form.h"
-#include "tables/atomic_file.h"
 #include "tables/saturation_table.h"
+#include "tables/table_writer.h"
 #include "tables/value_lists.h"
 
 namespace kelvane {
@@ -164,8 +164,12 @@ int RunSaturationCli(const std::vector<std::string>& args, std::ostream& out, st
         }
         return 0;
     }
+    // The writer of the table files: a temporary file beside the target replaces it
+    // only once the whole table is stored; a device or a pipe is written directly.
+    FileTableOutput file(*o.output);
     std::string error;
-    if (!WriteFileReplacing(*o.output, text, error)) {
+    if (!file.Open(error) || !file.Write(text, error) || !file.Close(error)) {
+        file.Abandon();
         err << "kelvane-cli saturation: " << Printable(error) << "\n";
         return 1;
     }

@@ -65,6 +65,8 @@ enum class MessageId : uint8_t {
     kWavelengthNotPositive,  // no refractive index: the wavelength is not a positive number
     kWavelengthOutOfRange,   // no refractive index: the wavelength is outside its formulation
     kNotDefined,             // a result has no finite value at this state
+    // States by pressure and enthalpy or entropy.
+    kNoStateOnIsobar,               // no accepted state has the value at the pressure
     kCount
 };
 
@@ -120,7 +122,7 @@ struct PropertyResults {
 struct PointContext {
     double T = 0, P = 0, rho = 0, tau = 0, delta = 0, pi = 0;
     double satuP = 0, satuRhov = 0, satuRhol = 0, meltP = 0;
-    int inputVar = 0;  // 0: pressure given, 1: density given
+    int inputVar = 0;  // 0: pressure given, 1: density given; 2, 3: pressure with enthalpy or entropy
 };
 
 // The operations of one fluid.
@@ -146,6 +148,10 @@ struct FluidOperations {
     // True when Saturation is a function of its arguments alone (no other state, no side
     // effects), so that the calculation may reuse its last answer.
     bool saturationDependsOnTemperatureOnly = false;
+    // Optional: Pressure's compression factor in the density form (delta, tau, 0) with
+    // its slope d Z / d delta in *dZdDelta, for the Newton steps of the density search.
+    // Where the slope is unknown it sets 0 (the search then bisects).
+    double (*PressureSlope)(double delta, double tau, const PointContext& s, double* dZdDelta) = nullptr;
 };
 
 // Constants of one fluid, with the critical density, the reducing temperature and the

@@ -52,6 +52,34 @@ double DensityFromPressure(const Fluid& f, const PointContext& s, double T, doub
     return P / (f.ops.Pressure(0, c.Tred / T, P / c.Pred, s) * c.R * T);
 }
 
+namespace {
+
+// The step-halving walk from x with first step d, and the narrowing of its result to
+// the root of the pressure where the pressure brackets it close by.
+template <typename Pressure>
+double WalkToDensity(Pressure& pressure, double P, double x, double d) {
+    // Step-halving walk: the step moves the density whatever the size of the mismatch.
+    do {
+        const double y = pressure(x);
+        if (y > P)
+            x -= d;
+        else
+            x += d;
+        while (x <= 0) x = (x + d) / 2;
+        d /= 2;
+    } while (!(d / x < 1e-6) && d > 0);
+
+    // The walk stops at a relative step of 1e-6. In a liquid that is a pressure error
+    // of up to a few percent of a low given pressure (methanol at 298 K and 0.1 MPa:
+    // 1 kPa), which shows in the compression factor and the fugacity coefficient. The
+    // walk has confined the density to a few steps around x; where the pressure
+    // brackets the given value there, the root is narrowed to the pressure's precision.
+    const double refined = RefineIncreasingRoot(pressure, P, std::max(x - 4 * d, x / 2), x + 4 * d);
+    return std::isfinite(refined) ? refined : x;
+}
+
+}  // namespace
+
 double SolveDensity(const Fluid& f, const PointContext& state) {
     const FluidConstants& calc = f.constants;
     const double T = state.T, P = state.P, satuP = state.satuP, satuRhov = state.satuRhov,
@@ -76,32 +104,68 @@ double SolveDensity(const Fluid& f, const PointContext& state) {
     x /= calc.rhored;
     d /= calc.rhored;
     const double s = 0.1 * calc.rhoc / calc.rhored;
+    const double tau = calc.Tred / T;
+    const double scale = calc.rhored * calc.R * T;
     Remembered pressure([&f, &state, T](double x) { return PressureFromDensity(f, state, T, x); });
+    auto pressureWithSlope = [&f, &state, tau, scale](double x, double* slope) {
+        double dZ = 0;
+        const double Z = f.ops.PressureSlope(x, tau, state, &dZ);
+        *slope = (Z + x * dZ) * scale;
+        return Z * x * scale;
+    };
 
     // March up the isotherm until the next step would overshoot the pressure.
+    int marched = 0;
     if (!vapourSide) {
-        for (int step = 0; step < kMaxMarchSteps && pressure(x + s) < P; ++step) x += s;
+        for (; marched < kMaxMarchSteps && pressure(x + s) < P; ++marched) x += s;
     }
 
-    // Step-halving walk: the step moves the density whatever the size of the mismatch.
-    do {
-        const double y = pressure(x);
-        if (y > P)
-            x -= d;
-        else
-            x += d;
-        while (x <= 0) x = (x + d) / 2;
-        d /= 2;
-    } while (!(d / x < 1e-6) && d > 0);
+    if (satuP != 0 && P == satuP) {
+        // Both saturated densities are roots here, and the isotherm between them dips
+        // below the pressure: the walk can end inside the loop, on no root at all. The
+        // march has put the search on the liquid branch; where the walk does not end on
+        // a stable root there, the liquid root next to the saturated-liquid density is
+        // the result.
+        const double walked = WalkToDensity(pressure, P, x, d);
+        double slope = 0;
+        const bool stable = f.ops.PressureSlope && pressureWithSlope(walked, &slope) > 0 && slope > 0 &&
+                            std::fabs(pressure(walked) - P) <= 1e-9 * P;
+        if (stable || !f.ops.PressureSlope) return walked * calc.rhored;
+        const double xl = satuRhol / calc.rhored;
+        const NewtonRoot r = SafeguardedNewton(pressureWithSlope, P, xl, 0.95 * xl, 1.05 * xl);
+        return (r.converged ? r.x : xl) * calc.rhored;
+    }
 
-    // The walk stops at a relative step of 1e-6. In a liquid that is a pressure error
-    // of up to a few percent of a low given pressure (methanol at 298 K and 0.1 MPa:
-    // 1 kPa), which shows in the compression factor and the fugacity coefficient. The
-    // walk has confined the density to a few steps around x; where the pressure
-    // brackets the given value there, the root is narrowed to the pressure's precision.
-    const double refined = RefineIncreasingRoot(pressure, P, std::max(x - 4 * d, x / 2), x + 4 * d);
-    if (std::isfinite(refined)) x = refined;
-    return x * calc.rhored;
+    if (f.ops.PressureSlope) {
+        // The walk reaches at most two first steps either side of its start; the root it
+        // converges on lies there. Above a march step the root lies between the last
+        // point below the pressure and the next march point.
+        double lo = std::max(x - 2 * d, 0.0), hi = x + 2 * d;
+        double start = x;
+        if (marched > 0) {
+            lo = x;
+            hi = std::min(hi, x + s);
+            start = x + s / 2;
+        }
+        // Beyond the saturated density of its side the stable branch holds the root:
+        // above the saturation pressure the liquid above the saturated liquid, below it
+        // the vapour below the saturated vapour. Near the critical point the walk's
+        // reach also takes in the metastable continuation of the other branch.
+        // The first Newton step starts from the saturated density of that side (the
+        // vapour scaled as an ideal gas to the pressure): a few steps from the root.
+        if (satuP != 0 && P > satuP) {
+            lo = std::max(lo, satuRhol / calc.rhored);
+            if (marched == 0) start = lo;
+        }
+        if (satuP != 0 && P < satuP) {
+            hi = std::min(hi, satuRhov / calc.rhored);
+            start = hi * (P / satuP);
+        }
+        if (!(start >= lo && start < hi)) start = lo + (hi - lo) / 2;
+        const NewtonRoot r = SafeguardedNewton(pressureWithSlope, P, start, lo, hi);
+        if (r.converged) return r.x * calc.rhored;
+    }
+    return WalkToDensity(pressure, P, x, d) * calc.rhored;
 }
 
 double SolvePressure(const Fluid& f, const PointContext& state, bool* converged) {

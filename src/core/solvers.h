@@ -15,8 +15,11 @@ double PressureFromDensity(const Fluid& f, const PointContext& s, double T, doub
 // rho in mol/m3 from T and P through the pressure form of Pressure (water only).
 double DensityFromPressure(const Fluid& f, const PointContext& s, double T, double P);
 
-// Density (mol/m3) at s.T and s.P: a march up the isotherm followed by a step-halving
-// walk.
+// Density (mol/m3) at s.T and s.P: the root of the pressure equation on the isotherm
+// that a march up the isotherm followed by a step-halving walk confines, found by
+// safeguarded Newton steps inside the walk's reach (the walk itself where the fluid
+// has no PressureSlope or the steps find no root). At a pressure equal to the
+// saturation pressure the root is the stable one of the branch the search reaches.
 double SolveDensity(const Fluid& f, const PointContext& s);
 
 // Pressure (Pa) at s.T and s.rho: explicit where the model allows, otherwise a search
@@ -60,6 +63,53 @@ double RefineIncreasingRoot(F&& f, double target, double a, double b) {
         }
     }
     return std::fabs(fa) < std::fabs(fb) ? a : b;
+}
+
+// A root of an increasing function found by Newton's method kept inside a bracket.
+struct NewtonRoot {
+    double x = 0;
+    bool converged = false;
+};
+constexpr int kMaxNewtonSteps = 100;
+
+// Root of f(x) = target for f increasing on the root's branch, inside [lo, hi], by
+// Newton steps from x. f(x, slope) returns f(x) and sets *slope = f'(x). Every
+// evaluation narrows the bracket (a value below the target raises lo, one above it
+// lowers hi); a Newton step that leaves the open bracket, or a slope that is not
+// positive, is replaced by bisection of the bracket when the side towards the root
+// has been evaluated, else by a step halfway to that end of the window. The iteration
+// ends when a Newton step moves x by at most 1e-10 relative (the error after it,
+// quadratic in the step, lies below the precision of f; `tolerance` for a start value) or the bracket holds no double between its ends; `converged` is
+// false when it ran out of steps, ended at an end of the window that was never
+// evaluated, or on a slope that is not positive.
+template <typename F>
+NewtonRoot SafeguardedNewton(F&& f, double target, double x, double lo, double hi, double tolerance = 1e-10) {
+    bool loSeen = false, hiSeen = false;
+    for (int step = 0; step < kMaxNewtonSteps; ++step) {
+        double slope = 0;
+        const double y = f(x, &slope) - target;
+        if (!std::isfinite(y)) return {x, false};
+        if (y == 0) return {x, slope > 0};
+        if (y < 0) {
+            lo = x;
+            loSeen = true;
+        } else {
+            hi = x;
+            hiSeen = true;
+        }
+        double next = x - y / slope;
+        const bool newton = slope > 0 && std::isfinite(next) && next > lo && next < hi;
+        if (newton && std::fabs(next - x) <= tolerance * std::fabs(x)) return {next, true};
+        if (!newton) {
+            if (loSeen && hiSeen)
+                next = lo + (hi - lo) / 2;
+            else
+                next = y < 0 ? x + (hi - x) / 2 : x - (x - lo) / 2;
+        }
+        if (!(next > lo && next < hi)) return {x, loSeen && hiSeen && slope > 0};
+        x = next;
+    }
+    return {x, false};
 }
 
 }  // namespace kelvane

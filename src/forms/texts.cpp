@@ -44,6 +44,7 @@ const char* MessageText(MessageId id) {
         case MessageId::kWavelengthOutOfRange:
             return "The wavelength is outside 200-1100 nm, the range of the refractive index; n is not calculated.";
         case MessageId::kNotDefined: return "Results shown as N/A have no finite value here.";
+        case MessageId::kNoStateOnIsobar: return "No accepted state has this enthalpy or entropy at this pressure.";
         case MessageId::kCount: break;
     }
     return "";

@@ -1,5 +1,6 @@
-// Writing a whole file so that a reader never sees it half written: the text goes to a
-// temporary file in the target's folder, which then replaces the target by a rename.
+// Writing a whole file so that a reader never sees it half written, through the table
+// files' writer (FileTableOutput): the text goes to a temporary file in the target's
+// folder, which then replaces the target by a rename.
 #pragma once
 
 #include <string>

@@ -52,6 +52,11 @@ bool IsNumberText(const std::string& text) {
     }
 }
 
+// A cell text that holds a number that is not finite.
+bool NotFiniteText(const std::string& text) {
+    return text.find("NAN") != std::string::npos || text.find("INF") != std::string::npos;
+}
+
 // A heading with its unit in parentheses; none for a dimensionless quantity.
 std::string WithUnit(const std::string& name, const std::string& unit) {
     return unit.empty() ? name : name + " (" + unit + ")";
@@ -124,9 +129,10 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     const bool pairs = s.type == 1;
     if (pairs) {
         const ColumnsResult read = ReadColumns(s.columnsFile, s.skipLines, values[r], values[c]);
-        if (!read.opened)
-            return Finished(Status::OutputFailed,
-                            "The file for reading columns \"" + s.columnsFile + "\" cannot be opened.");
+        // The same messages as a matrix or a three-column table: which failure it is.
+        if (!read.opened) return Finished(Status::OutputFailed, read.problem);
+        if (read.count == 0 && !read.problem.empty())
+            return Finished(Status::Invalid, std::string(kNoValues) + " " + read.problem);
         nR = nC = read.count;
         pairsCut = read.truncated;
     } else {
@@ -143,7 +149,13 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     }
     if (nR * nC == 0) return Finished(Status::Invalid, kNoValues);
 
+    // A value the main window could not take back from its field ends the table before
+    // anything is written, as in the other table types.
+    for (int i = 0; i < nR; ++i) ParseStrict(FormatDisplay(values[r][i]));
+    for (int j = 0; j < nC; ++j) ParseStrict(FormatDisplay(values[c][j]));
+
     if (!output.Choose()) return Finished(Status::Cancelled, "");
+    if (pairs && output.IsFile(s.columnsFile)) return Finished(Status::Invalid, kSameFile);
 
     const int selector = r + c - 1;  // 0: pressure given, 1: density given
     if (main.RadioGroupVar.index != selector) {
@@ -164,7 +176,7 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     recipe.rowVariable = r;
     recipe.columnVariable = c;
     recipe.property = TableRow(settings.properties.front());
-    recipe.wavelength = ParseLeading(main.Editnlambda.text);
+    recipe.wavelength = main.Wavelength();
 
     const std::vector<std::string> items = PropertyItems(main.densityMode);
     std::vector<const FieldRow*> rows;
@@ -187,7 +199,7 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
         return pairs ? std::make_pair(x[k], y[k]) : std::make_pair(x[k % nR], y[k / nR]);
     };
 
-    int done = 0, withoutNumber = 0;
+    int done = 0, withoutNumber = 0, notFinite = 0;
     bool stopped = false, writeFailed = false;
     std::optional<std::pair<double, double>> lastValues;
     Cell last;
@@ -199,6 +211,7 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
         for (const FieldRow* row : rows) {
             line.push_back(FieldText(*row, cell.result, recipe.units));
             if (!IsNumberText(line.back())) ++withoutNumber;
+            if (NotFiniteText(line.back())) ++notFinite;
         }
         line.push_back(MessageLine(cell.result));
         if (!output.Write("\n" + JoinFields(line, settings.csv), error)) {
@@ -237,16 +250,30 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
 
     if (writeFailed) return Finished(Status::OutputFailed, error, 0);  // the guard abandons the file
     if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
-    if (stopped)
-        return Finished(Status::Stopped, "The table was stopped after " + std::to_string(done) + " of " +
-                                             std::to_string(total) + " rows; those rows are in the file.",
-                        done);
-    std::string message = kTableDone;
-    if (rowsCut) message += " Only the first 2048 values of the ROW list were used.";
-    if (columnsCut) message += " Only the first 2048 values of the COLUMN list were used.";
-    if (pairsCut) message += " Only the first 2048 pairs of the file were used.";
-    message += "\n" + CellCountLine(withoutNumber, total * static_cast<int>(rows.size()));
-    return Finished(Status::Written, message, done);
+    const int cells = total * static_cast<int>(rows.size());
+    TableResult result;
+    if (stopped) {
+        result = Finished(Status::Stopped, "The table was stopped after " + std::to_string(done) + " of " +
+                                               std::to_string(total) + " rows; those rows are in the file.",
+                          done);
+    } else if (notFinite > 0) {
+        // A number that is not finite is no result: the table is not a success.
+        result = Finished(Status::NotFinite,
+                          "The table was written, but " + std::to_string(notFinite) + " of " + std::to_string(cells) +
+                              " cells hold a number that is not finite (NAN or INF).",
+                          done);
+    } else {
+        std::string message = kTableDone;
+        if (rowsCut) message += " Only the first 2048 values of the ROW list were used.";
+        if (columnsCut) message += " Only the first 2048 values of the COLUMN list were used.";
+        if (pairsCut) message += " Only the first 2048 pairs of the file were used.";
+        message += "\n" + CellCountLine(withoutNumber, cells);
+        result = Finished(Status::Written, message, done);
+    }
+    result.rowsTotal = total;
+    result.cellsTotal = cells;
+    result.cellsWithoutNumber = withoutNumber;
+    return result;
 }
 
 }  // namespace kelvane

@@ -59,7 +59,8 @@ TEST(CliList, TheExampleTableIsTheWindowsListTable) {
     const CliRun run = Cli({"table", "--type", "list", "--row-series", "T=300,50,5", "--col", "P=0.1,1", "--property",
                             "Cp,S,W", "--out", "-", "--jobs", "2"});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.err, std::string(kTableDone) + "\n");
+    // 10 points of three properties, all numbers.
+    EXPECT_EQ(run.err, std::string(kTableDone) + "\n0 of 30 cells hold a message or are empty.\n");
 
     MainForm main;
     MemoryDialogs dialogs;
@@ -71,7 +72,8 @@ TEST(CliList, TheExampleTableIsTheWindowsListTable) {
     form.EditC.text = "0.1,1";
     for (int q : {11, 25, 14}) form.ListQ.Check(q, true);
     form.ButtonMakeClick();
-    ASSERT_EQ(form.EditMes.text, std::string(kTableDone) + " The ROW list was made from the series \"300,50,5\".");
+    ASSERT_EQ(form.EditMes.text, std::string(kTableDone) + " The ROW list was made from the series \"300,50,5\".\n"
+                                                          "0 of 30 cells hold a message or are empty.");
     EXPECT_EQ(run.out, form.LastTable());
     // Columns in the order given: Cp, S, W.
     EXPECT_NE(run.out.find("Cp (J / (mol K))\tEntropy: S (J / (mol K))\tSound Velocity: W (m / s)\tMessage\n"),
@@ -87,7 +89,7 @@ TEST(CliList, CsvWithoutTitleFromAFileAndIntoAFile) {
     const CliRun run = Cli({"table", "--type", "list", "--file", pairs, "--property", "H,Entropy: S,Z", "--csv",
                             "--no-title", "--amount", "kJ/kg", "--out", table});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out, std::string(kTableDone) + "\n");
+    EXPECT_EQ(run.out, std::string(kTableDone) + "\n0 of 6 cells hold a message or are empty.\n");
     std::ifstream in(table);
     std::string heading, first, second, extra;
     std::getline(in, heading);

@@ -109,6 +109,22 @@ TEST(SaturationCli, FileWrittenWholeThroughATemporaryFile) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(SaturationCli, TheTableFilesWriterKeepsDevicesAndLeavesAFileOnError) {
+    // A device is written directly, never replaced by a rename.
+    const CliRun toNull = Cli({"saturation", "--T", "300,400", "--out", "/dev/null"});
+    EXPECT_EQ(toNull.code, 0) << toNull.err;
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    // A folder is no table file: refused with the writer's message.
+    const auto dir = std::filesystem::temp_directory_path() / "kelvane_saturation_cli_folder";
+    std::filesystem::create_directories(dir);
+    const CliRun folder = Cli({"saturation", "--T", "300", "--out", dir.string()});
+    EXPECT_EQ(folder.code, 1);
+    EXPECT_EQ(folder.err, "kelvane-cli saturation: The table file \"" + dir.string() +
+                              "\" cannot be created: it is a folder.\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 0);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(PointCli, VapourFractionByTemperatureAndByPressure) {
     const CliRun t = Cli({"--T", "373.12618841938", "--x", "0.25", "--tsv"});
     ASSERT_EQ(t.code, 0) << t.err;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -40,6 +41,38 @@ std::string ReadAll(const fs::path& p) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// The line that follows the success message for the table text `file`: its cells below
+// the two heading lines, after the row value (a matrix, whose first heading field is
+// "ROW (unit) / COLUMN (unit)") or
+// after the two values of a pair, that hold no number.
+std::string CellCountOf(const std::string& file) {
+    std::istringstream lines(file);
+    std::string line;
+    int keys = 2, cells = 0, withoutNumber = 0;
+    for (int n = 0; std::getline(lines, line); ++n) {
+        if (n == 1 && line.substr(0, line.find('\t')).find(") / ") != std::string::npos) keys = 1;
+        if (n < 2) continue;
+        // Split at every tab: an empty cell at the end of a line counts too.
+        std::vector<std::string> row(1);
+        for (char ch : line) {
+            if (ch == '\t')
+                row.emplace_back();
+            else
+                row.back().push_back(ch);
+        }
+        for (int k = 0; k < static_cast<int>(row.size()); ++k) {
+            const std::string& field = row[k];
+            if (k < keys) continue;
+            ++cells;
+            char* end = nullptr;
+            std::strtod(field.c_str(), &end);
+            if (field.empty() || *end != '\0' || field.find_first_of("Nn") != std::string::npos) ++withoutNumber;
+        }
+    }
+    return std::to_string(withoutNumber) + " of " + std::to_string(cells) +
+           (cells == 1 ? " cell holds a message or is empty." : " cells hold a message or are empty.");
 }
 
 // The save dialog of the window answers with a fixed path; the default output writes
@@ -78,9 +111,13 @@ protected:
         table.CheckProcess.checked = false;
         setUp(main, table);
         table.ButtonMakeClick();
-        EXPECT_EQ(table.EditMes.text.rfind(kTableDone, 0), 0u) << table.EditMes.text;
-        return ReadAll(path);
+        const std::string file = ReadAll(path);
+        windowMessage = table.EditMes.text;
+        EXPECT_EQ(windowMessage, std::string(kTableDone) + "\n" + CellCountOf(file));
+        return file;
     }
+    // The message of the last table made with the window.
+    std::string windowMessage;
 
     // Makes the table with the command line into a file and returns its bytes.
     std::string CliTableFile(std::vector<std::string> args) {
@@ -88,7 +125,8 @@ protected:
         args.insert(args.end(), {"--out", path});
         const CliRun r = Cli(args);
         EXPECT_EQ(r.code, 0) << r.err;
-        EXPECT_EQ(r.out, std::string(kTableDone) + "\n");
+        // The window's message, for the table the window made with the same settings.
+        EXPECT_EQ(r.out, windowMessage + "\n");
         return ReadAll(path);
     }
 
@@ -187,7 +225,7 @@ TEST_F(CliTable, PairsFromAFileAndStandardOutput) {
     const CliRun r = Cli(toStdout);
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, window);
-    EXPECT_EQ(r.err, std::string(kTableDone) + "\n");
+    EXPECT_EQ(r.err, std::string(kTableDone) + "\n" + CellCountOf(window) + "\n");
 }
 
 TEST_F(CliTable, TheWindowsRefusalsExitWithOne) {

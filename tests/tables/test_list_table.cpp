@@ -5,7 +5,13 @@
 // not made, and "Copy".
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -391,7 +397,8 @@ TEST_F(ListWindow, ASeriesTypedButNotMadeIsMadeAndSaidSo) {
     form->ButtonMakeClick();
     EXPECT_EQ(form->EditR.text, "300,310");
     EXPECT_EQ(form->EditMes.text,
-              std::string(kTableDone) + " The ROW list was made from the series \"300,10,2\".");
+              std::string(kTableDone) + " The ROW list was made from the series \"300,10,2\".\n"
+                                        "0 of 4 cells hold a message or are empty.");
 
     // A refused series stops "Make Tables" before the save dialog.
     const int asked = dialogs.asked;
@@ -405,4 +412,55 @@ TEST_F(ListWindow, ASeriesTypedButNotMadeIsMadeAndSaidSo) {
     form->RadioGroupTableTypeClick();
     form->ButtonMakeClick();
     EXPECT_EQ(form->EditMes.text.find("series"), std::string::npos);
+}
+
+// The list table reads its pairs and writes its file like the other table types: the
+// column file's failure is named, the file is never its own table, and a stop reports
+// how many of the points it kept.
+TEST_F(ListTable, PairsFileFailuresSameFileAndStopAsTheOtherTables) {
+    const std::string dir = ::testing::TempDir() + "kelvane_list_pairs_" + std::to_string(::getpid());
+    std::filesystem::create_directories(dir);
+    ListTableSettings s = Settings("", "", {kQCp});
+    s.points.type = 1;
+    s.points.columnsFile = dir + "/none.txt";
+    TableResult r = MakeListTable(main, s, out);
+    EXPECT_EQ(r.status, TableResult::Status::OutputFailed);
+    EXPECT_EQ(r.message, "The file for reading columns \"" + s.points.columnsFile + "\" cannot be opened (" +
+                             std::strerror(ENOENT) + ").");
+    s.points.columnsFile = dir + "/header.txt";
+    std::ofstream(s.points.columnsFile) << "only a header\n";
+    r = MakeListTable(main, s, out);
+    EXPECT_EQ(r.status, TableResult::Status::Invalid);
+    EXPECT_EQ(r.message, std::string(kNoValues) + " The file for reading columns \"" + s.points.columnsFile +
+                             "\" holds no line with two tab-separated values.");
+    EXPECT_EQ(out.chosen, 0);
+
+    // The file of pairs named as the table: refused before anything is written.
+    s.points.columnsFile = dir + "/pairs.txt";
+    const std::string pairs = "T\tP\n300\t1\n310\t1\n320\t1\n";
+    std::ofstream(s.points.columnsFile) << pairs;
+    FileTableOutput same(s.points.columnsFile);
+    r = MakeListTable(main, s, same);
+    EXPECT_EQ(r.status, TableResult::Status::Invalid);
+    EXPECT_EQ(r.message, kSameFile);
+    std::ifstream in(s.points.columnsFile);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), pairs);
+
+    // Stopped after the second of three points.
+    out.stopAfter = 2;
+    r = MakeListTable(main, s, out);
+    EXPECT_EQ(r.status, TableResult::Status::Stopped);
+    EXPECT_EQ(r.rowsWritten, 2);
+    EXPECT_EQ(r.rowsTotal, 3);
+    EXPECT_EQ(r.message, "The table was stopped after 2 of 3 rows; those rows are in the file.");
+
+    // Complete: the count of cells covers every property cell.
+    CountingOutput whole;
+    s.properties = {kQCp, kQS};
+    r = MakeListTable(main, s, whole);
+    EXPECT_EQ(r.status, TableResult::Status::Written);
+    EXPECT_EQ(r.message, std::string(kTableDone) + "\n0 of 6 cells hold a message or are empty.");
+    EXPECT_EQ(r.cellsTotal, 6);
+    EXPECT_EQ(r.rowsTotal, 3);
+    std::filesystem::remove_all(dir);
 }

@@ -28,7 +28,10 @@ public:
     }
     bool OpenFileName(std::string&) override { return false; }
     std::unique_ptr<TableOutput> CreateOutput(const std::string&) override {
-        return std::make_unique<Captured>(texts, writeDelay);
+        auto out = std::make_unique<Captured>(texts, writeDelay);
+        out->abandoned = &abandoned;
+        out->failWrites = failWrites;
+        return out;
     }
 
     // Keeps each table's text; each write may take `delay`, longer than the 30 ms
@@ -37,17 +40,25 @@ public:
         Captured(std::vector<std::string>& t, std::chrono::milliseconds d) : texts(t), delay(d) {}
         bool Write(std::string_view text, std::string& error) override {
             std::this_thread::sleep_for(delay);
+            if (failWrites && text.find('\n') == 0) {
+                error = "The disk is full.";
+                return false;
+            }
             return StringTableOutput::Write(text, error);
         }
         bool Close(std::string&) override {
             texts.push_back(Text());
             return true;
         }
+        void Abandon() override { ++*abandoned; }
         std::vector<std::string>& texts;
         std::chrono::milliseconds delay;
+        int* abandoned = nullptr;
+        bool failWrites = false;
     };
     std::chrono::milliseconds writeDelay{0};
-    int asked = 0;
+    int asked = 0, abandoned = 0;
+    bool failWrites = false;
     std::vector<std::string> texts;
 };
 
@@ -91,7 +102,7 @@ TEST_F(TableWindow, MakeReportsProgressAndWritesWhatTheSharedWriterWrites) {
         seen.push_back(form->cellsDone);
     };
     form->ButtonMakeClick();
-    EXPECT_EQ(form->EditMes.text, "The table has been made successfully.");
+    EXPECT_EQ(form->EditMes.text, "The table has been made successfully.\n0 of 4 cells hold a message or are empty.");
     // At display rate: at least at the last cell, in order, never twice for one cell.
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), 4);
@@ -125,7 +136,7 @@ TEST_F(TableWindow, SecondClickDuringATableDoesNotNest) {
     form->ButtonMakeClick();
     EXPECT_EQ(dialogs.asked, 1);
     EXPECT_EQ(dialogs.texts.size(), 1u);
-    EXPECT_EQ(form->EditMes.text, "The table has been made successfully.");
+    EXPECT_EQ(form->EditMes.text, "The table has been made successfully.\n0 of 4 cells hold a message or are empty.");
 }
 
 TEST_F(TableWindow, StopEndsOnlyTheRunningTable) {
@@ -143,7 +154,7 @@ TEST_F(TableWindow, StopEndsOnlyTheRunningTable) {
     form->catchUp = nullptr;
     dialogs.writeDelay = std::chrono::milliseconds(0);
     form->ButtonMakeClick();
-    EXPECT_EQ(form->EditMes.text, "The table has been made successfully.");
+    EXPECT_EQ(form->EditMes.text, "The table has been made successfully.\n0 of 3 cells hold a message or are empty.");
 }
 
 TEST_F(TableWindow, ErrorLeavesTheWindowReady) {
@@ -151,7 +162,24 @@ TEST_F(TableWindow, ErrorLeavesTheWindowReady) {
     EXPECT_ANY_THROW(form->ButtonMakeClick());
     EXPECT_FALSE(form->Busy());
     EXPECT_TRUE(form->ButtonMake.enabled);
-    EXPECT_EQ(dialogs.texts.size(), 1u);  // the file was closed
+    // The value is refused before the save dialog: no file is opened, so none changes.
+    EXPECT_EQ(dialogs.asked, 0);
+    EXPECT_EQ(dialogs.texts.size(), 0u);
+    EXPECT_EQ(dialogs.abandoned, 0);
+
+    // A row that cannot be stored: the window's output passes the abandon on (nothing
+    // partial is kept), says why, and is ready again.
+    dialogs.failWrites = true;
+    Matrix("300,400", "1");
+    form->ButtonMakeClick();
+    EXPECT_EQ(form->EditMes.text, "The disk is full.");
+    EXPECT_EQ(form->LastResult().status, TableResult::Status::OutputFailed);
+    EXPECT_EQ(dialogs.asked, 1);
+    EXPECT_EQ(dialogs.texts.size(), 0u);
+    EXPECT_EQ(dialogs.abandoned, 1);
+    EXPECT_TRUE(form->LastTable().empty());
+    EXPECT_FALSE(form->Busy());
+    EXPECT_TRUE(form->ButtonMake.enabled);
 }
 
 TEST_F(TableWindow, SeriesButtonsFillTheirListOrSayWhy) {

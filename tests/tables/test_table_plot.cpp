@@ -139,7 +139,7 @@ TEST(TablePlotButton, EnabledOnlyAfterATableIsWrittenAndPlotsThatTable) {
 
     form.ComboBoxQ.Select(11);
     form.ButtonMakeClick();
-    ASSERT_EQ(form.EditMes.text, kTableDone);
+    ASSERT_EQ(form.EditMes.text, std::string(kTableDone) + "\n0 of 4 cells hold a message or are empty.");
     EXPECT_TRUE(form.ButtonPlot.enabled);
     form.ButtonPlotClick();
     EXPECT_EQ(shown, 1);

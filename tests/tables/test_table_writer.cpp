@@ -2,6 +2,8 @@
 // byte for byte, the validation messages and their order, and the ways a table ends.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -23,9 +25,10 @@ public:
     bool Choose() override { return ++chosen, !cancel; }
     bool Open(std::string& error) override { return ++opened, StringTableOutput::Open(error); }
     bool Close(std::string&) override { return ++closed, true; }
+    void Abandon() override { ++abandoned; }
     bool CellDone(int done, int) override { return done != stopAfter; }
     bool cancel = false;
-    int stopAfter = -1, chosen = 0, opened = 0, closed = 0;
+    int stopAfter = -1, chosen = 0, opened = 0, closed = 0, abandoned = 0;
 };
 
 class TableWriter : public ::testing::Test {
@@ -68,13 +71,14 @@ const std::string kCpTitle = "Isobaric Specific Heat: Cp (J / (mol K)) of Water\
 TEST_F(TableWriter, MatrixOfCpByteForByte) {
     const TableResult r = Make(kVarT, kVarP, kQCp, "300,400", "1,2");
     EXPECT_EQ(r.status, TableResult::Status::Written);
-    EXPECT_EQ(r.message, "The table has been made successfully.");
+    EXPECT_EQ(r.message, "The table has been made successfully.\n0 of 4 cells hold a message or are empty.");
     // Cp = R (3.5 + T/1000) + P/MPa of the test fluid; no line break after the last row.
     EXPECT_EQ(out.Text(), kCpTitle +
                               "T (K) / P (MPa)\t1\t2\n"
                               "300\t32.595138\t33.595138\n"
                               "400\t33.426589\t34.426589");
     EXPECT_EQ(out.closed, 1);
+    EXPECT_EQ(out.abandoned, 0);
     // Pressure became the given input; the main window keeps the last cell.
     EXPECT_EQ(main->RadioGroupVar.index, 0);
     EXPECT_FALSE(main->EditP.readOnly);
@@ -190,17 +194,41 @@ TEST_F(TableWriter, ColumnFileFailures) {
     s.columnsFile = ::testing::TempDir() + "kelvane_no_such_dir/none.txt";
     const TableResult r = MakeTable(*main, s, out);
     EXPECT_EQ(r.status, TableResult::Status::OutputFailed);
-    EXPECT_EQ(r.message, "The file for reading columns \"" + s.columnsFile + "\" cannot be opened.");
+    EXPECT_EQ(r.message, "The file for reading columns \"" + s.columnsFile + "\" cannot be opened (" +
+                             std::strerror(ENOENT) + ").");
     EXPECT_THROW(Pairs(kVarT, kVarP, kQCp, "header\n300\t1\n", "one"), ConversionError);
-    EXPECT_EQ(Pairs(kVarT, kVarP, kQCp, "only a header\n").message, kNoValues);
+    EXPECT_EQ(Pairs(kVarT, kVarP, kQCp, "only a header\n").message,
+              std::string(kNoValues) + " The file for reading columns \"" + ::testing::TempDir() +
+                  "kelvane_pairs_ColumnFileFailures.txt\" holds no line with two tab-separated values.");
     EXPECT_EQ(out.chosen, 0);
 }
 
 TEST_F(TableWriter, ErrorInACellClosesTheOutput) {
     // An infinite ROW value reaches "Calculate" as the text INF.
+    // It is refused before the output is chosen: nothing is opened or written, so an
+    // earlier file of that name stays as it was.
     EXPECT_THROW(Make(kVarT, kVarP, kQCp, "300,1e999", "1"), ConversionError);
-    EXPECT_EQ(out.closed, 1);
-    EXPECT_EQ(out.Text(), kCpTitle + "T (K) / P (MPa)\t1\n300\t32.595138");
+    EXPECT_EQ(out.chosen, 0);
+    EXPECT_EQ(out.opened, 0);
+    EXPECT_EQ(out.closed, 0);
+    EXPECT_EQ(out.Text(), "");
+
+    // A row that cannot be stored ends the table there: the output is abandoned, not
+    // closed, so nothing partial becomes the file.
+    struct FailingRow : SpyOutput {
+        bool Write(std::string_view text, std::string& error) override {
+            if (text.find("\n400\t") == std::string::npos) return SpyOutput::Write(text, error);
+            error = "disk full";
+            return false;
+        }
+    } failing;
+    const TableResult r = Make(kVarT, kVarP, kQCp, "300,400,500", "1", &failing);
+    EXPECT_EQ(r.status, TableResult::Status::OutputFailed);
+    EXPECT_EQ(r.message, "disk full");
+    EXPECT_EQ(r.rowsWritten, 0);
+    EXPECT_EQ(failing.opened, 1);
+    EXPECT_EQ(failing.closed, 0);
+    EXPECT_EQ(failing.abandoned, 1);
 }
 
 TEST_F(TableWriter, StopKeepsTheCompleteRows) {
@@ -219,7 +247,9 @@ TEST_F(TableWriter, LongListsUseTheFirst2048Values) {
     for (int i = 0; i <= kMaxValues; ++i) rows += (i ? "," : "") + std::to_string(300 + i % 100);
     const TableResult r = Make(kVarT, kVarP, kQZ, rows, "1");
     EXPECT_EQ(r.rowsWritten, kMaxValues);
-    EXPECT_EQ(r.message, "The table has been made successfully. Only the first 2048 values of the ROW list were used.");
+    EXPECT_EQ(r.message,
+              "The table has been made successfully. Only the first 2048 values of the ROW list were used.\n"
+              "0 of 2048 cells hold a message or are empty.");
 }
 
 TEST_F(TableWriter, FileOutput) {

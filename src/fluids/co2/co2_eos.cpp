@@ -135,12 +135,6 @@ constexpr int TauSlot(double t, int j) {
     return -1;
 }
 
-constexpr std::array<double, 3 * kTauExponentCount> TauTableExponents() {
-    std::array<double, 3 * kTauExponentCount> e{};
-    for (int k = 0; k < kTauExponentCount; ++k)
-        for (int j = 0; j < 3; ++j) e[3 * k + j] = kTauExponents[k] - j;
-    return e;
-}
 
 // Slot of tau^t for each term of a table.
 template <typename Term, size_t N>
@@ -182,11 +176,35 @@ constexpr int kNonAnalyticASlot[3] = {kSa, kSa, kSa + 3};
 // the correlation length ask for the same density at several temperatures.
 struct DensityPowers {
     DeltaPowers delta{IntegerExponents<kMinDeltaPower, kMaxDeltaPower>()};
-    PowerTable<10> distance{kDistanceExponents};
+    // s^e for the exponents of kDistanceExponents, s = (delta - 1)^2.
+    std::array<double, 10> distance{};
     // exp(-delta^c) of the exponential terms, c = 1..6; 0 until computed.
     std::array<double, 7> damping{};
     std::array<bool, 7> haveDamping{};
 };
+
+// The powers of s = (delta - 1)^2 of the distance function: one exp(k ln s) for the
+// fractional exponent k = 1/(2 beta), the others from it and from sqrt(s) = |delta - 1|
+// by multiplication and division. At s = 0 the negative exponents are those of std::pow
+// (infinite), which the sums only meet multiplied by a vanishing factor.
+void FillDistancePowers(double dm, std::array<double, 10>& S) {
+    const double s = dm * dm;
+    if (s == 0) {
+        for (size_t j = 0; j < S.size(); ++j) S[j] = std::pow(s, kDistanceExponents[j]);
+        return;
+    }
+    const double root = std::fabs(dm);
+    S[kSk] = std::exp(kHalfInvBeta * std::log(s));
+    S[kSk1] = S[kSk] / s;
+    S[kSk2] = S[kSk1] / s;
+    S[kS2k1] = S[kSk1] * S[kSk1];
+    S[kSa + 2] = s * root;          // s^1.5
+    S[kSa + 1] = s * S[kSa + 2];    // s^2.5
+    S[kSa] = s * S[kSa + 1];        // s^3.5
+    S[kSa + 5] = s;                 // s^1
+    S[kSa + 4] = s * s;             // s^2
+    S[kSa + 3] = s * S[kSa + 4];    // s^3
+}
 
 DensityPowers& PowersOfDensity(double delta) {
     thread_local std::array<DensityPowers, 2> cache;
@@ -196,16 +214,28 @@ DensityPowers& PowersOfDensity(double delta) {
     DensityPowers& p = cache[next];
     next ^= 1;
     p.delta.Use(delta);
-    p.distance.Use((delta - 1) * (delta - 1));
+    FillDistancePowers(delta - 1, p.distance);
     p.haveDamping.fill(false);
     return p;
 }
 
-using TauPowers = PowerTable<3 * kTauExponentCount>;
+// tau^t, t tau^(t-1) ... as the powers tau^(t - j), j = 0, 1, 2, of every distinct
+// exponent t: an integer t by multiplication, a fractional one as exp(t ln tau), once
+// per temperature; the lower powers by division by tau.
+struct TauPowers {
+    double p[kTauExponentCount][3];
+    double operator()(int slot) const { return p[slot / 3][slot % 3]; }
+};
 
-TauPowers& PowersOfTau(double tau) {
-    thread_local PowerCache<3 * kTauExponentCount, 4> cache(TauTableExponents());
-    return cache.Select(tau);
+void FillTauPowers(double tau, TauPowers& T) {
+    const double lnTau = std::log(tau);
+    for (int k = 0; k < kTauExponentCount; ++k) {
+        const double t = kTauExponents[k];
+        const double p0 = t == static_cast<int>(t) ? PowerTable<1>::Power(tau, t) : std::exp(t * lnTau);
+        T.p[k][0] = p0;
+        T.p[k][1] = p0 / tau;
+        T.p[k][2] = T.p[k][1] / tau;
+    }
 }
 
 // Derivative factors of x^p as the sums use them: x^p, p x^(p-1), p (p-1) x^(p-2),
@@ -220,7 +250,7 @@ double DeltaFactor(Table& powers, double d, int order) {
     }
 }
 
-double TauFactor(TauPowers& powers, double t, int slot, int order) {
+double TauFactor(const TauPowers& powers, double t, int slot, int order) {
     switch (order) {
         case 0: return powers(slot);
         case 1: return t * powers(slot + 1);
@@ -236,8 +266,10 @@ unsigned OrderBit(int nDelta, int nTau) {
 }
 
 // The tau factors of one temperature: the derivatives of order 0, 1, 2 of tau^t for the
-// polynomial and exponential terms, and tau^t for the Gaussian terms.
+// polynomial and exponential terms, and tau^t for the Gaussian terms, with the powers
+// they come from.
 struct TauFactors {
+    TauPowers powers;
     double polynomial[std::size(kPolynomial)][3];
     double exponential[std::size(kExponential)][3];
     double gaussian[std::size(kGaussian)];
@@ -248,7 +280,8 @@ struct TauFactors {
 const TauFactors& TauFactorsAt(double tau) {
     thread_local RecentResults<TauFactors, 4> recent;
     return recent.Get(tau, [](double tau, TauFactors& f) {
-        TauPowers& T = PowersOfTau(tau);
+        FillTauPowers(tau, f.powers);
+        const TauPowers& T = f.powers;
         for (size_t j = 0; j < std::size(kPolynomial); ++j)
             for (int o = 0; o < 3; ++o) f.polynomial[j][o] = TauFactor(T, kPolynomial[j].t, kPolynomialTauSlot[j], o);
         for (size_t j = 0; j < std::size(kExponential); ++j)
@@ -331,7 +364,8 @@ ResidualDerivatives Evaluate(double delta, double tau) {
 
     // Non-analytic terms: the same expressions as NonAnalyticDistance,
     // NonAnalyticDistancePower and NonAnalyticExponential, with the powers of s shared.
-    PowerTable<10>& S = dp.distance;
+    const std::array<double, 10>& dist = dp.distance;
+    auto S = [&dist](int slot) { return dist[slot]; };
     const double dm = delta - 1, tm = tau - 1;
     const double s = dm * dm;
     const double k = kHalfInvBeta;
@@ -346,8 +380,10 @@ ResidualDerivatives Evaluate(double delta, double tau) {
         // Delta_i^b_i and its derivatives; all 0 at the critical point itself.
         double Q00 = 0, Q10 = 0, Q20 = 0, Q01 = 0, Q11 = 0, Q02 = 0;
         if (Delta != 0) {
-            const double Db1 = std::pow(Delta, b - 1);
-            const double Db2 = second ? std::pow(Delta, b - 2) : 0;
+            // Delta^b as exp(b ln Delta), the lower powers by division.
+            const double Db = std::exp(b * std::log(Delta));
+            const double Db1 = Db / Delta;
+            const double Db2 = second ? Db1 / Delta : 0;
             double Dd = 0, Ddd = 0;  // d Delta / d delta, d2 Delta / d delta2
             if ((want[1] || want[2] || want[4]) && s != 0) {
                 const double bracket = kA * theta * (2 * kInvBeta) * S(kSk1) + 2 * p.B * p.a * S(aSlot + 1);
@@ -357,7 +393,7 @@ ResidualDerivatives Evaluate(double delta, double tau) {
                                          2 * kA * kA * kInvBeta * kInvBeta * S(kS2k1) +
                                          kA * theta * (4 * kInvBeta) * (k - 1) * S(kSk2));
             }
-            Q00 = std::pow(Delta, b);
+            Q00 = Db;
             Q10 = b * Db1 * Dd;
             if (want[2]) Q20 = b * (Db1 * Ddd + (b - 1) * Db2 * Dd * Dd);
             Q01 = -2 * theta * b * Db1;
@@ -397,7 +433,7 @@ ResidualDerivatives EvaluateOrders(double delta, double tau, unsigned orders) {
 
 // Limit of d phir / d delta for delta -> 0 at tau.
 double ZeroDensityLimit(double tau) {
-    TauPowers& T = PowersOfTau(tau);
+    const TauPowers& T = TauFactorsAt(tau).powers;
     double sum = 0;
     for (int k : kLinearPolynomial) sum += kPolynomial[k].n * T(kPolynomialTauSlot[k]);
     for (int k : kLinearExponential) sum += kExponential[k].n * T(kExponentialTauSlot[k]);

@@ -16,7 +16,7 @@ constexpr double kTripleP = 517950;     // Pa
 constexpr double kMinT = 216;           // K
 constexpr double kMaxT = 1100;          // K
 constexpr double kMaxP = 8e8;           // Pa
-constexpr double kSaturationMaxT = 304.124;  // K; no saturation state above, up to Tc
+constexpr double kSaturationMaxT = 304.124;  // K; the equal-area iteration's limit
 
 // Auxiliary equations published with the Span-Wagner equation (1996) for the vapour
 // pressure and the saturated liquid and vapour densities, in theta = 1 - T/Tc.
@@ -64,10 +64,15 @@ MessageId CheckState(double P, double /*T*/, double meltP) {
     return MessageId::kNone;
 }
 
-SaturationState Saturation(double tau, double T) {
-    if (tau <= 1) return {Status::kOverTc};
-    if (tau < kCo2Constants.Tc / kSaturationMaxT) return {Status::kNotAvailable};
+namespace {
 
+// Start values of the phase-equilibrium iterations at tau < 1: the auxiliary vapour
+// pressure and the reduced auxiliary saturated densities.
+struct SaturationStart {
+    double p0, dV, dL;
+};
+
+SaturationStart AuxiliaryStart(double tau) {
     const double t = 1 - 1 / tau;
     const double p0 =
         kCo2Constants.Pc * std::exp(tau * (kVapourPressureA[0] * t + kVapourPressureA[1] * t * std::sqrt(t) +
@@ -75,18 +80,45 @@ SaturationState Saturation(double tau, double T) {
     double lnL = 0, lnV = 0;
     for (int i = 0; i < 4; ++i) lnL += kLiquidDensityA[i] * std::pow(t, kLiquidDensityT[i]);
     for (int i = 0; i < 5; ++i) lnV += kVapourDensityA[i] * std::pow(t, kVapourDensityT[i]);
+    return {p0, std::exp(lnV), std::exp(lnL)};
+}
 
+}  // namespace
+
+SaturationState EqualAreaSaturationState(double tau, double T) {
+    if (tau <= 1) return {Status::kOverTc};
+    if (tau < kCo2Constants.Tc / kSaturationMaxT) return {Status::kNotAvailable};
+    const SaturationStart a = AuxiliaryStart(tau);
     // From these start values the iteration needs one or two passes wherever a
     // saturation state exists. EqualAreaSaturation caps the passes; an iteration that
     // ends at the cap has found no phase equilibrium and is reported as "N/A".
-    const EqualAreaResult r = EqualAreaSaturation(Co2ResidualHelmholtz, tau, T, kCo2Constants.R, kCo2Constants.rhored, p0,
-                                                  std::exp(lnV), std::exp(lnL), VapourStart);
+    const EqualAreaResult r = EqualAreaSaturation(Co2ResidualHelmholtz, tau, T, kCo2Constants.R, kCo2Constants.rhored,
+                                                  a.p0, a.dV, a.dL, VapourStart);
     if (!r.converged) return {Status::kNotAvailable};
     return {Status::kValue, r.pressure, r.dV * kCo2Constants.rhored, r.dL * kCo2Constants.rhored};
 }
 
+SaturationState Saturation(double tau, double T) {
+    if (tau <= 1) return {Status::kOverTc};
+    // The auxiliary densities follow the coexistence curve up to the critical point,
+    // so Newton's method on the equal-area conditions starts close to the solution
+    // everywhere below it; the equal-area iteration stands in where it does not
+    // converge, and no phase equilibrium of either gives "N/A".
+    const SaturationStart a = AuxiliaryStart(tau);
+    const NewtonSaturation n =
+        NewtonEqualArea(Co2Residual, tau, T, kCo2Constants.R, kCo2Constants.rhored, a.dV, a.dL);
+    if (n.converged) return {Status::kValue, n.pressure, n.dV * kCo2Constants.rhored, n.dL * kCo2Constants.rhored};
+    return EqualAreaSaturationState(tau, T);
+}
+
 double Pressure(double delta, double tau, double /*pi*/, const PointContext& /*state*/) {
     return 1 + delta * Co2ResidualHelmholtz(1, delta, 0, tau);
+}
+
+double PressureSlope(double delta, double tau, const PointContext& /*state*/, double* dZdDelta) {
+    const ResidualDerivatives r = Co2Residual(delta, tau, kOrderD | kOrderDD);
+    *dZdDelta = r.rD + delta * r.rDD;
+    return 1 + delta * r.rD;
 }
 
 }  // namespace co2
@@ -95,7 +127,7 @@ const FluidOperations& Co2Operations() {
     static const FluidOperations ops{co2::MeltingPressure, co2::CheckTemperature, co2::CheckState,
                                      co2::Saturation,      co2::Pressure,         co2::Properties,
                                      nullptr,              nullptr,
-                                     /*saturationDependsOnTemperatureOnly=*/true};
+                                     /*saturationDependsOnTemperatureOnly=*/true, co2::PressureSlope};
     return ops;
 }
 

@@ -18,9 +18,16 @@ MessageId CheckTemperature(double T);
 // kNone when P (Pa) is below the melting or sublimation pressure meltP (0: none),
 // non-negative and at most 800 MPa, else the message.
 MessageId CheckState(double P, double T, double meltP);
-// Saturation pressure (Pa), vapour and liquid density (mol/m3) by the equal-area
-// iteration at tau = Tc/T, or kOverTc / kNotAvailable.
+// Saturation pressure (Pa), vapour and liquid density (mol/m3) at tau = Tc/T by
+// Newton's method on the equal-area conditions from the auxiliary densities, or
+// kOverTc at and above Tc, or kNotAvailable where neither it nor the equal-area
+// iteration finds a phase equilibrium.
 SaturationState Saturation(double tau, double T);
+// The step-halving equal-area iteration from the auxiliary pressure and densities,
+// with its cut-off at 304.124 K ("N/A" between there and Tc).
+SaturationState EqualAreaSaturationState(double tau, double T);
+// Compression factor with its slope d Z / d delta.
+double PressureSlope(double delta, double tau, const PointContext& state, double* dZdDelta);
 // Compression factor 1 + delta dphir/ddelta at (delta, tau).
 double Pressure(double delta, double tau, double pi, const PointContext& state);
 // The 14 results and the viscosity, thermal conductivity and diffusivity of the state.

@@ -85,7 +85,8 @@ inline double ResidualField(const ResidualDerivatives& r, int o) {
 // per set: eval(std::integral_constant<unsigned, kMask>()) computes the orders of kMask.
 // The sets the calculator asks for have their own instances (the density searches
 // d phir / d delta alone, the saturation iteration phir alone, the isothermal
-// stiffness, Properties all six); any other set is computed with all six.
+// stiffness, the phase-equilibrium iteration the isothermal ones together, Properties
+// all six); any other set is computed with all six.
 template <typename Eval>
 ResidualDerivatives EvaluateOrderSet(unsigned orders, Eval&& eval) {
     auto with = [&]<unsigned kMask>() { return eval(std::integral_constant<unsigned, kMask>()); };
@@ -97,6 +98,7 @@ ResidualDerivatives EvaluateOrderSet(unsigned orders, Eval&& eval) {
         case kOrderDT: return with.template operator()<kOrderDT>();
         case kOrderTT: return with.template operator()<kOrderTT>();
         case kOrderD | kOrderDD: return with.template operator()<kOrderD | kOrderDD>();
+        case kOrderR | kOrderD | kOrderDD: return with.template operator()<kOrderR | kOrderD | kOrderDD>();
         default: {
             const ResidualDerivatives all = with.template operator()<kOrderAll>();
             ResidualDerivatives out;
@@ -109,6 +111,8 @@ ResidualDerivatives EvaluateOrderSet(unsigned orders, Eval&& eval) {
 
 // Residual function phir(delta, tau) and its first delta derivative.
 using ResidualFunction = double (*)(int nDelta, double delta, int nTau, double tau);
+// The asked orders (ResidualOrder bits) of phir at one state point.
+using ResidualEvaluator = ResidualDerivatives (*)(double delta, double tau, unsigned orders);
 
 struct EqualAreaResult {
     double pressure;  // Pa
@@ -128,8 +132,31 @@ constexpr int kMaxEqualAreaPasses = 200;
 // dL/2, each ending when step/delta < 1e-6 or delta < 0), then takes
 //   p = rhored R T dV dL / (dL - dV) [phir(dL) - phir(dV) + ln(dL/dV)]
 // as the next target until it changes by less than 1e-6 relative.
+// At most maxPasses passes.
 EqualAreaResult EqualAreaSaturation(ResidualFunction phir, double tau, double T, double R,
                                     double rhored, double p0, double dV, double dL,
-                                    double (*vapourStart)(double dV));
+                                    double (*vapourStart)(double dV), int maxPasses = kMaxEqualAreaPasses);
+
+// Phase equilibrium at tau by Newton's method on the two conditions of equal pressure
+// and equal Gibbs energy of the reduced densities dV < dL (Akasaka, J. Therm. Sci.
+// Technol. 3, 442 (2008)):
+//   J(d) = d (1 + d phir_d),   K(d) = d phir_d + phir + ln d,
+//   J(dV) = J(dL),             K(dV) = K(dL),
+// which is the equal-area condition on the isotherm. Each step evaluates phir and its
+// first two delta derivatives at both densities; a step that would leave 0 < dV < dL is
+// shortened. The iteration ends when a step moves both densities by less than 1e-10
+// relative (the error after it lies below the precision of phir), after at most
+// kMaxNewtonSaturationSteps steps; `converged` is false when it did not end there, or
+// when the densities it ended on are not both on a mechanically stable branch
+// (d p / d rho > 0) or have fallen together.
+struct NewtonSaturation {
+    double pressure = 0;  // Pa
+    double dV = 0, dL = 0;
+    int steps = 0;
+    bool converged = false;
+};
+constexpr int kMaxNewtonSaturationSteps = 60;
+NewtonSaturation NewtonEqualArea(ResidualEvaluator phir, double tau, double T, double R, double rhored,
+                                 double dV, double dL);
 
 }  // namespace kelvane

@@ -1,9 +1,10 @@
 // Powers of one base remembered while the base stays the same. The equations of state
 // are evaluated many times at the same variables: the six derivatives of one state,
 // and the density searches and the saturation iteration along one isotherm (fixed
-// tau, a new delta at each step). Each power is computed by std::pow once per base, on
-// first use, so that a sum built from the table is bit for bit the sum built from
-// std::pow calls.
+// tau, a new delta at each step). Each power is computed once per base, on first use:
+// an integer exponent by repeated multiplication (a few roundings, within 1e-15 of the
+// correctly rounded power for the exponents of the formulations), any other exponent
+// by std::pow.
 #pragma once
 
 #include <array>
@@ -37,12 +38,27 @@ public:
 
     double operator()(int slot) {
         if (stamps_[slot] != generation_) {
-            // x^0 = 1 and x^1 = x are what std::pow returns, without its cost.
             const double e = exponents_[slot];
-            powers_[slot] = e == 0 ? 1.0 : e == 1 ? value_ : std::pow(value_, e);
+            powers_[slot] = Power(value_, e);
             stamps_[slot] = generation_;
         }
         return powers_[slot];
+    }
+
+    // x^e: by squaring and multiplying for an integer |e| <= 64 (1/x^|e| for e < 0),
+    // else std::pow. x = 0 gives what std::pow gives: 0 for e > 0, 1 for e = 0 and
+    // +inf for e < 0.
+    static double Power(double x, double e) {
+        const int k = static_cast<int>(e);
+        if (static_cast<double>(k) != e || k > 64 || k < -64) return std::pow(x, e);
+        unsigned m = static_cast<unsigned>(k < 0 ? -k : k);
+        double result = 1, base = x;
+        while (m != 0) {
+            if (m & 1u) result *= base;
+            m >>= 1;
+            if (m != 0) base *= base;
+        }
+        return k < 0 ? 1 / result : result;
     }
 
 private:

@@ -166,10 +166,12 @@ TauFactors& TauFactorsAt(double tau) {
             for (int j = 0; j < 3; ++j) f.term[k][j] = TablePowerDerivative(T, kMinTauPower, tau, kTerms[k].t, j);
         // The tau derivatives of exp(b tau - k) are b^j exp(b tau - k).
         const double g3 = std::exp(kB3 * tau - kK3), g4 = std::exp(kB4 * tau - kK4);
-        for (int j = 0; j < 3; ++j) {
-            f.e3[j] = g3 * std::pow(kB3, j);
-            f.e4[j] = g4 * std::pow(kB4, j);
-        }
+        f.e3[0] = g3;
+        f.e3[1] = g3 * kB3;
+        f.e3[2] = g3 * (kB3 * kB3);
+        f.e4[0] = g4;
+        f.e4[1] = g4 * kB4;
+        f.e4[2] = g4 * (kB4 * kB4);
     });
 }
 
@@ -192,10 +194,10 @@ ResidualDerivatives Evaluate(double delta, double tau) {
         });
     }
 
-    // X = (s delta)^c and exp(-X) for each distinct pair.
+    // X = (s delta)^c and exp(-X) for each distinct pair; every c is an integer.
     double X[kExponentialTerms], E[kExponentialTerms];
     for (int slot = 0; slot < kSlots.count; ++slot) {
-        X[slot] = std::pow(kSlots.key[slot].multiplier * kGD * delta, kSlots.key[slot].c);
+        X[slot] = DeltaPowers::Power(kSlots.key[slot].multiplier * kGD * delta, kSlots.key[slot].c);
         E[slot] = std::exp(-X[slot]);
     }
     // Derivative of order j (0, 1, 2) in delta of delta^d exp(-X), X = (s delta)^c.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/solvers.h"
 #include "fluids/common/helmholtz_fluid.h"
 #include "fluids/methanol/methanol_conductivity.h"
 #include "fluids/methanol/methanol_eos.h"
@@ -121,10 +122,49 @@ EqualAreaResult MethanolSaturationState(double tau) {
                                dL, &VapourStart);
 }
 
+NewtonSaturation MethanolSaturationNewton(double tau) {
+    const double T = kM.Tred / tau;
+    const double Tr = T / kM.Tc;
+    const double ps = AuxSaturationPressure(Tr);
+    const double RTrhored = kM.rhored * kM.R * T;
+    double dV = 0, dL = 0;
+    if (!(T > kDensityStartT)) {
+        // The start: the auxiliary vapour density, and the liquid density of the
+        // auxiliary pressure from 1.9 times the auxiliary liquid start (above the liquid
+        // root, where the convex liquid branch takes Newton's steps straight down to
+        // it), inside the reach of the liquid search of the equal-area iteration.
+        auto pressure = [tau, RTrhored](double x, double* slope) {
+            const ResidualDerivatives r = MethanolResidual(x, tau, kOrderD | kOrderDD);
+            *slope = (1 + x * (2 * r.rD + x * r.rDD)) * RTrhored;
+            return (1 + x * r.rD) * x * RTrhored;
+        };
+        const double v0 = AuxVapourDensity(Tr) * kAuxDensityScale / kM.rhored;
+        const double l0 = AuxLiquidStart(Tr) * kAuxDensityScale / kM.rhored;
+        // The auxiliary vapour density is close enough to start from as it is; the
+        // liquid start is found to 1e-6, which the equal-area steps then refine.
+        const NewtonRoot l = SafeguardedNewton(pressure, ps, 1.9 * l0, 0.9 * l0, 2.9 * l0, 1e-6);
+        if (l.converged) {
+            dV = v0;
+            dL = l.x;
+        }
+    }
+    if (!(dV > 0 && dL > dV)) {
+        // Near the critical point (and where the auxiliary start fails): the densities
+        // of one pass of the equal-area iteration.
+        const EqualAreaResult first = EqualAreaSaturation(&MethanolResidualHelmholtz, tau, T, kM.R, kM.rhored, ps, 1,
+                                                          1, &VapourStart, 1);
+        dV = first.dV;
+        dL = first.dL;
+    }
+    return NewtonEqualArea(&MethanolResidual, tau, T, kM.R, kM.rhored, dV, dL);
+}
+
 namespace {
 
 SaturationState Saturation(double tau, double /*T*/) {
     if (kM.Tred / tau / kM.Tc >= 1) return {Status::kOverTc};
+    const NewtonSaturation n = MethanolSaturationNewton(tau);
+    if (n.converged) return {Status::kValue, n.pressure, n.dV * kM.rhored, n.dL * kM.rhored};
     const EqualAreaResult s = MethanolSaturationState(tau);
     return {Status::kValue, s.pressure, s.dV * kM.rhored, s.dL * kM.rhored};
 }
@@ -145,6 +185,12 @@ void TransportResults(double T, double P, double rho, double rhoCp, std::array<Q
 
 double Pressure(double delta, double tau, double /*pi*/, const PointContext& /*state*/) {
     return 1 + delta * MethanolResidualHelmholtz(1, delta, 0, tau);
+}
+
+double PressureSlope(double delta, double tau, const PointContext& /*state*/, double* dZdDelta) {
+    const ResidualDerivatives r = MethanolResidual(delta, tau, kOrderD | kOrderDD);
+    *dZdDelta = r.rD + delta * r.rDD;
+    return 1 + delta * r.rD;
 }
 
 PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
@@ -179,6 +225,7 @@ const FluidOperations& MethanolOperations() {
         o.Pressure = &Pressure;
         o.Properties = &Properties;
         o.saturationDependsOnTemperatureOnly = true;
+        o.PressureSlope = &PressureSlope;
         return o;
     }();
     return ops;

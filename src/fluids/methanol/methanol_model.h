@@ -13,4 +13,10 @@ const FluidOperations& MethanolOperations();
 // delta = 1 above 500 K), with methanol's own constants.
 EqualAreaResult MethanolSaturationState(double tau);
 
+// Phase equilibrium at tau by Newton's method on the equal-area conditions, started
+// from the densities of the auxiliary saturation pressure (from one pass of the
+// equal-area iteration above 500 K). Saturation uses it, and the equal-area iteration
+// where it does not converge.
+NewtonSaturation MethanolSaturationNewton(double tau);
+
 }  // namespace kelvane

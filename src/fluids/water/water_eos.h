@@ -17,6 +17,9 @@ namespace kelvane {
 // Region 1, gamma(pi1, tau1) with pi1 = P / 16.53 MPa and tau1 = 1386 K / T.
 double GibbsRegion1(int i, double pi1, int j, double tau1);
 
+// GibbsRegion1(0, pi1, 0, tau1) and GibbsRegion1(1, pi1, 0, tau1) in one pass.
+void GibbsRegion1AndSlope(double pi1, double tau1, double* g, double* gPi);
+
 // ln of the fugacity coefficient of the compressed liquid at (pi1, tau1), integrated
 // along the liquid isotherm from the saturated vapour at the saturation pressure satuP
 // in Pa (non-finite when satuP is 0).
@@ -26,6 +29,9 @@ double LiquidLnFugacity(double pi1, double tau1, double satuP);
 // j = -1: gammar (ln of the fugacity coefficient); j = -2: the limit of
 // d gammar / d pi2 as pi2 -> 0 (second virial coefficient).
 double GibbsRegion2(int i, double pi2, int j, double tau2);
+
+// GibbsRegion2(0, pi2, 0, tau2) and GibbsRegion2(1, pi2, 0, tau2) in one pass.
+void GibbsRegion2AndSlope(double pi2, double tau2, double* g, double* gPi);
 
 // Region 3, phi(delta3, tau3) with delta3 = rho / rhoc and tau3 = Tc / T (water's
 // critical density and temperature). No special values.

@@ -58,10 +58,18 @@ MessageId CheckState(double P, double T, double /*meltP*/) {
 SaturationState Saturation(double tau, double /*T*/) {
     // Compared through tau = 1/T, exact for a boundary temperature given exactly.
     if (tau <= 1 / kWaterConstants.Tc) return {Status::kOverTc};
-    if (tau < 1 / kSaturationCutoff) return {Status::kNotAvailable};
     const double T = 1 / tau;
-    const WaterSaturationState s =
-        tau >= 1 / kT13 ? SaturationRegions12(T) : SaturationRegion3(T, SaturationPressureEquation(T));
+    WaterSaturationState s;
+    if (tau >= 1 / kT13) {
+        s = SaturationRegions12Newton(T);
+        if (!s.converged) s = SaturationRegions12(T);
+    } else {
+        const double ps = SaturationPressureEquation(T);
+        s = SaturationRegion3Newton(T, ps);
+        // The step-halving iteration, where Newton's method did not converge, inside
+        // the temperatures its fixed search windows serve.
+        if (!s.converged && tau >= 1 / kSaturationCutoff) s = SaturationRegion3(T, ps);
+    }
     if (!s.converged) return {Status::kNotAvailable};
     return {Status::kValue, s.pressure, s.rhoV, s.rhoL};
 }
@@ -84,6 +92,17 @@ double Pressure(double delta, double tau, double pi, const PointContext& st) {
         case 5: return pi / kP5 * GibbsRegion5(1, pi / kP5, 0, kT5 * tau);
         default: return pi / kP2 * GibbsRegion2(1, pi / kP2, 0, kT2 * tau);  // 2, and 3 by pressure
     }
+}
+
+double PressureSlope(double delta, double tau, const PointContext& st, double* dZdDelta) {
+    if (Region(delta, tau, 0, st.satuP, st.satuRhov, st.satuRhol) == 3) {
+        const double delta3 = delta / kWaterConstants.rhoc, tau3 = kWaterConstants.Tc * tau;
+        const double f1 = HelmholtzRegion3(1, delta3, 0, tau3);
+        *dZdDelta = (f1 + delta3 * HelmholtzRegion3(2, delta3, 0, tau3)) / kWaterConstants.rhoc;
+        return delta3 * f1;
+    }
+    *dZdDelta = 0;
+    return Pressure(delta, tau, 0, st);
 }
 
 // The 14 results of a Gibbs-function region (1, 2 or 5) with the inputs of the
@@ -217,7 +236,8 @@ RegionResults Region3Properties(const PointContext& st, double delta, double tau
 
 PropertyResults Properties(const PointContext& st, double wavelength) {
     const double delta = st.delta, tau = st.tau, pi = st.pi;
-    const int region = st.inputVar == 0
+    // Density-given states (inputVar 1) by density, all others by pressure.
+    const int region = st.inputVar != 1
                            ? Region(0, tau, pi, st.satuP, st.satuRhov, st.satuRhol)
                            : Region(delta, tau, 0, st.satuP, st.satuRhov, st.satuRhol);
     RegionResults r;
@@ -303,6 +323,105 @@ WaterSaturationState SaturationRegions12(double T) {
     return {P, rhoV, rhoL, 0, true};
 }
 
+WaterSaturationState SaturationRegions12Newton(double T) {
+    const double tau = 1 / T;
+    double P = SaturationPressureEquation(T);
+    WaterSaturationState s{P, 0, 0, 0, false};
+    for (int step = 1; step <= kMaxWaterNewtonSteps; ++step) {
+        // g2 - g1 and its pressure derivative (the difference of the reduced volumes).
+        double g1, g1p, g2, g2p;
+        GibbsRegion1AndSlope(P / kP1, kT1 * tau, &g1, &g1p);
+        GibbsRegion2AndSlope(P / kP2, kT2 * tau, &g2, &g2p);
+        const double dP = -(g2 - g1) / (g2p / kP2 - g1p / kP1);
+        if (!(std::isfinite(dP) && P + dP > 0)) return s;
+        P += dP;
+        // Quadratic convergence: after a step below 1e-9 the error lies below the
+        // precision of the Gibbs functions.
+        if (std::fabs(dP) <= 1e-9 * P) {
+            s.converged = true;
+            s.passes = step;
+            break;
+        }
+    }
+    if (!s.converged) return s;
+    s.pressure = P;
+    s.rhoL = kP1 / (GibbsRegion1(1, P / kP1, 0, kT1 * tau) * kWaterConstants.R * T);
+    s.rhoV = kP2 / (GibbsRegion2(1, P / kP2, 0, kT2 * tau) * kWaterConstants.R * T);
+    return s;
+}
+
+namespace {
+
+// Newton's method on the region-3 Maxwell conditions from the reduced densities dV, dL.
+WaterSaturationState Region3Newton(double T, double dV, double dL) {
+    const double rhoc = kWaterConstants.rhoc;
+    const double t = kWaterConstants.Tc / T;
+    WaterSaturationState s{0, 0, 0, 0, false};
+    if (!(dV > 0 && dL > dV)) return s;
+    // Equal pressure and Gibbs energy with J = d^2 phi_d and K = phi + d phi_d of the
+    // region-3 function phi (which carries its own ln d term).
+    double previous = 1;
+    for (int step = 1; step <= kMaxWaterNewtonSteps; ++step) {
+        const double fV = HelmholtzRegion3(0, dV, 0, t), fdV = HelmholtzRegion3(1, dV, 0, t),
+                     fddV = HelmholtzRegion3(2, dV, 0, t);
+        const double fL = HelmholtzRegion3(0, dL, 0, t), fdL = HelmholtzRegion3(1, dL, 0, t),
+                     fddL = HelmholtzRegion3(2, dL, 0, t);
+        const double JV = dV * dV * fdV, JL = dL * dL * fdL;
+        const double KV = fV + dV * fdV, KL = fL + dL * fdL;
+        const double JdV = dV * (2 * fdV + dV * fddV), JdL = dL * (2 * fdL + dL * fddL);
+        const double KdV = 2 * fdV + dV * fddV, KdL = 2 * fdL + dL * fddL;
+        const double a = JV - JL, b = KV - KL;
+        const double det = JdV * KdL - JdL * KdV;
+        double sV = (JdL * b - KdL * a) / det;
+        double sL = (JdV * b - KdV * a) / det;
+        if (!(std::isfinite(sV) && std::isfinite(sL))) return s;
+        for (int cut = 0; cut < 60 && !(dV + sV > 0 && dL + sL > dV + sV); ++cut) {
+            sV /= 2;
+            sL /= 2;
+        }
+        if (!(dV + sV > 0 && dL + sL > dV + sV)) return s;
+        // Done when the step lies below 1e-12 relative, or, near the critical point,
+        // where the isotherm is flat and the conditions are known only to a few
+        // digits fewer, when a step below 1e-5 no longer shrinks quadratically: it is
+        // the rounding noise of the conditions.
+        const double size = std::max(std::fabs(sV) / dV, std::fabs(sL) / dL);
+        const bool last = size <= 1e-10 || (size <= 1e-5 && size > 0.25 * previous);
+        previous = size;
+        const double P = (JV + JdV * sV) * rhoc * kWaterConstants.R * T;
+        dV += sV;
+        dL += sL;
+        if (last) {
+            // Two stable densities, not the trivial solution dV = dL: far apart, or with
+            // a falling pressure at their mean.
+            auto apart = [&] {
+                if (dL > 1.5 * dV) return true;
+                const double m = (dV + dL) / 2;
+                return m * (2 * HelmholtzRegion3(1, m, 0, t) + m * HelmholtzRegion3(2, m, 0, t)) < 0;
+            };
+            s = {P, dV * rhoc, dL * rhoc, step, JdV > 0 && JdL > 0 && P > 0 && apart()};
+            return s;
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
+WaterSaturationState SaturationRegion3Newton(double T, double p0) {
+    const double tau = 1 / T;
+    const double rhoc = kWaterConstants.rhoc;
+    // Start: the densities of p0 found by the step-halving searches in their windows.
+    const double dV = Region3DensityAt(p0, tau, kVapourStart * rhoc, kVapourHalfWidth * rhoc / 2) / rhoc;
+    const double dL = Region3DensityAt(p0, tau, kLiquidStart * rhoc, kLiquidHalfWidth * rhoc / 2) / rhoc;
+    WaterSaturationState s = Region3Newton(T, dV, dL);
+    if (s.converged) return s;
+    // Within a few hundredths of a kelvin of Tc the windows no longer separate the two
+    // branches; the coexistence curve of region 3 there follows the scaling law
+    // d = 1 -/+ 1.5 (1 - T/Tc)^0.325 closely enough for a start.
+    const double w = 1.5 * std::exp(0.325 * std::log(1 - T / kWaterConstants.Tc));
+    return Region3Newton(T, 1 - w, 1 + w);
+}
+
 WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses) {
     const double tau = 1 / T;
     const double rhoc = kWaterConstants.rhoc;
@@ -329,7 +448,7 @@ WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses) {
 const FluidOperations& WaterOperations() {
     static const FluidOperations ops{MeltingPressure, CheckTemperature, CheckState, Saturation,
                                      Pressure,        Properties,       Region,     BoundaryB23Pressure,
-                                     /*saturationDependsOnTemperatureOnly=*/true};
+                                     /*saturationDependsOnTemperatureOnly=*/true, PressureSlope};
     return ops;
 }
 

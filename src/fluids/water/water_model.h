@@ -28,6 +28,18 @@ constexpr int kMaxBoundaryDensitySteps = 10000;
 // search in the pressure from the saturation-pressure equation.
 WaterSaturationState SaturationRegions12(double T);
 
+// Upper bound on the Newton steps of the saturation solves below.
+constexpr int kMaxWaterNewtonSteps = 60;
+
+// T <= 623.15 K: the same condition by Newton's method in the pressure from the
+// saturation-pressure equation, to the precision of the Gibbs functions.
+WaterSaturationState SaturationRegions12Newton(double T);
+
+// 623.15 K < T < Tc: the Maxwell construction on the region-3 isotherm by Newton's
+// method on equal pressure and Gibbs energy, from the densities of p0 that the
+// step-halving searches find.
+WaterSaturationState SaturationRegion3Newton(double T, double p0);
+
 // 623.15 K < T < Tc: Maxwell construction on the region-3 isotherm, starting from the
 // pressure p0; at most maxPasses outer passes.
 WaterSaturationState SaturationRegion3(double T, double p0, int maxPasses = kMaxWaterSaturationPasses);

@@ -100,6 +100,25 @@ constexpr double kInfraredResonance2 = 29.51680642;
 
 }  // namespace
 
+namespace {
+
+// x^k for k >= 0 by repeated multiplication.
+double IntegerPower(double x, int k) {
+    double p = 1;
+    for (int m = 0; m < k; ++m) p *= x;
+    return p;
+}
+
+// Every temperature exponent of the dielectric sum is a multiple of 1/4.
+constexpr bool QuarterExponents() {
+    for (const DielectricTerm& term : kDielectric)
+        if (term.j * 4 != static_cast<int>(term.j * 4) || term.j < 0 || term.i < 0) return false;
+    return true;
+}
+static_assert(QuarterExponents());
+
+}  // namespace
+
 double WaterViscosity(double delta, double tau) {
     const double u = kTstar * tau;  // T*/T
     const double rhobar = ReducedDensity(delta);
@@ -129,7 +148,14 @@ double WaterDielectricConstant(double delta, double tau) {
     const double t = kWaterConstants.Tc * tau;
     // Harris-Alder g factor; the last term carries (T/228 K - 1)^-1.2.
     double g = 1 + kN12 * d * std::pow(1 / (228 * tau) - 1, -1.2);
-    for (const DielectricTerm& term : kDielectric) g += term.N * std::pow(d, term.i) * std::pow(t, term.j);
+    // The temperature exponents are multiples of 1/4: t^j from integer powers of t and
+    // of t^(1/4) = sqrt(sqrt(t)); the density exponents are integers.
+    const double quarter[4] = {1, std::sqrt(std::sqrt(t)), std::sqrt(t), std::sqrt(t) * std::sqrt(std::sqrt(t))};
+    for (const DielectricTerm& term : kDielectric) {
+        const int j4 = static_cast<int>(term.j * 4);
+        const double tj = IntegerPower(t, j4 / 4) * quarter[j4 % 4];
+        g += term.N * IntegerPower(d, term.i) * tj;
+    }
     const double numberDensity = delta * kAvogadro;
     const double A = numberDensity * kDipoleMoment * kDipoleMoment * g * tau / (kBoltzmann * kVacuumPermittivity);
     const double B = numberDensity * kPolarizability / kThreeVacuumPermittivity;

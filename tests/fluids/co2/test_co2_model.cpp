@@ -64,12 +64,19 @@ TEST_F(Co2Model, SaturationBandsNearTheCriticalTemperature) {
     EXPECT_EQ(co2::Saturation(1.0, kC.Tc).status, Status::kOverTc);
     EXPECT_EQ(StatusText(Quantity::With(Status::kOverTc)), "over Tc");
     EXPECT_EQ(Saturation(500).status, Status::kOverTc);
-    EXPECT_EQ(Saturation(304.126).status, Status::kNotAvailable);
     EXPECT_EQ(StatusText(Quantity::With(Status::kNotAvailable)), "N/A");
-    // The equal-area iteration converges from the auxiliary start values at every
-    // temperature with a saturation state; its pass limit would report "N/A".
+    // Newton's method from the auxiliary densities finds the phase equilibrium at
+    // every temperature below Tc, also inside the band 304.124 K < T < Tc where the
+    // step-halving equal-area iteration stops with "N/A".
     for (double T = 216; T < 304.124; T += 0.25) {
         EXPECT_EQ(Saturation(T).status, Status::kValue) << T;
+    }
+    for (double T : {304.124001, 304.126, 304.128, kC.Tc - 1e-4}) {
+        const SaturationState s = Saturation(T);
+        ASSERT_EQ(s.status, Status::kValue) << T;
+        EXPECT_LT(s.rhov, kC.rhoc) << T;
+        EXPECT_GT(s.rhol, kC.rhoc) << T;
+        EXPECT_EQ(co2::EqualAreaSaturationState(kC.Tc / T, T).status, Status::kNotAvailable) << T;
     }
     const SaturationState edge = co2::Saturation(kC.Tc / 304.124, 304.124);
     ASSERT_EQ(edge.status, Status::kValue);
