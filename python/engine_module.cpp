@@ -105,6 +105,15 @@ double FieldValue(const FieldRow& row, const PointResult& r, const FluidConstant
     return kNaN;
 }
 
+// Whether the field of `source` is the first (1) or the second (2) given value of the
+// pair, 0 if neither. T, and x of a wet state, are carried by the calculation unchanged.
+int Given(int pair, FieldSource source) {
+    if (source == FieldSource::kPressure && (pair == kPairPX || pair == kPairPH || pair == kPairPS)) return 1;
+    if (source == FieldSource::kPressure && pair == kPairTP) return 2;
+    if (source == FieldSource::kDensity && pair == kPairTRho) return 2;
+    return 0;
+}
+
 // The state of one pair of values (a, b) in the units of the basis.
 PointResult ComputeState(const Fluid& fluid, int pair, double a, double b, double wavelength, bool molar) {
     const FluidConstants& c = fluid.constants;
@@ -208,9 +217,15 @@ py::tuple Compute(int fluidIndex, int pair, const FloatArray& a, const FloatArra
             const PointResult r = ComputeState(fluid, pair, av[i], bv[i], wavelength, molar);
             codeData[i] = PackMessages(r);
             const bool isRefused = !r.hasProperties;
+            // A given density or pressure is returned as given, as the program shows it
+            // as typed: not converted there and back, nor replaced by the equilibrium
+            // pressure that a wet state's temperature was solved for.
             refusedData[i] = isRefused;
             for (size_t k = 0; k < selected.size(); ++k)
-                out[k][i] = isRefused ? kNaN : FieldValue(*selected[k], r, c, molar);
+                out[k][i] = isRefused ? kNaN
+                            : Given(pair, selected[k]->source) == 1 ? av[i]
+                            : Given(pair, selected[k]->source) == 2 ? bv[i]
+                                                                    : FieldValue(*selected[k], r, c, molar);
         });
     }
     py::list arrays;
