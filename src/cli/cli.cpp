@@ -18,7 +18,7 @@ using cli::UsageError;
 
 struct PointOptions {
     cli::FormOptions form;
-    std::optional<std::string> T, P, rho, x;
+    std::optional<std::string> T, P, rho, x, h, s;
     bool tsv = false, precise = false, help = false, version = false;
 };
 
@@ -39,6 +39,10 @@ PointOptions ParseOptions(const std::vector<std::string>& args) {
         } else if (a == "--rho") {
             if (o.P) throw UsageError{"--P and --rho exclude each other"};
             o.rho = cli::OptionValue(args, i);
+        } else if (a == "--h") {
+            o.h = cli::OptionValue(args, i);
+        } else if (a == "--s") {
+            o.s = cli::OptionValue(args, i);
         } else if (a == "--x") {
             o.x = cli::OptionValue(args, i);
         } else if (a == "--tsv") {
@@ -48,6 +52,14 @@ PointOptions ParseOptions(const std::vector<std::string>& args) {
         } else {
             throw UsageError{"unknown option: " + cli::Printable(a)};
         }
+    }
+    if (o.h && o.s) throw UsageError{"--h and --s exclude each other"};
+    if (o.h || o.s) {
+        const char* given = o.h ? "--h" : "--s";
+        if (o.T) throw UsageError{std::string("--T and ") + given + " exclude each other"};
+        if (o.rho) throw UsageError{std::string("--rho and ") + given + " exclude each other"};
+        if (o.x) throw UsageError{std::string("--x and ") + given + " exclude each other"};
+        if (!o.P) throw UsageError{std::string(given) + " needs --P"};
     }
     if (o.x && o.rho) throw UsageError{"--x takes --T or --P, not --rho"};
     if (o.x && !o.T && !o.P) throw UsageError{"--x needs --T or --P"};
@@ -105,6 +117,7 @@ std::string CliUsage() {
            "                   [--amount mol|kg|molec|kJ/mol|kJ/kg] [--visc-unit \"Pa s\"|\"uPa s\"|cP]\n"
            "                   [--therc-unit \"W/(m K)\"|\"mW/(m K)\"] [--wavelength NM] [--tsv] [--precise]\n"
            "       kelvane-cli (--T VALUE | --P VALUE) --x X [options as above]\n"
+           "       kelvane-cli --P VALUE (--h VALUE | --s VALUE) [options as above without --T]\n"
            "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
            "       kelvane-cli saturation ...   (saturation tables; see saturation --help)\n"
            "       kelvane-cli verify ...  (every published check value, computed; see verify --help)\n"
@@ -119,6 +132,9 @@ std::string CliUsage() {
            "  --x        the two-phase state of vapour fraction X (0 liquid .. 1 vapour) at the\n"
            "             saturation temperature T or the saturation pressure P; its last field x\n"
            "             is the fraction (empty for a single-phase state)\n"
+           "  --h, --s   the state of pressure P and molar enthalpy h or entropy s, in the unit of\n"
+           "             the H or S field for the --amount unit (J/mol, J/kg, kB/molec; per K for s);\n"
+           "             T is then the temperature found, and x the vapour fraction of a wet state\n"
            "  --version  print the program's version and exit\n";
 }
 
@@ -150,6 +166,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     try {
         cli::ApplyFormOptions(f, o.form);
         if (o.T) f.EditT.text = *o.T;
+        if (o.h || o.s) {
+            f.RadioGroupPair.index = o.h ? 1 : 2;
+            f.RadioGroupPairClick();
+            (o.h ? f.Edith : f.Edits).text = o.h ? *o.h : *o.s;
+        }
         if (o.P) {
             f.RadioGroupVar.index = 0;
             f.EditP.text = *o.P;

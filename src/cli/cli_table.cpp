@@ -43,7 +43,9 @@ int VariableIndex(const std::string& name, const std::string& option) {
     if (name == "T") return kVarT;
     if (name == "P") return kVarP;
     if (name == "rho" || name == "V") return kVarRho;
-    throw UsageError{"unknown variable for " + option + ": \"" + Printable(name) + "\" (T, P or rho)"};
+    if (name == "h") return kVarH;
+    if (name == "s") return kVarS;
+    throw UsageError{"unknown variable for " + option + ": \"" + Printable(name) + "\" (T, P, rho, h or s)"};
 }
 
 // "VAR=VALUES" of --row, --col and their series forms.
@@ -259,6 +261,8 @@ std::string TableUsage() {
            "Writes the table that the \"Make Tables\" window writes for the same settings, with\n"
            "\"Show Calculation Process\" off. VAR is T, P or rho (one of the two must be T); values\n"
            "are in the selected units (defaults K, MPa, kg/m3, mol). Units as for a point.\n"
+           "VAR may also be h or s (enthalpy or entropy in the --amount unit) with P as the\n"
+           "other variable, for isobars in enthalpy or entropy.\n"
            "  --row, --col     comma-separated values of the ROW and the COLUMN (TYPE I)\n"
            "  --row-series, --col-series\n"
            "                   x,y,z makes the list x, x+y, ..., x+(z-1)y\n"

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/format.h"
+#include "core/isobar_state.h"
 #include "core/solvers.h"
 
 namespace kelvane {
@@ -54,6 +55,7 @@ SaturationState CalculationSaturation(const Fluid& fluid, double tau, double T) 
 }
 
 PointResult Calculate(const Fluid& fluid, const PointInput& input) {
+    if (input.inputVar == 2 || input.inputVar == 3) return CalculateOnIsobar(fluid, input);
     PointResult out;
     PointContext& s = out.state;
     const FluidConstants& c = fluid.constants;

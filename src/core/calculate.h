@@ -1,4 +1,5 @@
-// The point calculation: from a fluid and a state given as (T, P) or (T, rho) to the
+// The point calculation: from a fluid and a state given as (T, P), (T, rho), (P, h) or
+// (P, s) to the
 // range checks, the melting and saturation values, the density or pressure, the 14
 // results and the secondary results, as numbers with a status for each. The same
 // function serves the windows, the tables, the command-line tool and the Python
@@ -13,11 +14,12 @@
 namespace kelvane {
 
 struct PointInput {
-    int inputVar = 0;  // 0: T and P given, 1: T and rho given
-    double T = 0;      // K
-    double P = 0;      // Pa (inputVar 0)
+    int inputVar = 0;  // 0: T and P given, 1: T and rho given, 2: P and h given, 3: P and s given
+    double T = 0;      // K (inputVar 0 and 1)
+    double P = 0;      // Pa (inputVar 0, 2 and 3)
     double rho = 0;    // mol/m3 (inputVar 1)
     double wavelength = 589;  // nm, for the refractive index
+    double h = 0, s = 0;  // J/mol (inputVar 2), J/(mol K) (inputVar 3)
 };
 
 struct PointResult {
@@ -60,6 +62,9 @@ struct PointResult {
     }
 };
 
+// For (P, h) and (P, s) the state is the one of CalculateOnIsobar (core/isobar_state.h):
+// the (T, P) result at the temperature whose enthalpy or entropy is the given one, or
+// the two-phase state of that pressure; state.inputVar tells the pair given.
 PointResult Calculate(const Fluid& fluid, const PointInput& input);
 
 // Saturation of `fluid` at tau = Tred/T with its numbers rounded to 15 significant

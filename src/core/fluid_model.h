@@ -61,6 +61,8 @@ enum class MessageId : uint8_t {
     kSaturationNotAvailable,        // no saturation state from the phase equilibrium
     kSaturationOverPc,              // no saturation state: at or above Pc
     kQualityRange,                  // a vapour fraction outside 0..1
+    // States by pressure and enthalpy or entropy.
+    kNoStateOnIsobar,               // no accepted state has the value at the pressure
     kCount
 };
 
@@ -112,7 +114,7 @@ struct PropertyResults {
 struct PointContext {
     double T = 0, P = 0, rho = 0, tau = 0, delta = 0, pi = 0;
     double satuP = 0, satuRhov = 0, satuRhol = 0, meltP = 0;
-    int inputVar = 0;  // 0: pressure given, 1: density given
+    int inputVar = 0;  // 0: pressure given, 1: density given; 2, 3: pressure with enthalpy or entropy
 };
 
 // The operations of one fluid.

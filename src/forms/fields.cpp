@@ -123,7 +123,12 @@ std::string FieldText(const FieldRow& row, const PointResult& r, const DisplayUn
     auto density = [&](double rho) { return DensityToDisplay(c, rho, u.unitRho, u.densityMode); };
     const SaturationState& sat = r.saturation;
     switch (row.source) {
-        case F::kTemperature: return FormatDisplay(TemperatureFromK(c, u.unitT, r.state.T));
+        case F::kTemperature:
+            // Given with P or rho: as typed in the display format; found from h or s:
+            // as a result, once there is a state.
+            if (r.state.inputVar >= 2)
+                return r.state.T > 0 ? FormatResult(TemperatureFromK(c, u.unitT, r.state.T), u.precise) : std::string();
+            return FormatDisplay(TemperatureFromK(c, u.unitT, r.state.T));
         case F::kPressure: return r.hasP ? FormatResult(r.state.P / fP, u.precise) : std::string();
         case F::kDensity: return r.hasRho ? FormatResult(density(r.state.rho), u.precise) : std::string();
         case F::kMessage: return MessageLine(r);

@@ -129,6 +129,17 @@ void MainForm::ClearResults() {
 PointInput MainForm::ReadInput() const {
     const FluidConstants& c = SelectedFluid().constants;
     PointInput in;
+    in.wavelength = ParseLeading(Editnlambda.text);
+    if (RadioGroupPair.index == 1 || RadioGroupPair.index == 2) {
+        // The pressure with the enthalpy or the entropy; the temperature is found.
+        in.inputVar = RadioGroupPair.index + 1;
+        in.P = ParseStrict(EditP.text) * PressureFactor(c, unitP);
+        if (in.inputVar == 2)
+            in.h = ParseStrict(Edith.text) * AmountFactor(c, unitAmount);
+        else
+            in.s = ParseStrict(Edits.text) * AmountFactor(c, unitAmount);
+        return in;
+    }
     in.inputVar = RadioGroupVar.index == 1 ? 1 : 0;
     in.T = TemperatureToK(c, unitT, ParseField("T", EditT.text));
     if (in.inputVar == 0)
@@ -144,10 +155,12 @@ void MainForm::ButtonCalcClick() {
     ClearResults();
     // A malformed number leaves the message line empty and the results cleared.
     const PointInput in = ReadInput();
-    if (in.inputVar == 0)
-        EditRho.text.clear();
-    else
+    if (in.inputVar == 1) {
         EditP.text.clear();
+    } else {
+        EditRho.text.clear();
+        if (in.inputVar >= 2) EditT.text.clear();
+    }
     ShowResult(Calculate(SelectedFluid(), in));
 }
 
@@ -155,8 +168,8 @@ void MainForm::ShowResult(const PointResult& r) {
     const DisplayUnits units = Units();
     for (const FieldRow& row : FieldRows()) {
         // The typed inputs keep their texts; the solved one is written.
-        if (row.source == FieldSource::kTemperature) continue;
-        if (row.source == FieldSource::kPressure && r.state.inputVar == 0) continue;
+        if (row.source == FieldSource::kTemperature && r.state.inputVar < 2) continue;
+        if (row.source == FieldSource::kPressure && r.state.inputVar != 1) continue;
         if (row.source == FieldSource::kDensity && r.state.inputVar == 1) continue;
         (this->*(row.field)).text = FieldText(row, r, units);
     }
@@ -210,9 +223,26 @@ void MainForm::RadioGroupMatterClick() {
 }
 
 void MainForm::RadioGroupVarClick() {
+    if (RadioGroupPair.index != 0) return;  // the pressure is given with h or s
     const bool pressureGiven = RadioGroupVar.index == 0;
     SetEditable(EditP, pressureGiven);
     SetEditable(EditRho, !pressureGiven);
+}
+
+void MainForm::RadioGroupPairClick() {
+    const int pair = RadioGroupPair.index;
+    if (pair == 0) {
+        SetEditable(EditT, true);
+        SetEditable(Edith, false);
+        SetEditable(Edits, false);
+        RadioGroupVarClick();
+        return;
+    }
+    SetEditable(EditT, false);
+    SetEditable(EditP, true);
+    SetEditable(EditRho, false);
+    SetEditable(Edith, pair == 1);
+    SetEditable(Edits, pair == 2);
 }
 
 void MainForm::ButtonSetCpClick() {
@@ -243,6 +273,15 @@ void MainForm::ComboBoxTChange() {
     const int next = ComboBoxT.index;
     if (next < 0 || next == unitT) return;
     const FluidConstants& c = SelectedFluid().constants;
+    if (RadioGroupPair.index != 0) {
+        // The temperature is a result here: rewritten when it holds one.
+        const int previous = unitT;
+        unitT = next;
+        if (EditT.text.empty()) return;
+        const double T = TemperatureToK(c, previous, ParseLeading(EditT.text));
+        EditT.text = FormatResult(TemperatureFromK(c, unitT, T), preciseResults);
+        return;
+    }
     const double T = TemperatureToK(c, unitT, ParseField("T", EditT.text));
     unitT = next;
     EditT.text = FormatDisplay(TemperatureFromK(c, unitT, T));
@@ -292,6 +331,16 @@ void MainForm::ComboBoxUnitChange() {
         f->text = Result(ParseLeading(f->text) * ratio);
     for (Label* l : {&LabelU, &LabelH, &LabelF, &LabelG}) l->text = kEnergyLabels[next];
     for (Label* l : {&LabelS, &LabelCv, &LabelCp}) l->text = kEntropyLabels[next];
+    // The given enthalpy and entropy follow the amount unit as typed numbers.
+    for (EditField* f : {&Edith, &Edits}) {
+        try {
+            f->text = FormatDisplay(ParseStrict(f->text) * ratio);
+        } catch (const ConversionError&) {
+            // Not a number (or empty): left as typed, for "Calculate" to report.
+        }
+    }
+    Labelhunit.text = kEnergyLabels[next];
+    Labelsunit.text = kEntropyLabels[next];
     unitAmount = next;
 }
 

@@ -23,7 +23,7 @@ struct CalculatorState {
     double M = 0, R = 0, Tc = 0, Pc = 0, rhoc = 0, Tred = 0, rhored = 0, Pred = 0;
     double T = 0, P = 0, rho = 0, tau = 0, delta = 0, pi = 0;
     double satuP = 0, satuRhov = 0, satuRhol = 0, meltP = 0;
-    int inputVar = 0;  // 0: pressure given, 1: density given
+    int inputVar = 0;  // 0: pressure given, 1: density given, 2: P and h given, 3: P and s given
     int fluid = -1;    // index of the selected fluid
 };
 
@@ -56,6 +56,7 @@ public:
     void ButtonPhaseClick();      // "Phase Diagram"
     void ButtonCopyClick();       // "Copy": ClipboardText() to copyText
     void ButtonSaturationClick(); // "Saturation Tables"
+    void RadioGroupPairClick();   // input pair: T with P or rho, P with h, P with s
 
     // The fluid, the state and every result as lines of caption TAB value TAB unit,
     // ready to paste into a spreadsheet.
@@ -128,6 +129,13 @@ public:
     Label Label2{"Unit of Amount"};
     ComboBox ComboBoxUnit;
     EditField EditMes{"", true};
+    // The input pair: item 0 the temperature with the pressure or density of
+    // RadioGroupVar; items 1 and 2 the pressure with the enthalpy Edith or the entropy
+    // Edits (in the energy unit of the amount unit), the temperature then a result.
+    RadioGroup RadioGroupPair{"Input pair", {"T with P or rho", "P with h", "P with s"}, 0};
+    Label Labelhgiven{"h ="}, Labelsgiven{"s ="};
+    EditField Edith{"", true, true, ColorRole::ButtonFace}, Edits{"", true, true, ColorRole::ButtonFace};
+    Label Labelhunit{"J / mol"}, Labelsunit{"J / (mol K)"};
 
     // Saturation group.
     Label Label27{"Saturation Properties for T"};
@@ -146,12 +154,14 @@ public:
         LabelJT{"K / MPa"}, LabelC2{"m3 / kg"}, Labelalpha{"/ K"}, Labelkappa{"/ MPa"},
         LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"}, Labeln1{"at"}, Labeln2{"nm"};
     EditField Editnlambda{"589"};
-    // The vapour fraction of a two-phase state of given quality; not shown in the
-    // window (the command-line output's last field, empty for a single-phase state).
+    // The vapour fraction of a two-phase state of given quality (the command-line
+    // output's last field, empty for a single-phase state); the window shows it beside
+    // the input pair.
     EditField Editx{"", true};
     // Unit selectors of the viscosity and the thermal conductivity; their labels are
     // LabelVisc and LabelTherc.
     ComboBox ComboBoxVisc, ComboBoxTherc;
+    Label Labelx{"x ="};
 
     // The four label lists used by the unit handlers and the table headings.
     std::vector<std::string> temperatureLabels, pressureLabels, densityLabels, volumeLabels;

@@ -37,6 +37,7 @@ const char* MessageText(MessageId id) {
         case MessageId::kSaturationNotAvailable: return "N/A";
         case MessageId::kSaturationOverPc: return "over Pc";
         case MessageId::kQualityRange: return "The vapour fraction x should be between 0 and 1.";
+        case MessageId::kNoStateOnIsobar: return "No accepted state has this enthalpy or entropy at this pressure.";
         case MessageId::kCount: break;
     }
     return "";

@@ -22,6 +22,8 @@ double Typed(const CellRecipe& r, int v, double shown) {
     switch (v) {
         case 0: return TemperatureToK(c, r.units.unitT, x);
         case 1: return x * PressureFactor(c, r.units.unitP);
+        case 3:
+        case 4: return x * AmountFactor(c, r.units.unitAmount);
         default: return DensityFromDisplay(c, x, r.units.unitRho, r.units.densityMode);
     }
 }
@@ -56,17 +58,20 @@ void ComputeRow(const CellRecipe& recipe, int i, int n, const std::function<std:
 PointInput CellInput(const CellRecipe& recipe, double x, double y) {
     PointInput in;
     const int r = recipe.rowVariable, c = recipe.columnVariable;
-    in.inputVar = r + c - 1;
+    // (T, P), (T, rho), and P with h or s on an isobar.
+    in.inputVar = r == 3 || c == 3 ? 2 : r == 4 || c == 4 ? 3 : r + c - 1;
     in.wavelength = recipe.wavelength;
     const double a = Typed(recipe, r, x), b = Typed(recipe, c, y);
-    double values[3] = {0, 0, 0};
+    double values[5] = {0, 0, 0, 0, 0};
     values[r] = a;
     values[c] = b;
     in.T = values[0];
-    if (in.inputVar == 0)
-        in.P = values[1];
-    else
+    if (in.inputVar == 1)
         in.rho = values[2];
+    else
+        in.P = values[1];
+    in.h = values[3];
+    in.s = values[4];
     return in;
 }
 

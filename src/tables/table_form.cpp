@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include "core/format.h"
+#include "forms/units.h"
 #include "tables/value_lists.h"
 
 namespace kelvane {
@@ -22,7 +24,7 @@ WindowPosition CentredPosition(int screenWidth, int screenHeight, int windowWidt
 }
 
 TableForm::TableForm(MainForm& main, TableFileDialogs& dialogs) : main_(main), dialogs_(dialogs) {
-    ComboBoxR.items = {"T", "P", "rho"};
+    ComboBoxR.items = {"T", "P", "rho", "h", "s"};
     ComboBoxC.items = ComboBoxR.items;
     ComboBoxR.Select(kVarT);
     ComboBoxC.Select(kVarP);
@@ -253,6 +255,17 @@ void TableForm::ShowPoint(const PointInput& input, const PointResult& result) {
     const DisplayUnits units = main_.Units();
     PointResult shown = result;
     shown.state.T = input.T;
+    if (input.inputVar >= 2) {
+        // P with h or s: the given values as typed, the temperature found as a result.
+        shown.hasP = true;
+        main_.EditP.text = FieldText(*FieldRowNamed("EditP"), shown, units);
+        const double perAmount = AmountFactor(*units.constants, units.unitAmount);
+        (input.inputVar == 2 ? main_.Edith : main_.Edits).text =
+            FormatDisplay((input.inputVar == 2 ? input.h : input.s) / perAmount);
+        main_.EditRho.text.clear();
+        main_.ShowResult(result);
+        return;
+    }
     main_.EditT.text = FieldText(*FieldRowNamed("EditT"), shown, units);
     if (input.inputVar == 0) {
         shown.hasP = true;

@@ -58,7 +58,7 @@ std::string PropertyUnit(const MainForm& main, int q) { return main.UnitText(*Ta
 bool IsTemperatureOnlyProperty(int q) { return (q >= 2 && q <= 5) || q == 16; }
 
 const char* VariableName(int v) {
-    static const char* const names[kVariableCount] = {"T", "P", "rho"};
+    static const char* const names[kVariableCount] = {"T", "P", "rho", "h", "s"};
     return names[v];
 }
 
@@ -66,6 +66,8 @@ std::string VariableUnit(const MainForm& main, int v) {
     switch (v) {
         case kVarT: return main.temperatureLabels[main.unitT];
         case kVarP: return main.pressureLabels[main.unitP];
+        case kVarH: return main.Labelhunit.text;
+        case kVarS: return main.Labelsunit.text;
         default: return main.DensityUnitLabel();
     }
 }
@@ -74,6 +76,8 @@ EditField& VariableField(MainForm& main, int v) {
     switch (v) {
         case kVarT: return main.EditT;
         case kVarP: return main.EditP;
+        case kVarH: return main.Edith;
+        case kVarS: return main.Edits;
         default: return main.EditRho;
     }
 }
@@ -107,10 +111,21 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
 
     // Validation: the first failing test wins. An axis without a selected entry asks
     // for the selection like an axis without T.
-    if (!ValidVariable(r) || !ValidVariable(c) || r * c != 0) return Finished(Status::Invalid, kNeedTemperatureAndOther);
-    if (r == c) return Finished(Status::Invalid, kNeedTemperatureOnce);
+    // Isobars in h or s pair P with one of them; every other table pairs T with P or rho.
+    const bool isobar = ValidVariable(r) && ValidVariable(c) && (r >= kVarH || c >= kVarH);
+    if (isobar) {
+        if (!((r == kVarP && c >= kVarH) || (c == kVarP && r >= kVarH)))
+            return Finished(Status::Invalid, kNeedPressureWithEnergy);
+    } else {
+        if (!ValidVariable(r) || !ValidVariable(c) || r * c != 0)
+            return Finished(Status::Invalid, kNeedTemperatureAndOther);
+        if (r == c) return Finished(Status::Invalid, kNeedTemperatureOnce);
+    }
     if (q < 0 || q >= TablePropertyCount()) return Finished(Status::Invalid, kNeedProperty);
-    if (r - 1 == q || c - 1 == q) return Finished(Status::Invalid, kPropertyIsVariable);
+    auto isProperty = [q](int v) {
+        return (v >= kVarP && v <= kVarRho && v - 1 == q) || (v == kVarH && TableRow(q)->field == &MainForm::EditH);
+    };
+    if (isProperty(r) || isProperty(c)) return Finished(Status::Invalid, kPropertyIsVariable);
 
     // One value array per variable; the table uses those of its two variables.
     auto values = std::make_unique<ValueArray[]>(kVariableCount);
@@ -134,7 +149,7 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
             nC = list.count;
             columnsCut = list.truncated;
         }
-        if (IsTemperatureOnlyProperty(q)) {
+        if (IsTemperatureOnlyProperty(q) && !isobar) {
             // One pressure column, the critical pressure in the selected unit.
             main.RadioGroupVar.index = 0;
             main.RadioGroupVarClick();
@@ -156,7 +171,13 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
 
     if (!output.Choose()) return Finished(Status::Cancelled, "");
 
-    const int selector = r + c - 1;  // 0: pressure given, 1: density given
+    // The main window's input pair: P with h or s for an isobar, else T with P or rho.
+    const int pair = !isobar ? 0 : (r == kVarH || c == kVarH) ? 1 : 2;
+    if (main.RadioGroupPair.index != pair) {
+        main.RadioGroupPair.index = pair;
+        main.RadioGroupPairClick();
+    }
+    const int selector = isobar ? 0 : r + c - 1;  // 0: pressure given, 1: density given
     if (main.RadioGroupVar.index != selector) {
         main.RadioGroupVar.index = selector;
         main.RadioGroupVarClick();
@@ -229,10 +250,12 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
         if (!lastValues) return;
         VariableField(main, r).text = FormatDisplay(lastValues->first);
         VariableField(main, c).text = FormatDisplay(lastValues->second);
-        if (last.result.state.inputVar == 0)
-            main.EditRho.text.clear();
-        else
+        if (last.result.state.inputVar == 1) {
             main.EditP.text.clear();
+        } else {
+            main.EditRho.text.clear();
+            if (last.result.state.inputVar >= 2) main.EditT.text.clear();
+        }
         ++main.calculations;
         main.ShowResult(last.result);
     };

@@ -22,7 +22,8 @@
 namespace kelvane {
 
 // Variables of the two axes.
-enum TableVariable { kVarT = 0, kVarP = 1, kVarRho = 2, kVariableCount = 3 };
+// h and s (the molar enthalpy and entropy in the amount unit) go with P alone: isobars.
+enum TableVariable { kVarT = 0, kVarP = 1, kVarRho = 2, kVarH = 3, kVarS = 4, kVariableCount = 5 };
 
 constexpr int kTablePropertyCount = 26;
 
@@ -111,6 +112,7 @@ private:
 
 inline constexpr const char* kNeedTemperatureAndOther = "Select T either in ROW or COLUMN, and another(P, rho)";
 inline constexpr const char* kNeedTemperatureOnce = "Select T either in ROW or COLUMN";
+inline constexpr const char* kNeedPressureWithEnergy = "Select P either in ROW or COLUMN, and h or s in the other";
 inline constexpr const char* kNeedProperty = "Select the properties you want.";
 inline constexpr const char* kPropertyIsVariable = "the selected quantities are same.";
 inline constexpr const char* kNoValues = "The number of values in either ROW or COLUMN is 0 or missed.";

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -148,7 +149,41 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     unitRow->addWidget(AddLabel(&MainForm::Label2, "Label2"));
     unitRow->addWidget(AddCombo(&MainForm::ComboBoxUnit, "ComboBoxUnit", &MainForm::ComboBoxUnitChange));
     in->addLayout(unitRow, 2, 0, 1, 3);
-    for (QLineEdit* e : {editT, editP, editRho}) e->setMinimumWidth(numberWidth);
+
+    // The input pair, after the existing inputs: T with P or rho as above, or P with the
+    // enthalpy or the entropy (in the amount unit), T and the vapour fraction x found.
+    pairBox_ = RadioBox(pairGroup_, inputs, "RadioGroupPair");
+    auto* pairs = new QGridLayout(pairBox_);
+    for (int i = 0; i < static_cast<int>(form_.RadioGroupPair.items.size()); ++i) {
+        auto* b = new QRadioButton(pairBox_);
+        b->setObjectName(QStringLiteral("RadioGroupPair_%1").arg(i));
+        pairGroup_->addButton(b, i);
+        pairs->addWidget(b, 0, i);
+    }
+    QLineEdit* edith = AddEdit(&MainForm::Edith, "Edith");
+    QLineEdit* edits = AddEdit(&MainForm::Edits, "Edits");
+    QLineEdit* editx = AddEdit(&MainForm::Editx, "Editx");
+    auto* given = new QGridLayout;
+    given->addWidget(AddLabel(&MainForm::Labelhgiven, "Labelhgiven"), 0, 0);
+    given->addWidget(edith, 0, 1);
+    given->addWidget(AddLabel(&MainForm::Labelhunit, "Labelhunit"), 0, 2);
+    given->addWidget(AddLabel(&MainForm::Labelsgiven, "Labelsgiven"), 1, 0);
+    given->addWidget(edits, 1, 1);
+    given->addWidget(AddLabel(&MainForm::Labelsunit, "Labelsunit"), 1, 2);
+    given->addWidget(AddLabel(&MainForm::Labelx, "Labelx"), 2, 0);
+    given->addWidget(editx, 2, 1);
+    given->setColumnStretch(1, 1);
+    pairs->addLayout(given, 1, 0, 1, 3);
+    connect(pairGroup_, &QButtonGroup::idClicked, this, [this](int id) {
+        Act([this, id] {
+            form_.RadioGroupPair.index = id;
+            form_.RadioGroupPairClick();
+        });
+    });
+    in->addWidget(pairBox_, 3, 0, 1, 3);
+    for (QLineEdit* e : {editT, editP, editRho, edith, edits, editx}) e->setMinimumWidth(numberWidth);
+    for (QLineEdit* e : {edith, edits})
+        connect(e, &QLineEdit::returnPressed, this, [this] { Act([this] { form_.ButtonCalcClick(); }); });
 
     // Saturation properties at the given temperature.
     auto* saturation = new QGroupBox(this);
@@ -278,6 +313,10 @@ void MainWindow::Refresh() {
     for (auto& [w, button] : buttons_) Push(w, form_.*button);
     Push(matterBox_, matterGroup_, form_.RadioGroupMatter);
     Push(varBox_, varGroup_, form_.RadioGroupVar);
+    Push(pairBox_, pairGroup_, form_.RadioGroupPair);
+    // The choice between P and rho only while T is given with one of them (the pressure
+    // field stays usable: it is given with h or s too).
+    for (QAbstractButton* b : varGroup_->buttons()) b->setEnabled(form_.RadioGroupPair.index == 0);
     if (auto* rho = findChild<QComboBox*>("ComboBoxRho")) rho->setToolTip(DensityUnitTip(form_.densityMode));
 }
 

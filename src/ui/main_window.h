@@ -55,6 +55,8 @@ private:
     QButtonGroup* matterGroup_ = nullptr;
     QGroupBox* varBox_ = nullptr;
     QButtonGroup* varGroup_ = nullptr;
+    QGroupBox* pairBox_ = nullptr;
+    QButtonGroup* pairGroup_ = nullptr;
 };
 
 }  // namespace kelvane::ui

@@ -217,7 +217,8 @@ RegionResults Region3Properties(const PointContext& st, double delta, double tau
 
 PropertyResults Properties(const PointContext& st, double wavelength) {
     const double delta = st.delta, tau = st.tau, pi = st.pi;
-    const int region = st.inputVar == 0
+    // Density-given states (inputVar 1) by density, all others by pressure.
+    const int region = st.inputVar != 1
                            ? Region(0, tau, pi, st.satuP, st.satuRhov, st.satuRhol)
                            : Region(delta, tau, 0, st.satuP, st.satuRhov, st.satuRhol);
     RegionResults r;
