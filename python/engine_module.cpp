@@ -47,7 +47,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 enum Pair : int { kPairTP = 0, kPairTRho = 1, kPairPH = 2, kPairPS = 3, kPairTX = 4, kPairPX = 5 };
 
 // Whether the engine computes states of the pair.
-bool PairSupported(int pair) { return pair == kPairTP || pair == kPairTRho || pair == kPairTX || pair == kPairPX; }
+bool PairSupported(int pair) { return pair >= kPairTP && pair <= kPairPX; }
 
 // Unit indices of the forms that are the SI mass units: kg/m3 and kg.
 constexpr int kDensityKgPerM3 = 0;
@@ -125,6 +125,15 @@ PointResult ComputeState(const Fluid& fluid, int pair, double a, double b, doubl
             in.T = a;
             in.rho = molar ? b : DensityFromDisplay(c, b, kDensityKgPerM3, true);
             return Calculate(fluid, in);
+        case kPairPH:
+        case kPairPS: {
+            // The enthalpy or the entropy in J/mol, as the program converts a value typed
+            // in J/kg.
+            in.inputVar = pair == kPairPH ? 2 : 3;
+            in.P = a;
+            (pair == kPairPH ? in.h : in.s) = molar ? b : b * AmountFactor(c, kAmountKg);
+            return Calculate(fluid, in);
+        }
         case kPairTX: return TwoPhaseState(fluid, SaturationByTemperature(fluid, a, wavelength), b);
         case kPairPX: return TwoPhaseState(fluid, SaturationByPressure(fluid, a, wavelength), b);
         default:

@@ -187,8 +187,8 @@ def _message_array(codes, shape, texts_of):
 def properties(fluid, outputs=None, threads=None, basis="mass", wavelength=589.0, **pair):
     """Properties of many states at once.
 
-    The pair is ``T=, P=``, ``T=, rho=``, ``T=, x=`` or ``P=, x=``; each value is a number
-    or an array, and the two broadcast against each other. Returns a dict of float64
+    The pair is ``T=, P=``, ``T=, rho=``, ``P=, h=``, ``P=, s=``, ``T=, x=`` or ``P=, x=``;
+    each value is a number or an array, and the two broadcast against each other. Returns a dict of float64
     arrays of the broadcast shape, one per name of ``outputs`` (default: every name of
     ``OUTPUTS``), and ``"message"``, the message line of each state as an array of str.
     A state the formulation refuses has NaN in every output and its message. The states
@@ -320,8 +320,8 @@ del _name
 
 
 def state(fluid, basis="mass", wavelength=589.0, **pair):
-    """One state: ``state("water", T=300, P=1e6)``, or ``T=, rho=``, ``T=, x=``,
-    ``P=, x=``. Raises RangeError with the program's message when the formulation
+    """One state: ``state("water", T=300, P=1e6)``, or ``T=, rho=``, ``P=, h=``,
+    ``P=, s=``, ``T=, x=``, ``P=, x=``. Raises RangeError with the program's message when the formulation
     refuses the state; a state with a warning carries it in ``messages``."""
     index = _fluid_index(fluid)
     molar = _molar(basis)

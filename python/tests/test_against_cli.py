@@ -26,7 +26,8 @@ LIMITS = {f: kelvane.fluids()[f] for f in FLUIDS}
 
 def _states(fluid, seed):
     """(pair, a, b) in SI mass units: single-phase states by (T, P) and (T, rho),
-    wet states by (T, x) and (P, x), a few refused ones among them."""
+    wet states by (T, x) and (P, x), states by (P, h) and (P, s), a few refused ones
+    among them."""
     rng = np.random.default_rng(seed)
     lim = LIMITS[fluid]
     Tmin, Tmax, Pmax = lim["Tmin"], lim["Tmax"], lim["Pmax"]
@@ -45,6 +46,17 @@ def _states(fluid, seed):
     for _ in range(30):
         states.append(("Px", 10 ** rng.uniform(math.log10(sat[0]) - 0.2, math.log10(lim["Pc"]) + 0.05),
                        rng.uniform(0, 1)))
+    # By pressure with enthalpy or entropy: the h and s of single-phase and wet states.
+    for _ in range(25):
+        T = rng.uniform(Tmin, Tmax)
+        P = 10 ** rng.uniform(3, math.log10(Pmax))
+        if rng.uniform() < 0.3 and T < lim["Tc"]:
+            one = kelvane.properties(fluid, T=T, x=rng.uniform(0, 1), outputs=["P", "h", "s"])
+        else:
+            one = kelvane.properties(fluid, T=T, P=P, outputs=["P", "h", "s"])
+        if not math.isnan(one["h"]):
+            states.append(("Ph", float(one["P"]), float(one["h"])))
+            states.append(("Ps", float(one["P"]), float(one["s"]) * rng.uniform(0.98, 1.02)))
     return states
 
 
@@ -58,13 +70,16 @@ def _cli_args(fluid, pair, a, b, molar):
         args += ["--T", repr(a), "--rho", repr(b / 1000 if molar else b)]
     elif pair == "Tx":
         args += ["--T", repr(a), "--x", repr(b)]
-    else:
+    elif pair == "Px":
         args += ["--P", repr(a), "--x", repr(b)]
+    else:
+        args += ["--P", repr(a), "--" + pair[1], repr(b)]
     return args
 
 
 def _kwargs(pair, a, b):
-    return {"TP": {"T": a, "P": b}, "Trho": {"T": a, "rho": b}, "Tx": {"T": a, "x": b}, "Px": {"P": a, "x": b}}[pair]
+    return {"TP": {"T": a, "P": b}, "Trho": {"T": a, "rho": b}, "Tx": {"T": a, "x": b}, "Px": {"P": a, "x": b},
+            "Ph": {"P": a, "h": b}, "Ps": {"P": a, "s": b}}[pair]
 
 
 def _parse(stdout):
@@ -90,8 +105,8 @@ def _run_all(cli, fluid, states, molar):
 def _compare(fluid, state, fields, got, molar):
     """Mismatches between the CLI's fields and the module's values of one state."""
     bad = []
-    given = {"TP": ("P",), "Trho": ("rho",), "Tx": (), "Px": ("P",)}[state[0]]
-    for tsv, name in TSV_NAMES.items():
+    given = {"TP": ("P",), "Trho": ("rho",), "Tx": (), "Px": ("P",), "Ph": ("P",), "Ps": ("P",)}[state[0]]
+    for tsv, name in list(TSV_NAMES.items()) + ([("T", "T")] if state[0] in ("Px", "Ph", "Ps") else []):
         text = fields[tsv]
         expected = _number(text)
         value = got[name]
@@ -115,7 +130,8 @@ def _compare(fluid, state, fields, got, molar):
             value = value / 1000  # the program shows mol/l
         if molar and name == "second_virial":
             value = value * 1000  # and l/mol
-        digits = 8 if tsv in EIGHT_DIGITS else 15
+        # The temperature of a wet state by pressure shows in the display format.
+        digits = 8 if tsv in EIGHT_DIGITS or (tsv == "T" and state[0] == "Px") else 15
         if float(format(value, f".{digits - 1}e")) != expected:
             bad.append((tsv, text, value))
     return bad

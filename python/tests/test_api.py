@@ -347,3 +347,31 @@ def test_version_is_the_projects():
     cmake = (ROOT / "CMakeLists.txt").read_text()
     version = re.search(r"project\(Kelvane VERSION ([0-9.]+)", cmake).group(1)
     assert kelvane.__version__ == version
+
+
+# --- (P, h) and (P, s) ---------------------------------------------------------------
+
+@pytest.mark.parametrize("basis", ["mass", "molar"])
+def test_states_by_pressure_and_enthalpy_or_entropy(basis):
+    for fluid, T, P in (("water", 500.0, 5e6), ("methanol", 400.0, 2e6), ("co2", 320.0, 1e7)):
+        a = kelvane.state(fluid, T=T, P=P, basis=basis)
+        by_h = kelvane.state(fluid, P=P, h=a.h, basis=basis)
+        by_s = kelvane.state(fluid, P=P, s=a.s, basis=basis)
+        assert by_h.P == P and by_s.P == P
+        assert math.isclose(by_h.T, T, rel_tol=1e-9) and math.isclose(by_s.T, T, rel_tol=1e-9), fluid
+        assert math.isclose(by_h.rho, a.rho, rel_tol=1e-8)
+
+
+def test_isobar_through_the_two_phase_region():
+    sat = kelvane.saturation("water", P=1e6)
+    hl, hv = float(sat["h_liquid"]), float(sat["h_vapour"])
+    h = np.linspace(hl - 2e5, hv + 2e5, 41)
+    r = kelvane.properties("water", P=1e6, h=h, outputs=["T", "x", "h"])
+    wet = (h > hl) & (h < hv)
+    assert np.allclose(r["x"][wet], (h[wet] - hl) / (hv - hl), rtol=1e-9, atol=1e-12)
+    assert np.isnan(r["x"][~wet & ((h < hl - 1) | (h > hv + 1))]).all()
+    assert np.all(np.diff(r["T"]) >= 0)  # T never falls with h on an isobar
+    assert np.allclose(r["T"][wet], float(sat["T"]), rtol=1e-12)
+    assert np.allclose(r["h"], h, rtol=1e-9)
+    with pytest.raises(kelvane.RangeError):
+        kelvane.state("water", P=1e6, h=1e9)  # far above the highest accepted temperature
