@@ -29,3 +29,19 @@ def cli():
         done = subprocess.run([str(path), *args], capture_output=True, text=True, check=False)
         return done
     return run
+
+
+def pytest_sessionstart(session):
+    # Run by ctest: the package must be this build's, not one installed elsewhere.
+    expected = os.environ.get("KELVANE_PYTHON_DIR")
+    if expected:
+        here = pathlib.Path(kelvane.__file__).resolve().parent
+        if here != (pathlib.Path(expected) / "kelvane").resolve():
+            raise pytest.UsageError(f"kelvane imported from {here}, not from {expected}")
+
+
+def pytest_sessionfinish(session, exitstatus):
+    # A run that found no tests is a failure, never a pass nor a distinct "no tests".
+    if exitstatus == pytest.ExitCode.NO_TESTS_COLLECTED:
+        print("\nno tests were collected from python/tests")
+        session.exitstatus = pytest.ExitCode.TESTS_FAILED
