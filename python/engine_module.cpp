@@ -24,6 +24,7 @@
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -179,7 +180,13 @@ void ParallelFor(size_t n, int threads, const Body& body) {
     };
     std::vector<std::thread> pool;
     pool.reserve(count - 1);
-    for (size_t t = 1; t < count; ++t) pool.emplace_back(work);
+    for (size_t t = 1; t < count; ++t) {
+        try {
+            pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the ones running share the chunks
+        }
+    }
     work();
     for (std::thread& t : pool) t.join();
     if (failure) std::rethrow_exception(failure);
