@@ -60,6 +60,20 @@ void Engine(benchmark::State& state, int fluid, BenchState s, int mode) {
     }
 }
 
+// The engine over the 100 000 states of the grid of bench/python_bench.py, one after
+// the other on one thread: the per-state cost that the Python module's loop adds to.
+void EngineGrid(benchmark::State& state, int fluid) {
+    const Fluid& f = FluidAt(fluid);
+    const std::vector<PointInput> grid = GridStates(fluid);
+    for (auto _ : state) {
+        for (const PointInput& in : grid) {
+            PointResult r = kelvane::Calculate(f, in);
+            benchmark::DoNotOptimize(r.properties.values.data());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(grid.size()));
+}
+
 // Properties alone at the state the engine calculated.
 void Properties(benchmark::State& state, int fluid, BenchState s) {
     MainForm form;
@@ -171,6 +185,9 @@ void RegisterAll() {
                                          fluid, T)
                 ->Unit(benchmark::kMicrosecond);
     }
+    for (int fluid = 0; fluid < kBenchFluids; ++fluid)
+        benchmark::RegisterBenchmark(("EngineGrid/" + std::string(FluidLabel(fluid))).c_str(), EngineGrid, fluid)
+            ->Unit(benchmark::kMillisecond);
     for (int fluid = 0; fluid < kBenchFluids; ++fluid)
         benchmark::RegisterBenchmark(("Table200x50/" + std::string(FluidLabel(fluid))).c_str(), Table, fluid)
             ->Unit(benchmark::kMillisecond);

@@ -1,6 +1,9 @@
 #include "bench_states.h"
 
+#include <cmath>
+
 #include "core/format.h"
+#include "fluids/registry.h"
 
 namespace kelvane::bench {
 
@@ -63,6 +66,21 @@ TableSettings BenchTable(int fluid, int rows, int columns) {
         t.columnList += FormatFile(r.P0 + (r.P1 - r.P0) * j / (columns - 1));
     }
     return t;
+}
+
+std::vector<PointInput> GridStates(int fluid) {
+    const FluidLimits& lim = FluidAt(fluid).limits;
+    std::vector<PointInput> states;
+    states.reserve(kGridTemperatures * kGridPressures);
+    for (int i = 0; i < kGridTemperatures; ++i) {
+        for (int j = 0; j < kGridPressures; ++j) {
+            PointInput in;
+            in.T = lim.Tmin + (lim.Tmax - lim.Tmin) * (i + 0.5) / kGridTemperatures;
+            in.P = std::pow(10.0, 3 + (std::log10(lim.Pmax) - 3) * (j + 0.5) / kGridPressures);
+            states.push_back(in);
+        }
+    }
+    return states;
 }
 
 }  // namespace kelvane::bench

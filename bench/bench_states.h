@@ -4,6 +4,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
+
+#include "core/calculate.h"
 
 #include "forms/main_form.h"
 #include "tables/table_writer.h"
@@ -28,6 +31,13 @@ const std::array<double, 2>& SaturationTemperatures(int fluid);
 // pressure given (mode 0) or density given (mode 1). For density mode the density is
 // the one the pressure-mode calculation finds, as the form shows it.
 void PrepareState(MainForm& form, int fluid, const BenchState& s, int mode);
+
+// The (T, P) grid of bench/python_bench.py: 400 temperatures evenly inside the fluid's
+// accepted range times 250 pressures evenly in log10 from 1 kPa to its highest
+// accepted pressure, 100 000 states, temperature-major:
+//   T_i = Tmin + (Tmax - Tmin) (i + 0.5) / 400,  P_j = 10^(3 + (log10 Pmax - 3) (j + 0.5) / 250).
+constexpr int kGridTemperatures = 400, kGridPressures = 250;
+std::vector<PointInput> GridStates(int fluid);
 
 // TYPE I table of the isobaric heat capacity over `rows` temperatures and `columns`
 // pressures inside the fluid's accepted range.

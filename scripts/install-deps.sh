@@ -6,9 +6,10 @@ set -euo pipefail
 # The last line is for the Debian package and its check (scripts/package-check.sh):
 # dpkg-shlibdeps, file, appstreamcli and desktop-file-validate.
 # Qt Charts needs the Qt OpenGL development files, which its Debian package does not
-# pull in.
+# pull in. The fourth line is the Python module, its tests and examples.
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
+          pybind11-dev python3-dev python3-numpy python3-pytest python3-dask python3-matplotlib
           dpkg-dev file appstream desktop-file-utils)
 
 missing=()

@@ -50,7 +50,7 @@ Quantity MeltingPressure(double tau) {
 }
 
 MessageId CheckTemperature(double T) {
-    if (T < kMinT) return MessageId::kCo2BelowT;
+    if (!(T >= kMinT)) return MessageId::kCo2BelowT;  // also a T that is not a number
     if (T > kMaxT) return MessageId::kCo2AboveT;
     return MessageId::kNone;
 }

@@ -34,6 +34,8 @@ TEST_F(Co2Model, RangeChecksAndTheirMessages) {
     EXPECT_EQ(co2::CheckTemperature(1100), MessageId::kNone);
     EXPECT_EQ(text(co2::CheckTemperature(std::nextafter(216.0, 0.0))), "Not applied to the range less than 216 K.");
     EXPECT_EQ(text(co2::CheckTemperature(std::nextafter(1100.0, 2e3))), "Not applied to the range more than 1100 K.");
+    // A temperature that is not a number is refused as the other fluids refuse it.
+    EXPECT_EQ(co2::CheckTemperature(std::nan("")), MessageId::kCo2BelowT);
     EXPECT_EQ(co2::CheckState(3e8, 250, 3e8), MessageId::kNone);
     EXPECT_EQ(text(co2::CheckState(std::nextafter(3e8, 1e9), 250, 3e8)), "Suppose to freeze.");
     EXPECT_EQ(text(co2::CheckState(-1, 250, 3e8)), "This density is not inadequate.");
