@@ -6,56 +6,19 @@
 #include "core/format.h"
 #include "forms/texts.h"
 #include "tables/table_cells.h"
+#include "tables/table_support.h"
 #include "tables/value_lists.h"
 
 namespace kelvane {
 
 namespace {
 
-bool ValidVariable(int v) { return v >= 0 && v < kVariableCount; }
+using table_support::Finished;
+using table_support::NotFiniteText;
+using table_support::ValidVariable;
+using ClosingOutput = table_support::CloseGuard;
 
-TableResult Finished(TableResult::Status status, std::string message, int rows = 0) {
-    TableResult r;
-    r.status = status;
-    r.message = std::move(message);
-    r.rowsWritten = rows;
-    return r;
-}
-
-// Closes the output on every way out once it is open.
-class ClosingOutput {
-public:
-    explicit ClosingOutput(TableOutput& out) : out_(&out) {}
-    // A table left by an error leaves the destination as it was.
-    ~ClosingOutput() {
-        if (out_) out_->Abandon();
-    }
-    bool Close(std::string& error) {
-        TableOutput* out = out_;
-        out_ = nullptr;
-        return out->Close(error);
-    }
-    ClosingOutput(const ClosingOutput&) = delete;
-    ClosingOutput& operator=(const ClosingOutput&) = delete;
-
-private:
-    TableOutput* out_;
-};
-
-// A cell text that is a number (not a message, not empty).
-bool IsNumberText(const std::string& text) {
-    try {
-        ParseStrict(text);
-        return true;
-    } catch (const ConversionError&) {
-        return false;
-    }
-}
-
-// A cell text that holds a number that is not finite.
-bool NotFiniteText(const std::string& text) {
-    return text.find("NAN") != std::string::npos || text.find("INF") != std::string::npos;
-}
+bool IsNumberText(const std::string& text) { return table_support::NumberText(text); }
 
 // A heading with its unit in parentheses; none for a dimensionless quantity.
 std::string WithUnit(const std::string& name, const std::string& unit) {

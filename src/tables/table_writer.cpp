@@ -11,56 +11,18 @@
 
 #include "core/format.h"
 #include "tables/table_cells.h"
+#include "tables/table_support.h"
 #include "tables/value_lists.h"
 
 namespace kelvane {
 
 namespace {
 
-bool ValidVariable(int v) { return v >= 0 && v < kVariableCount; }
-
-TableResult Finished(TableResult::Status status, std::string message, int rows = 0) {
-    TableResult r;
-    r.status = status;
-    r.message = std::move(message);
-    r.rowsWritten = rows;
-    return r;
-}
-
-// Abandons the output on every way out of the writing loop that does not close it.
-class CloseGuard {
-public:
-    explicit CloseGuard(TableOutput& out) : out_(&out) {}
-    ~CloseGuard() {
-        if (out_) out_->Abandon();
-    }
-    bool Close(std::string& error) {
-        TableOutput* out = out_;
-        out_ = nullptr;
-        return out->Close(error);
-    }
-    CloseGuard(const CloseGuard&) = delete;
-    CloseGuard& operator=(const CloseGuard&) = delete;
-
-private:
-    TableOutput* out_;
-};
-
-// A cell text that holds a number that is not finite.
-bool NotFiniteText(const std::string& text) {
-    return text.find("NAN") != std::string::npos || text.find("INF") != std::string::npos;
-}
-
-// A cell text that is a number (not a message, not empty).
-bool NumberText(const std::string& text) {
-    if (text.empty()) return false;
-    try {
-        ParseStrict(text);
-        return true;
-    } catch (const ConversionError&) {
-        return false;
-    }
-}
+using table_support::CloseGuard;
+using table_support::Finished;
+using table_support::NotFiniteText;
+using table_support::NumberText;
+using table_support::ValidVariable;
 
 // The folder part of a path, with its final slash ("" for the current folder).
 std::string FolderOf(const std::string& path) {
