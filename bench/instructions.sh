@@ -33,8 +33,8 @@ pairs() {
 }
 
 printf '%-10s %14s %14s\n' fluid "new T/cell" "same T/cell"
-for spec in "water 300 500" "methanol 200 450" "co2 220 290"; do
-    set -- $spec
+for fluid_range in "water 300 500" "methanol 200 450" "co2 220 290"; do
+    set -- $fluid_range
     fluid=$1 t0=$2 t1=$3
     pairs "$work/p2000.txt" 2000 "$t0" "$t1"
     pairs "$work/p20.txt" 20 "$t0" "$t1"

@@ -11,9 +11,9 @@ ROOT = pathlib.Path(__file__).resolve().parents[2]
 
 
 def _example():
-    spec = importlib.util.spec_from_file_location("dask_grid", ROOT / "examples" / "dask_grid.py")
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader_info = importlib.util.spec_from_file_location("dask_grid", ROOT / "examples" / "dask_grid.py")
+    module = importlib.util.module_from_spec(loader_info)
+    loader_info.loader.exec_module(module)
     return module
 
 
