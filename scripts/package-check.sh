@@ -72,7 +72,8 @@ echo "== manual page and completion"
 man_text=$(sed 's/\\-/-/g' "$root/usr/share/man/man1/kelvane-cli.1")
 completion=$root/usr/share/bash-completion/completions/kelvane-cli
 grep -q "^.TH KELVANE-CLI 1 .*Kelvane $version" "$root/usr/share/man/man1/kelvane-cli.1" || fail "manual page: version"
-options=$({ "$cli" --help; "$cli" table --help; } | grep -o -- '--[A-Za-z][A-Za-z-]*' | sort -u)
+options=$({ "$cli" --help; "$cli" table --help; "$cli" saturation --help; "$cli" verify --help; } |
+  grep -o -- '--[A-Za-z][A-Za-z-]*' | sort -u)
 for o in $options; do
   grep -q -- "$o" <<< "$man_text" || fail "the manual page does not name $o"
   grep -q -- "$o\b" "$completion" || fail "the bash completion does not offer $o"
@@ -86,5 +87,7 @@ complete_words() {
 [ "$(complete_words kelvane-cli --fluid '')" = "water methanol co2" ] || fail "completion of --fluid"
 [ "$(complete_words kelvane-cli --P-unit b)" = "bar" ] || fail "completion of --P-unit"
 [ "$(complete_words kelvane-cli table --ty)" = "--type" ] || fail "completion of a table option"
+[ "$(complete_words kelvane-cli saturation --T-s)" = "--T-series" ] || fail "completion of a saturation option"
+[ "$(complete_words kelvane-cli --visc-unit u)" = 'uPa\ s' ] || fail "completion of a unit with a space"
 echo "bash completion: fluids, units and table options complete"
 echo "package-check: $(basename "$deb") passed"
