@@ -1,13 +1,13 @@
 #include "fluids/water/water_eos.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <span>
 
 #include "core/fluid_model.h"
-#include "fluids/common/power_table.h"
+#include "fluids/common/integer_powers.h"
 
 namespace kelvane {
 
@@ -22,53 +22,11 @@ struct Term {
 
 // k (k - 1) ... (k - order + 1): the factor that differentiating x^k `order` times
 // brings down.
-double FallingFactorial(int k, int order) {
+constexpr double FallingFactorial(int k, int order) {
     double f = 1;
     for (int m = 0; m < order; ++m) f *= k - m;
     return f;
 }
-
-// The powers v^k of one base v for integer k from -64 to 64, kept while the base stays
-// the same. The region functions are evaluated many times at the same variables (six
-// derivatives per state, the iterations at a fixed temperature). The powers are built
-// outwards from v^0 = 1 by one multiplication each (by v, or by 1/v below zero), as far
-// as the sums ask: a new base costs one multiplication per power, where a power
-// function call costs some hundred instructions. The roundings add up to a few units
-// of the last digit over the 58 steps of the longest sum.
-class IntegerPowers {
-public:
-    static constexpr int kMin = -64, kMax = 64;
-    void Use(double x) {
-        const uint64_t bits = std::bit_cast<uint64_t>(x);
-        if (valid_ && bits == base_) return;
-        valid_ = true;
-        base_ = bits;
-        x_ = x;
-        low_ = high_ = 0;
-        powers_[-kMin] = 1;
-    }
-    double operator()(int k) {
-        while (high_ < k) {
-            powers_[high_ + 1 - kMin] = powers_[high_ - kMin] * x_;
-            ++high_;
-        }
-        if (k < low_) {
-            const double inverse = 1 / x_;
-            while (low_ > k) {
-                powers_[low_ - 1 - kMin] = powers_[low_ - kMin] * inverse;
-                --low_;
-            }
-        }
-        return powers_[k - kMin];
-    }
-
-private:
-    bool valid_ = false;
-    uint64_t base_ = 0;
-    double x_ = 0;
-    int low_ = 0, high_ = 0;
-    std::array<double, kMax - kMin + 1> powers_{};
-};
 
 // The variables of each region sum have tables of their own, so that alternating
 // evaluations of different regions keep theirs.
@@ -83,32 +41,66 @@ RolePowers& Powers(PowerRole role) {
     return tables[role];
 }
 
-// d^a/dx^a d^b/dy^b of the sum of n x^I y^J, evaluated term by term in table order
-// and added to `start`. Each region passes its own shifted variables x and y.
-double PowerSum(PowerRole role, std::span<const Term> terms, int a, double x, int b, double y, double start = 0) {
-    RolePowers& p = Powers(role);
-    p.x.Use(x);
-    p.y.Use(y);
-    double sum = start;
+// A region sum of n x^I y^J made ready for its derivatives: for each order (a, b) with
+// a + b <= 2 the terms that do not vanish, in table order, with n times the factors
+// the differentiation brings down (exact small integers, so n c is the same double
+// whether the product is formed here or in the loop), and the ranges of the
+// exponents of x and y that the orders reach.
+template <size_t N>
+struct PreparedSum {
+    struct Entry {
+        double nc;
+        int x, y;
+    };
+    std::array<std::array<Entry, N>, 9> orders{};  // slot a + 3 b
+    std::array<int, 9> counts{};
+    int xLow = 0, xHigh = 0, yLow = 0, yHigh = 0;
+};
+
+template <size_t N>
+constexpr PreparedSum<N> Prepare(const Term (&terms)[N]) {
+    PreparedSum<N> s;
     for (const Term& t : terms) {
-        const double c = FallingFactorial(t.I, a) * FallingFactorial(t.J, b);
-        if (c == 0) continue;
-        sum += t.n * c * p.x(t.I - a) * p.y(t.J - b);
+        s.xLow = std::min(s.xLow, t.I - 2);
+        s.xHigh = std::max(s.xHigh, t.I);
+        s.yLow = std::min(s.yLow, t.J - 2);
+        s.yHigh = std::max(s.yHigh, t.J);
     }
-    return sum;
+    for (int a = 0; a <= 2; ++a)
+        for (int b = 0; a + b <= 2; ++b) {
+            const int slot = a + 3 * b;
+            for (const Term& t : terms) {
+                const double c = FallingFactorial(t.I, a) * FallingFactorial(t.J, b);
+                if (c == 0) continue;
+                s.orders[slot][s.counts[slot]++] = {t.n * c, t.I - a, t.J - b};
+            }
+        }
+    return s;
 }
 
-// The sum of n x^I y^J (s0) and its x derivative (s1), added to s0 and s1, in one pass
-// over the terms; each is bit for bit PowerSum's.
-void PowerSumAndSlope(PowerRole role, std::span<const Term> terms, double x, double y, double& s0, double& s1) {
+// d^a/dx^a d^b/dy^b (a + b <= 2) of the sum, evaluated term by term in table order and
+// added to `start`. Each region passes its own shifted variables x and y.
+template <size_t N>
+double PowerSum(PowerRole role, const PreparedSum<N>& sum, int a, double x, int b, double y, double start = 0) {
     RolePowers& p = Powers(role);
-    p.x.Use(x);
-    p.y.Use(y);
-    for (const Term& t : terms) {
-        const double yJ = p.y(t.J);
-        s0 += t.n * p.x(t.I) * yJ;
-        if (t.I != 0) s1 += t.n * static_cast<double>(t.I) * p.x(t.I - 1) * yJ;
+    p.x.Use(x, sum.xLow, sum.xHigh);
+    p.y.Use(y, sum.yLow, sum.yHigh);
+    const int slot = a + 3 * b;
+    const auto& entries = sum.orders[slot];
+    double value = start;
+    for (int k = 0, count = sum.counts[slot]; k < count; ++k) {
+        const auto& e = entries[k];
+        value += e.nc * p.x(e.x) * p.y(e.y);
     }
+    return value;
+}
+
+// The sum (s0) and its x derivative (s1), added to s0 and s1; each bit for bit
+// PowerSum's.
+template <size_t N>
+void PowerSumAndSlope(PowerRole role, const PreparedSum<N>& sum, double x, double y, double& s0, double& s1) {
+    s0 = PowerSum(role, sum, 0, x, 0, y, s0);
+    s1 = PowerSum(role, sum, 1, x, 0, y, s1);
 }
 
 // The six orders for which the region functions return a partial derivative.
@@ -127,9 +119,10 @@ double LogTerm(int i, int j, double x) {
 }
 
 // Sum over the terms with I = 1 of n y^J: the limit of d/dx of the sum as x -> 0.
-double ZeroPressureSlope(PowerRole role, std::span<const Term> terms, double y) {
+template <size_t N>
+double ZeroPressureSlope(PowerRole role, const Term (&terms)[N], const PreparedSum<N>& prepared, double y) {
     IntegerPowers& powers = Powers(role).y;
-    powers.Use(y);
+    powers.Use(y, prepared.yLow, prepared.yHigh);
     double sum = 0;
     for (const Term& t : terms)
         if (t.I == 1) sum += t.n * powers(t.J);
@@ -328,17 +321,23 @@ constexpr double kSaturation[] = {
 // IAPWS-IF97 Table 1: the region 2-3 boundary, p/MPa = n1 + n2 T + n3 T^2.
 constexpr double kB23[] = {0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2};
 
+// The region sums made ready for their derivatives.
+constexpr auto kRegion1Sum = Prepare(kRegion1);
+constexpr auto kRegion2IdealSum = Prepare(kRegion2Ideal);
+constexpr auto kRegion2ResidualSum = Prepare(kRegion2Residual);
+constexpr auto kRegion3Sum = Prepare(kRegion3);
+constexpr auto kRegion5IdealSum = Prepare(kRegion5Ideal);
+constexpr auto kRegion5ResidualSum = Prepare(kRegion5Residual);
+
 // Every exponent a region sum needs, down to the second derivative, has its place in
 // a power table.
-constexpr bool InPowerTable(std::span<const Term> terms) {
-    for (const Term& t : terms)
-        if (t.I - 2 < IntegerPowers::kMin || t.I > IntegerPowers::kMax || t.J - 2 < IntegerPowers::kMin ||
-            t.J > IntegerPowers::kMax)
-            return false;
-    return true;
+template <size_t N>
+constexpr bool InPowerTable(const PreparedSum<N>& s) {
+    return s.xLow >= IntegerPowers::kMin && s.yLow >= IntegerPowers::kMin && s.xHigh <= IntegerPowers::kMax &&
+           s.yHigh <= IntegerPowers::kMax;
 }
-static_assert(InPowerTable(kRegion1) && InPowerTable(kRegion2Ideal) && InPowerTable(kRegion2Residual) &&
-              InPowerTable(kRegion3) && InPowerTable(kRegion5Ideal) && InPowerTable(kRegion5Residual));
+static_assert(InPowerTable(kRegion1Sum) && InPowerTable(kRegion2IdealSum) && InPowerTable(kRegion2ResidualSum) &&
+              InPowerTable(kRegion3Sum) && InPowerTable(kRegion5IdealSum) && InPowerTable(kRegion5ResidualSum));
 
 // Reducing constants of regions 1 and 2.
 constexpr double kP1 = 16.53e6, kT1 = 1386;
@@ -352,8 +351,9 @@ constexpr double kTau25 = 1 / 1073.15;
 
 // Gibbs function of the form ln pi + sum(ideal) + sum(residual) and its derivatives
 // (regions 2 and 5).
-double GasGibbs(PowerRole idealRole, std::span<const Term> ideal, PowerRole residualRole,
-                std::span<const Term> residual, int i, double pi, int j, double tau, double tauResidual) {
+template <size_t N0, size_t N1>
+double GasGibbs(PowerRole idealRole, const PreparedSum<N0>& ideal, PowerRole residualRole,
+                const PreparedSum<N1>& residual, int i, double pi, int j, double tau, double tauResidual) {
     double sum = LogTerm(i, j, pi);
     sum = PowerSum(idealRole, ideal, i, pi, j, tau, sum);
     return PowerSum(residualRole, residual, i, pi, j, tauResidual, sum);
@@ -370,9 +370,9 @@ double LiquidLnFugacity(double pi1, double tau1, double satuP) {
     double sum = std::log(pis / pi1);
     RolePowers& p = Powers(kRole1);
     IntegerPowers& saturated = Powers(kRole1Saturation).x;
-    p.x.Use(7.1 - pi1);
-    p.y.Use(y);
-    saturated.Use(7.1 - pis);
+    p.x.Use(7.1 - pi1, kRegion1Sum.xLow, kRegion1Sum.xHigh);
+    p.y.Use(y, kRegion1Sum.yLow, kRegion1Sum.yHigh);
+    saturated.Use(7.1 - pis, kRegion1Sum.xLow, kRegion1Sum.xHigh);
     for (const Term& t : kRegion1) sum += t.n * p.y(t.J) * (p.x(t.I) - saturated(t.I));
     return sum + GibbsRegion2(0, ps / kP2, -1, tau1 * kT2 / kT1);
 }
@@ -381,29 +381,29 @@ double GibbsRegion1(int i, double pi1, int j, double tau1) {
     if (!OrdinaryOrder(i, j)) return 0;
     // d/d pi = -d/d(7.1 - pi).
     const double sign = i % 2 == 0 ? 1 : -1;
-    return sign * PowerSum(kRole1, kRegion1, i, 7.1 - pi1, j, tau1 - 1.222);
+    return sign * PowerSum(kRole1, kRegion1Sum, i, 7.1 - pi1, j, tau1 - 1.222);
 }
 
 void GibbsRegion1AndSlope(double pi1, double tau1, double* g, double* gPi) {
     double s0 = 0, s1 = 0;
-    PowerSumAndSlope(kRole1, kRegion1, 7.1 - pi1, tau1 - 1.222, s0, s1);
+    PowerSumAndSlope(kRole1, kRegion1Sum, 7.1 - pi1, tau1 - 1.222, s0, s1);
     *g = s0;
     *gPi = -s1;
 }
 
 void GibbsRegion2AndSlope(double pi2, double tau2, double* g, double* gPi) {
     double s0 = std::log(pi2), s1 = 1 / pi2, unused = 0;
-    PowerSumAndSlope(kRole2Ideal, kRegion2Ideal, pi2, tau2, s0, unused);
-    PowerSumAndSlope(kRole2Residual, kRegion2Residual, pi2, tau2 - 0.5, s0, s1);
+    PowerSumAndSlope(kRole2Ideal, kRegion2IdealSum, pi2, tau2, s0, unused);
+    PowerSumAndSlope(kRole2Residual, kRegion2ResidualSum, pi2, tau2 - 0.5, s0, s1);
     *g = s0;
     *gPi = s1;
 }
 
 double GibbsRegion2(int i, double pi2, int j, double tau2) {
-    if (j == -1) return PowerSum(kRole2Residual, kRegion2Residual, 0, pi2, 0, tau2 - 0.5);
-    if (j == -2) return ZeroPressureSlope(kRole2Residual, kRegion2Residual, tau2 - 0.5);
+    if (j == -1) return PowerSum(kRole2Residual, kRegion2ResidualSum, 0, pi2, 0, tau2 - 0.5);
+    if (j == -2) return ZeroPressureSlope(kRole2Residual, kRegion2Residual, kRegion2ResidualSum, tau2 - 0.5);
     if (!OrdinaryOrder(i, j)) return 0;
-    return GasGibbs(kRole2Ideal, kRegion2Ideal, kRole2Residual, kRegion2Residual, i, pi2, j, tau2, tau2 - 0.5);
+    return GasGibbs(kRole2Ideal, kRegion2IdealSum, kRole2Residual, kRegion2ResidualSum, i, pi2, j, tau2, tau2 - 0.5);
 }
 
 double HelmholtzRegion3(int i, double delta3, int j, double tau3) {
@@ -419,16 +419,16 @@ double HelmholtzRegion3(int i, double delta3, int j, double tau3) {
     const uint64_t d = std::bit_cast<uint64_t>(delta3), t = std::bit_cast<uint64_t>(tau3);
     if (last.i == i && last.j == j && last.delta3 == d && last.tau3 == t) return last.value;
     const double start = kRegion3LogCoefficient * LogTerm(i, j, delta3);
-    const double value = PowerSum(kRole3, kRegion3, i, delta3, j, tau3, start);
+    const double value = PowerSum(kRole3, kRegion3Sum, i, delta3, j, tau3, start);
     last = {i, j, d, t, value};
     return value;
 }
 
 double GibbsRegion5(int i, double pi5, int j, double tau5) {
-    if (j == -1) return PowerSum(kRole5Residual, kRegion5Residual, 0, pi5, 0, tau5);
-    if (j == -2) return ZeroPressureSlope(kRole5Residual, kRegion5Residual, tau5);
+    if (j == -1) return PowerSum(kRole5Residual, kRegion5ResidualSum, 0, pi5, 0, tau5);
+    if (j == -2) return ZeroPressureSlope(kRole5Residual, kRegion5Residual, kRegion5ResidualSum, tau5);
     if (!OrdinaryOrder(i, j)) return 0;
-    return GasGibbs(kRole5Ideal, kRegion5Ideal, kRole5Residual, kRegion5Residual, i, pi5, j, tau5, tau5);
+    return GasGibbs(kRole5Ideal, kRegion5IdealSum, kRole5Residual, kRegion5ResidualSum, i, pi5, j, tau5, tau5);
 }
 
 double BoundaryB23Pressure(double x) { return ((kB23[2] / x + kB23[1]) / x + kB23[0]) * 1e6; }
