@@ -81,11 +81,9 @@ double MethanolConductivityEnhancement(double T, double rho, double eta, const M
     return rho * in.cp * kRD * kBoltzmann * T / (6 * std::numbers::pi * eta * xi) * (omega - omega0);
 }
 
-MethanolCriticalInputs MethanolCriticalInputsFromEos(double T, double rho) {
-    const double delta = rho / kMethanolMolarMass * 1000 / kMethanolEosRhored;
-    const double tau = kMethanolEosTred / T;
-    const ResidualDerivatives r = MethanolResidual(delta, tau, kOrderAll);
-    const std::array<double, 3> ideal = MethanolIdealDerivatives(tau);
+MethanolCriticalInputs MethanolCriticalInputsFromDerivatives(double T, double delta, double tau,
+                                                             const ResidualDerivatives& r,
+                                                             const std::array<double, 3>& ideal) {
     const double perKg = 1000 / kMethanolMolarMass;  // (J/(mol K)) -> (J/(kg K))
     const double stiffness = 1 + 2 * delta * r.rD + delta * delta * r.rDD;
     const double e = 1 + delta * r.rD - delta * tau * r.rDT;
@@ -102,6 +100,13 @@ MethanolCriticalInputs MethanolCriticalInputsFromEos(double T, double rho) {
     in.drhodP = kMethanolMolarMass * 1e-3 / (kMethanolEosR * T * stiffness);
     in.drhodPRef = kMethanolMolarMass * 1e-3 / (kMethanolEosR * kMethanolConductivityTref * stiffnessRef);
     return in;
+}
+
+MethanolCriticalInputs MethanolCriticalInputsFromEos(double T, double rho) {
+    const double delta = rho / kMethanolMolarMass * 1000 / kMethanolEosRhored;
+    const double tau = kMethanolEosTred / T;
+    return MethanolCriticalInputsFromDerivatives(T, delta, tau, MethanolResidual(delta, tau, kOrderAll),
+                                                 MethanolIdealDerivatives(tau));
 }
 
 double MethanolConductivity(double T, double rho, const MethanolCriticalInputs& in) {

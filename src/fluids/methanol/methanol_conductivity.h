@@ -6,7 +6,10 @@
 // the enhancement are passed in or evaluated from the methanol Helmholtz functions.
 #pragma once
 
+#include <array>
+
 #include "core/fluid_model.h"
+#include "fluids/common/helmholtz_fluid.h"
 
 #include "fluids/methanol/methanol_viscosity.h"
 
@@ -42,6 +45,14 @@ double MethanolConductivityEnhancement(double T, double rho, double eta, const M
 // through MethanolResidual and MethanolIdealDerivatives with the equation's own reducing
 // values and gas constant). T in K, rho in kg/m3.
 MethanolCriticalInputs MethanolCriticalInputsFromEos(double T, double rho);
+
+// The same inputs from the residual derivatives (every order) and the ideal-gas tau
+// derivatives already evaluated at the reduced state (delta, tau) of T, as the
+// calculation of a state has them; only the reference-temperature isotherm is
+// evaluated anew.
+MethanolCriticalInputs MethanolCriticalInputsFromDerivatives(double T, double delta, double tau,
+                                                             const ResidualDerivatives& r,
+                                                             const std::array<double, 3>& ideal);
 
 // The total: dilute-gas + residual + enhancement, with the viscosity of
 // MethanolViscosity(T, rho) in the enhancement. W/(m K).

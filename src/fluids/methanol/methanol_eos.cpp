@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "fluids/common/integer_powers.h"
 #include "fluids/common/power_table.h"
 
 namespace kelvane {
@@ -99,6 +100,18 @@ double ZeroDensitySlope(double tau) {
 constexpr int kMinDeltaPower = -1, kMaxDeltaPower = 9;
 constexpr int kMinTauPower = -2, kMaxTauPower = 19;
 using DeltaPowers = PowerTable<kMaxDeltaPower - kMinDeltaPower + 1>;
+
+// The delta powers of the current density, all eleven computed when delta changes (a
+// density search changes it at every step and asks for nearly all of them), in
+// extended precision and rounded once; asked for by slot, as a PowerTable is.
+class EagerDeltaPowers {
+public:
+    void Use(double delta) { powers_.Use(delta, kMinDeltaPower, kMaxDeltaPower); }
+    double operator()(int slot) const { return powers_(slot + kMinDeltaPower); }
+
+private:
+    IntegerPowers powers_;
+};
 using TauPowers = PowerTable<kMaxTauPower - kMinTauPower + 1>;
 
 // x^k for the power factors of the derivatives, from a table of integer powers of x.
@@ -179,12 +192,13 @@ TauFactors& TauFactorsAt(double tau) {
 // table order, as the single-order sum of the reference equation is.
 template <unsigned kAsked>
 ResidualDerivatives Evaluate(double delta, double tau) {
-    thread_local DeltaPowers D(IntegerExponents<kMinDeltaPower, kMaxDeltaPower>());
+    thread_local EagerDeltaPowers D;
     D.Use(delta);
     const TauFactors& tf = TauFactorsAt(tau);
     double sum[kResidualOrders] = {};
 
     int k = 0;
+#pragma GCC unroll 32
     for (; k < kGroup1End; ++k) {
         const Term& r = kTerms[k];
         ForEachOrder<kAsked>([&](auto o) {
@@ -213,16 +227,19 @@ ResidualDerivatives Evaluate(double delta, double tau) {
         }
     };
 
+#pragma GCC unroll 32
     for (; k < kGroup2End; ++k) {
         const Term& r = kTerms[k];
         ForEachOrder<kAsked>(
             [&](auto o) { sum[o] += r.n * densityExponential(k, kOrderDeltaOf[o]) * tf.term[k][kOrderTauOf[o]]; });
     }
+#pragma GCC unroll 32
     for (; k < kGroup3End; ++k) {
         const Term& r = kTerms[k];
         ForEachOrder<kAsked>(
             [&](auto o) { sum[o] += r.n * densityExponential(k, kOrderDeltaOf[o]) * tf.e3[kOrderTauOf[o]]; });
     }
+#pragma GCC unroll 32
     for (; k < kGroup4End; ++k) {
         const Term& r = kTerms[k];
         ForEachOrder<kAsked>(

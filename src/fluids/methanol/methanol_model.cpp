@@ -174,12 +174,14 @@ SaturationState Saturation(double tau, double /*T*/) {
 // Viscosity, thermal conductivity and thermal diffusivity at T (K), P (Pa) and mass
 // density rho (kg/m3); rhoCp is the volumetric isobaric heat capacity, J/(m3 K). Each
 // is "not available" outside its correlation's stated range.
-void TransportResults(double T, double P, double rho, double rhoCp, std::array<Quantity, kSecondaryCount>& s) {
+// `critical` holds the critical enhancement's inputs of the state.
+void TransportResults(double T, double P, double rho, double rhoCp, const MethanolCriticalInputs& critical,
+                      std::array<Quantity, kSecondaryCount>& s) {
     const Quantity na = Quantity::With(Status::kNotAvailable);
     const double eta = MethanolViscosity(T, rho);
     s[kEtha] = kMethanolViscosityRange.Contains(T, P) ? Quantity::Of(eta) : na;
     const double lambda = MethanolDiluteConductivity(T) + MethanolResidualConductivity(T, rho) +
-                          MethanolConductivityEnhancement(T, rho, eta, MethanolCriticalInputsFromEos(T, rho));
+                          MethanolConductivityEnhancement(T, rho, eta, critical);
     const bool ok = kMethanolConductivityRange.Contains(T, P) && std::isfinite(lambda) && lambda > 0 && rhoCp > 0;
     s[kLambda] = ok ? Quantity::Of(lambda) : na;
     s[kDth] = ok ? Quantity::Of(lambda / rhoCp) : na;
@@ -211,7 +213,8 @@ PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
 
     PropertyResults out;
     out.values = HelmholtzProperties(h, delta, tau, kM.R, st.T, st.rho, kM.M, kM.rhored);
-    TransportResults(st.T, st.P, st.rho * kM.M / 1000, st.rho * out.values[kCp], out.secondary);
+    TransportResults(st.T, st.P, st.rho * kM.M / 1000, st.rho * out.values[kCp],
+                     MethanolCriticalInputsFromDerivatives(st.T, delta, tau, r, ideal), out.secondary);
     return out;
 }
 
