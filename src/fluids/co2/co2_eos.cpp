@@ -199,17 +199,20 @@ void FillDistancePowers(double dm, std::array<double, 10>& S) {
         for (size_t j = 0; j < S.size(); ++j) S[j] = std::pow(s, kDistanceExponents[j]);
         return;
     }
-    const double root = std::fabs(dm);
-    S[kSk] = std::exp(kHalfInvBeta * std::log(s));
-    S[kSk1] = S[kSk] / s;
-    S[kSk2] = S[kSk1] / s;
-    S[kS2k1] = S[kSk1] * S[kSk1];
-    S[kSa + 2] = s * root;        // s^1.5
-    S[kSa + 1] = s * S[kSa + 2];  // s^2.5
-    S[kSa] = s * S[kSa + 1];      // s^3.5
-    S[kSa + 5] = s;               // s^1
-    S[kSa + 4] = s * s;           // s^2
-    S[kSa + 3] = s * S[kSa + 4];  // s^3
+    // In extended precision, each power rounded once: what std::pow gives, in all but
+    // rare near-halfway cases.
+    const long double sl = static_cast<long double>(dm) * dm, root = std::fabs(static_cast<long double>(dm));
+    const long double sk = std::exp(kHalfInvBeta * std::log(sl)), sk1 = sk / sl;
+    S[kSk] = static_cast<double>(sk);
+    S[kSk1] = static_cast<double>(sk1);
+    S[kSk2] = static_cast<double>(sk1 / sl);
+    S[kS2k1] = static_cast<double>(sk1 * sk1);
+    S[kSa + 2] = static_cast<double>(sl * root);        // s^1.5
+    S[kSa + 1] = static_cast<double>(sl * sl * root);   // s^2.5
+    S[kSa] = static_cast<double>(sl * sl * sl * root);  // s^3.5
+    S[kSa + 5] = static_cast<double>(sl);               // s^1
+    S[kSa + 4] = static_cast<double>(sl * sl);          // s^2
+    S[kSa + 3] = static_cast<double>(sl * sl * sl);     // s^3
 }
 
 DensityPowers& PowersOfDensity(double delta) {
@@ -234,13 +237,15 @@ struct TauPowers {
 };
 
 void FillTauPowers(double tau, TauPowers& T) {
-    const double lnTau = std::log(tau);
+    // In extended precision, each power rounded once (see FillDistancePowers).
+    const long double lnTau = std::log(static_cast<long double>(tau));
     for (int k = 0; k < kTauExponentCount; ++k) {
         const double t = kTauExponents[k];
-        const double p0 = t == static_cast<int>(t) ? PowerTable<1>::Power(tau, t) : std::exp(t * lnTau);
-        T.p[k][0] = p0;
-        T.p[k][1] = p0 / tau;
-        T.p[k][2] = T.p[k][1] / tau;
+        const long double p0 = t == static_cast<int>(t) ? PowerTable<1>::Power(tau, t) : std::exp(t * lnTau);
+        const long double p1 = p0 / tau;
+        T.p[k][0] = static_cast<double>(p0);
+        T.p[k][1] = static_cast<double>(p1);
+        T.p[k][2] = static_cast<double>(p1 / tau);
     }
 }
 

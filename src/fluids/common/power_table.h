@@ -2,9 +2,9 @@
 // are evaluated many times at the same variables: the six derivatives of one state,
 // and the density searches and the saturation iteration along one isotherm (fixed
 // tau, a new delta at each step). Each power is computed once per base, on first use:
-// an integer exponent by repeated multiplication (a few roundings, within 1e-15 of the
-// correctly rounded power for the exponents of the formulations), any other exponent
-// by std::pow.
+// an integer exponent by repeated squaring in extended precision, rounded once (so the
+// correctly rounded power, as std::pow gives it, in all but rare near-halfway cases),
+// any other exponent by std::pow.
 #pragma once
 
 #include <array>
@@ -52,13 +52,13 @@ public:
         const int k = static_cast<int>(e);
         if (static_cast<double>(k) != e || k > 64 || k < -64) return std::pow(x, e);
         unsigned m = static_cast<unsigned>(k < 0 ? -k : k);
-        double result = 1, base = x;
+        long double result = 1, base = x;
         while (m != 0) {
             if (m & 1u) result *= base;
             m >>= 1;
             if (m != 0) base *= base;
         }
-        return k < 0 ? 1 / result : result;
+        return static_cast<double>(k < 0 ? 1 / result : result);
     }
 
 private:
