@@ -10,6 +10,8 @@
 #include "core/fluid_model.h"
 #include "core/solvers.h"
 #include "fluids/co2/co2_transport.h"
+#include "fluids/methanol/methanol_conductivity.h"
+#include "fluids/methanol/methanol_viscosity.h"
 #include "fluids/registry.h"
 #include "fluids/water/water_eos.h"
 #include "fluids/water/water_transport.h"
@@ -117,6 +119,11 @@ double VerifyFormula(Formula formula, double T, double x, double wavelength) {
         case Formula::kCo2ViscosityBackground:
             // The dilute-gas term takes sqrt(T) from the state, the rest tau.
             return BackgroundViscosity(x / co2.rhored, co2.Tred / T, T);
+        case Formula::kMethanolViscosity: return MethanolViscosity(T, x * kMethanolConstants.M / 1000);
+        case Formula::kMethanolConductivity: {
+            const double rho = x * kMethanolConstants.M / 1000;
+            return MethanolConductivity(T, rho, MethanolCriticalInputsFromEos(T, rho));
+        }
     }
     return kNaN;
 }

@@ -55,6 +55,9 @@ double FormulaValue(const CheckValue& c, double rhoMolar) {
             return VerifyFormula(Formula::kWaterConductivityBackground, c.T, rhoMolar);
         case FormulationId::kFenghourViscosity:
             return VerifyFormula(Formula::kCo2ViscosityBackground, c.T, rhoMolar) * 1e6;
+        case FormulationId::kMethanolViscosity: return VerifyFormula(Formula::kMethanolViscosity, c.T, rhoMolar) * 1e3;
+        case FormulationId::kMethanolConductivity:
+            return VerifyFormula(Formula::kMethanolConductivity, c.T, rhoMolar) * 1e3;
         default: return kNaN;
     }
 }
@@ -112,6 +115,7 @@ double ComputedValue(const CheckValue& c, std::string& message) {
         case Quantity::kEps: x = r.eps; break;
         case Quantity::kN: x = r.n; break;
         case Quantity::kPKw: x = r.pKw; break;
+        case Quantity::kEtaMilli: x = r.eta * 1e3; break;
     }
     if (!std::isfinite(x)) message = r.message.empty() ? "no value" : r.message;
     return x;

@@ -74,6 +74,7 @@ TEST(CheckValues, EveryFormulationHasItsPublishedValues) {
         {FormulationId::kWaterConductivity, 5},      {FormulationId::kSpanWagnerSaturation, 78},
         {FormulationId::kSpanWagnerSinglePhase, 63}, {FormulationId::kFenghourViscosity, 10},
         {FormulationId::kVesovicConductivity, 7},    {FormulationId::kMethanol, 19},
+        {FormulationId::kMethanolViscosity, 30},     {FormulationId::kMethanolConductivity, 4},
     };
     size_t total = 0;
     for (const Expected& e : counts) {

@@ -11,9 +11,12 @@ namespace kelvane {
 
 namespace {
 
-constexpr double kTc = 512.6;                // K, reducing temperature of the correlation
-constexpr double kRhoC = 275.563;            // kg/m3, reducing density of the correlation
-constexpr double kPc = 8.1035e6;             // Pa, critical pressure of the equation of state
+// Critical constants with which the correlation reduces T and rho and scales the
+// susceptibility of its critical enhancement (not the reducing values 513.38 K and
+// 281.50 kg/m3 of the equation of state).
+constexpr double kTc = 512.6;                // K
+constexpr double kRhoC = 275.563;            // kg/m3
+constexpr double kPc = 8.1035e6;             // Pa
 constexpr double kBoltzmann = 1.380649e-23;  // J/K
 
 // Dilute gas: lambda0 = sum_{i=0..5} a_i Tr^i / sum_{i=0..4} b_i Tr^i in mW/(m K),
@@ -37,13 +40,13 @@ constexpr struct {
 
 // Critical enhancement (simplified Olchowy-Sengers): universal exponents and amplitude
 // ratio, the correlation length amplitude and susceptibility amplitude of methanol,
-// and the effective cutoff wavelength qD^-1, the only parameter fitted to data.
+// and the effective cutoff wavelength qD^-1, the only parameter fitted to data (0.7 nm).
 constexpr double kNu = 0.63;
 constexpr double kGamma = 1.239;
 constexpr double kRD = 1.03;
 constexpr double kXi0 = 0.1487e-9;      // m
 constexpr double kGammaAmp = 0.05283;   // Gamma
-constexpr double kQdInverse = 0.72e-9;  // m
+constexpr double kQdInverse = 0.70e-9;  // m
 
 }  // namespace
 

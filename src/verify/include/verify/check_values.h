@@ -32,6 +32,8 @@ enum class FormulationId {
     kFenghourViscosity,
     kVesovicConductivity,
     kMethanol,
+    kMethanolViscosity,
+    kMethanolConductivity,
     kCount
 };
 
@@ -68,6 +70,7 @@ enum class Quantity {
     kEps,          // relative dielectric constant
     kN,            // refractive index
     kPKw,          // -log10 Kw (Kw in mol2/kg2)
+    kEtaMilli,     // 1e-3 Pa s
 };
 const char* QuantityName(Quantity q);
 const char* QuantityUnit(Quantity q);

@@ -41,6 +41,8 @@ enum class Formula {
     kWaterViscosity,               // eta(T, rho), Pa s
     kWaterConductivityBackground,  // lambda without critical enhancement, W/(m K)
     kCo2ViscosityBackground,       // Fenghour et al. without critical term, Pa s
+    kMethanolViscosity,            // Xiang et al. eta(T, rho), Pa s
+    kMethanolConductivity,         // Sykioti et al. lambda(T, rho) with enhancement, W/(m K)
 };
 // x: the molar density in mol/m3 (unused by the two pressure equations).
 double VerifyFormula(Formula f, double T, double x, double wavelength = 589);
