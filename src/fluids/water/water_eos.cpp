@@ -36,10 +36,15 @@ struct RolePowers {
     IntegerPowers x, y;
 };
 
-RolePowers& Powers(PowerRole role) {
-    thread_local std::array<RolePowers, kRoles> tables;
-    return tables[role];
+// The tables of the calling thread. In a shared library (the Python module) each
+// access to thread-local storage is a call, so functions that evaluate several sums
+// fetch the tables once and pass them on.
+using PowerTables = std::array<RolePowers, kRoles>;
+PowerTables& AllPowers() {
+    thread_local PowerTables tables;
+    return tables;
 }
+RolePowers& Powers(PowerRole role) { return AllPowers()[role]; }
 
 // A region sum of n x^I y^J made ready for its derivatives: for each order (a, b) with
 // a + b <= 2 the terms that do not vanish, in table order, with n times the factors
@@ -81,8 +86,7 @@ constexpr PreparedSum<N> Prepare(const Term (&terms)[N]) {
 // d^a/dx^a d^b/dy^b (a + b <= 2) of the sum, evaluated term by term in table order and
 // added to `start`. Each region passes its own shifted variables x and y.
 template <size_t N>
-double PowerSum(PowerRole role, const PreparedSum<N>& sum, int a, double x, int b, double y, double start = 0) {
-    RolePowers& p = Powers(role);
+double PowerSum(RolePowers& p, const PreparedSum<N>& sum, int a, double x, int b, double y, double start = 0) {
     p.x.Use(x, sum.xLow, sum.xHigh);
     p.y.Use(y, sum.yLow, sum.yHigh);
     const int slot = a + 3 * b;
@@ -93,6 +97,11 @@ double PowerSum(PowerRole role, const PreparedSum<N>& sum, int a, double x, int 
         value += e.nc * p.x(e.x) * p.y(e.y);
     }
     return value;
+}
+
+template <size_t N>
+double PowerSum(PowerRole role, const PreparedSum<N>& sum, int a, double x, int b, double y, double start = 0) {
+    return PowerSum(Powers(role), sum, a, x, b, y, start);
 }
 
 // The sum (s0) and its x derivative (s1), added to s0 and s1; each bit for bit
@@ -352,11 +361,21 @@ constexpr double kTau25 = 1 / 1073.15;
 // Gibbs function of the form ln pi + sum(ideal) + sum(residual) and its derivatives
 // (regions 2 and 5).
 template <size_t N0, size_t N1>
-double GasGibbs(PowerRole idealRole, const PreparedSum<N0>& ideal, PowerRole residualRole,
+double GasGibbs(RolePowers& idealPowers, const PreparedSum<N0>& ideal, RolePowers& residualPowers,
                 const PreparedSum<N1>& residual, int i, double pi, int j, double tau, double tauResidual) {
     double sum = LogTerm(i, j, pi);
-    sum = PowerSum(idealRole, ideal, i, pi, j, tau, sum);
-    return PowerSum(residualRole, residual, i, pi, j, tauResidual, sum);
+    sum = PowerSum(idealPowers, ideal, i, pi, j, tau, sum);
+    return PowerSum(residualPowers, residual, i, pi, j, tauResidual, sum);
+}
+
+// The six derivatives of a gas region, each as GasGibbs gives it.
+template <size_t N0, size_t N1>
+GibbsOrders GasGibbsOrders(PowerRole idealRole, const PreparedSum<N0>& ideal, PowerRole residualRole,
+                           const PreparedSum<N1>& residual, double pi, double tau, double tauResidual) {
+    PowerTables& tables = AllPowers();
+    RolePowers &a = tables[idealRole], &b = tables[residualRole];
+    auto order = [&](int i, int j) { return GasGibbs(a, ideal, b, residual, i, pi, j, tau, tauResidual); };
+    return {order(0, 0), order(0, 1), order(0, 2), order(1, 0), order(1, 1), order(2, 0)};
 }
 
 // ln(f/P) of compressed liquid: from the saturated vapour at the saturation pressure
@@ -384,6 +403,15 @@ double GibbsRegion1(int i, double pi1, int j, double tau1) {
     return sign * PowerSum(kRole1, kRegion1Sum, i, 7.1 - pi1, j, tau1 - 1.222);
 }
 
+GibbsOrders GibbsRegion1Orders(double pi1, double tau1) {
+    RolePowers& p = Powers(kRole1);
+    const double x = 7.1 - pi1, y = tau1 - 1.222;
+    // d/d pi = -d/d(7.1 - pi), as in GibbsRegion1.
+    return {PowerSum(p, kRegion1Sum, 0, x, 0, y),  PowerSum(p, kRegion1Sum, 0, x, 1, y),
+            PowerSum(p, kRegion1Sum, 0, x, 2, y),  -PowerSum(p, kRegion1Sum, 1, x, 0, y),
+            -PowerSum(p, kRegion1Sum, 1, x, 1, y), PowerSum(p, kRegion1Sum, 2, x, 0, y)};
+}
+
 void GibbsRegion1AndSlope(double pi1, double tau1, double* g, double* gPi) {
     double s0 = 0, s1 = 0;
     PowerSumAndSlope(kRole1, kRegion1Sum, 7.1 - pi1, tau1 - 1.222, s0, s1);
@@ -403,7 +431,12 @@ double GibbsRegion2(int i, double pi2, int j, double tau2) {
     if (j == -1) return PowerSum(kRole2Residual, kRegion2ResidualSum, 0, pi2, 0, tau2 - 0.5);
     if (j == -2) return ZeroPressureSlope(kRole2Residual, kRegion2Residual, kRegion2ResidualSum, tau2 - 0.5);
     if (!OrdinaryOrder(i, j)) return 0;
-    return GasGibbs(kRole2Ideal, kRegion2IdealSum, kRole2Residual, kRegion2ResidualSum, i, pi2, j, tau2, tau2 - 0.5);
+    return GasGibbs(Powers(kRole2Ideal), kRegion2IdealSum, Powers(kRole2Residual), kRegion2ResidualSum, i, pi2, j, tau2,
+                    tau2 - 0.5);
+}
+
+GibbsOrders GibbsRegion2Orders(double pi2, double tau2) {
+    return GasGibbsOrders(kRole2Ideal, kRegion2IdealSum, kRole2Residual, kRegion2ResidualSum, pi2, tau2, tau2 - 0.5);
 }
 
 double HelmholtzRegion3(int i, double delta3, int j, double tau3) {
@@ -428,7 +461,12 @@ double GibbsRegion5(int i, double pi5, int j, double tau5) {
     if (j == -1) return PowerSum(kRole5Residual, kRegion5ResidualSum, 0, pi5, 0, tau5);
     if (j == -2) return ZeroPressureSlope(kRole5Residual, kRegion5Residual, kRegion5ResidualSum, tau5);
     if (!OrdinaryOrder(i, j)) return 0;
-    return GasGibbs(kRole5Ideal, kRegion5IdealSum, kRole5Residual, kRegion5ResidualSum, i, pi5, j, tau5, tau5);
+    return GasGibbs(Powers(kRole5Ideal), kRegion5IdealSum, Powers(kRole5Residual), kRegion5ResidualSum, i, pi5, j, tau5,
+                    tau5);
+}
+
+GibbsOrders GibbsRegion5Orders(double pi5, double tau5) {
+    return GasGibbsOrders(kRole5Ideal, kRegion5IdealSum, kRole5Residual, kRegion5ResidualSum, pi5, tau5, tau5);
 }
 
 double BoundaryB23Pressure(double x) { return ((kB23[2] / x + kB23[1]) / x + kB23[0]) * 1e6; }

@@ -17,6 +17,16 @@ namespace kelvane {
 // Region 1, gamma(pi1, tau1) with pi1 = P / 16.53 MPa and tau1 = 1386 K / T.
 double GibbsRegion1(int i, double pi1, int j, double tau1);
 
+// The six derivatives that the properties of a state use, each the number that the
+// single-order function gives: orders (0, 0), (0, 1), (0, 2), (1, 0), (1, 1), (2, 0)
+// in (pi, tau).
+struct GibbsOrders {
+    double g, gTau, gTauTau, gPi, gPiTau, gPiPi;
+};
+GibbsOrders GibbsRegion1Orders(double pi1, double tau1);
+GibbsOrders GibbsRegion2Orders(double pi2, double tau2);
+GibbsOrders GibbsRegion5Orders(double pi5, double tau5);
+
 // GibbsRegion1(0, pi1, 0, tau1) and GibbsRegion1(1, pi1, 0, tau1) in one pass.
 void GibbsRegion1AndSlope(double pi1, double tau1, double* g, double* gPi);
 

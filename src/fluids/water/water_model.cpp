@@ -113,17 +113,17 @@ struct RegionResults {
     double drhodp = 0;
 };
 
-using RegionFunction = double (*)(int, double, int, double);
-
-RegionResults GibbsProperties(const PointContext& st, RegionFunction f, double x, double y, double bsum, double pi,
+// The results of a Gibbs region from its six derivatives d at the reduced variables
+// x = pi and y = tau.
+RegionResults GibbsProperties(const PointContext& st, const GibbsOrders& d, double x, double y, double bsum, double pi,
                               double lnFugacity) {
     const double R = kWaterConstants.R, T = st.T, RT = R * T, rho = st.rho;
-    const double g = f(0, x, 0, y);
-    const double gt = y * f(0, x, 1, y);
-    const double gtt = y * y * f(0, x, 2, y);
-    const double gp = x * f(1, x, 0, y);
-    const double gpt = x * y * f(1, x, 1, y);
-    const double gpp = x * x * f(2, x, 0, y);
+    const double g = d.g;
+    const double gt = y * d.gTau;
+    const double gtt = y * y * d.gTauTau;
+    const double gp = x * d.gPi;
+    const double gpt = x * y * d.gPiTau;
+    const double gpp = x * x * d.gPiPi;
     const double e = gp - gpt;
 
     RegionResults r;
@@ -241,16 +241,16 @@ PropertyResults Properties(const PointContext& st, double wavelength) {
     RegionResults r;
     switch (region) {
         case 1:
-            r = GibbsProperties(st, GibbsRegion1, pi / kP1, kT1 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi,
-                                LiquidLnFugacity(pi / kP1, kT1 * tau, st.satuP));
+            r = GibbsProperties(st, GibbsRegion1Orders(pi / kP1, kT1 * tau), pi / kP1, kT1 * tau,
+                                GibbsRegion2(0, 0, -2, kT2 * tau), pi, LiquidLnFugacity(pi / kP1, kT1 * tau, st.satuP));
             break;
         case 2:
-            r = GibbsProperties(st, GibbsRegion2, pi / kP2, kT2 * tau, GibbsRegion2(0, 0, -2, kT2 * tau), pi,
-                                GibbsRegion2(0, pi / kP2, -1, kT2 * tau));
+            r = GibbsProperties(st, GibbsRegion2Orders(pi / kP2, kT2 * tau), pi / kP2, kT2 * tau,
+                                GibbsRegion2(0, 0, -2, kT2 * tau), pi, GibbsRegion2(0, pi / kP2, -1, kT2 * tau));
             break;
         case 5:
-            r = GibbsProperties(st, GibbsRegion5, pi / kP5, kT5 * tau, GibbsRegion5(0, 0, -2, kT5 * tau), pi,
-                                GibbsRegion5(0, pi / kP5, -1, kT5 * tau));
+            r = GibbsProperties(st, GibbsRegion5Orders(pi / kP5, kT5 * tau), pi / kP5, kT5 * tau,
+                                GibbsRegion5(0, 0, -2, kT5 * tau), pi, GibbsRegion5(0, pi / kP5, -1, kT5 * tau));
             break;
         default: r = Region3Properties(st, delta, tau); break;
     }

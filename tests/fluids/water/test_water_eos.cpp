@@ -124,5 +124,34 @@ TEST_F(WaterEos, RegionByDensityAtItsBoundaries) {
     EXPECT_EQ(Region(kC.rhoc, 1 / 640.0, 0, 0, 0, 0), 3);  // inside the loop below Tc
 }
 
+// The six derivatives of a Gibbs region in one call are the numbers of the single-order
+// functions bit for bit, whatever was evaluated before (the power tables are shared),
+// over each region's range of pi and tau.
+TEST_F(WaterEos, AllOrdersInOneCallAreTheSingleOrders) {
+    struct Region {
+        GibbsOrders (*all)(double, double);
+        double (*one)(int, double, int, double);
+        double piLow, piHigh, tauLow, tauHigh;
+    };
+    const Region regions[] = {{GibbsRegion1Orders, GibbsRegion1, 1e-4, 6.05, 2.2, 5.1},
+                              {GibbsRegion2Orders, GibbsRegion2, 1e-6, 100, 0.5, 1.98},
+                              {GibbsRegion5Orders, GibbsRegion5, 1e-6, 50, 0.4, 1.0}};
+    int compared = 0;
+    for (const Region& r : regions)
+        for (int a = 0; a <= 12; ++a)
+            for (int b = 0; b <= 12; ++b) {
+                const double pi = r.piLow * std::pow(r.piHigh / r.piLow, a / 12.0);
+                const double tau = r.tauLow + (r.tauHigh - r.tauLow) * b / 12.0;
+                const GibbsOrders d = r.all(pi, tau);
+                // Another state in between, so the tables hold other bases.
+                r.all(pi * 0.7, tau * 1.01);
+                const double single[6] = {r.one(0, pi, 0, tau), r.one(0, pi, 1, tau), r.one(0, pi, 2, tau),
+                                          r.one(1, pi, 0, tau), r.one(1, pi, 1, tau), r.one(2, pi, 0, tau)};
+                const double batch[6] = {d.g, d.gTau, d.gTauTau, d.gPi, d.gPiTau, d.gPiPi};
+                for (int k = 0; k < 6; ++k, ++compared) EXPECT_EQ(batch[k], single[k]) << pi << " " << tau << " " << k;
+            }
+    EXPECT_EQ(compared, 3 * 13 * 13 * 6);
+}
+
 }  // namespace
 }  // namespace kelvane
