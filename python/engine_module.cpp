@@ -67,36 +67,44 @@ const std::vector<const FieldRow*>& OutputRows() {
     return rows;
 }
 
-double Density(const FluidConstants& c, double rho, bool molar) {
-    return molar ? rho : DensityToDisplay(c, rho, kDensityKgPerM3, true);
-}
+// The basis of the values and the unit factors of the fluid, taken once per call from
+// the forms' unit functions (a value converted here is the number the program shows).
+struct Basis {
+    Basis(const FluidConstants& c, bool isMolar)
+        : molar(isMolar), density(DensityFactor(c, kDensityKgPerM3)), amount(AmountFactor(c, kAmountKg)) {}
+    bool molar;
+    double density;  // mol/m3 per kg/m3: DensityToDisplay in kg/m3 divides by it
+    double amount;   // kg per mol
+};
+
+double Density(const Basis& basis, double rho) { return basis.molar ? rho : rho / basis.density; }
 
 // One of the 14 results in the SI unit of the basis.
-double ResultValue(const FluidConstants& c, UnitKind unit, double v, bool molar) {
-    if (molar) return v;
+double ResultValue(const Basis& basis, UnitKind unit, double v) {
+    if (basis.molar) return v;
     switch (unit) {
-        case UnitKind::kAmount: return v / AmountFactor(c, kAmountKg);
-        case UnitKind::kVolumePerAmount: return v * DensityFactor(c, kDensityKgPerM3);
+        case UnitKind::kAmount: return v / basis.amount;
+        case UnitKind::kVolumePerAmount: return v * basis.density;
         default: return v;  // Z, f/P, W, JT and kappa (per Pa), alpha
     }
 }
 
 // The value of the field of `row` for the state r, NaN where the field has no number.
-double FieldValue(const FieldRow& row, const PointResult& r, const FluidConstants& c, bool molar) {
+double FieldValue(const FieldRow& row, const PointResult& r, const Basis& basis) {
     const SaturationState& sat = r.saturation;
     const bool satValue = sat.status == Status::kValue;
     switch (row.source) {
         case FieldSource::kTemperature: return r.state.T;
         case FieldSource::kPressure: return r.hasP ? r.state.P : kNaN;
-        case FieldSource::kDensity: return r.hasRho ? Density(c, r.state.rho, molar) : kNaN;
+        case FieldSource::kDensity: return r.hasRho ? Density(basis, r.state.rho) : kNaN;
         case FieldSource::kMessage: return kNaN;
         case FieldSource::kMelting: return r.melt.HasValue() ? r.melt.value : kNaN;
         case FieldSource::kSaturationPressure: return satValue ? sat.P : kNaN;
-        case FieldSource::kSaturationVapour: return satValue ? Density(c, sat.rhov, molar) : kNaN;
-        case FieldSource::kSaturationLiquid: return satValue ? Density(c, sat.rhol, molar) : kNaN;
+        case FieldSource::kSaturationVapour: return satValue ? Density(basis, sat.rhov) : kNaN;
+        case FieldSource::kSaturationLiquid: return satValue ? Density(basis, sat.rhol) : kNaN;
         case FieldSource::kResult:
             if (!r.hasProperties || !r.ResultAvailable(row.index)) return kNaN;
-            return ResultValue(c, row.unit, r.properties.values[row.index], molar);
+            return ResultValue(basis, row.unit, r.properties.values[row.index]);
         case FieldSource::kSecondary: {
             const Quantity& q = r.properties.secondary[row.index];
             return r.hasProperties && q.HasValue() ? q.value : kNaN;
@@ -148,8 +156,7 @@ PointResult ComputeState(const Fluid& fluid, int pair, double a, double b, doubl
 // The messages of a state packed one per byte, first message lowest.
 uint32_t PackMessages(const PointResult& r) {
     uint32_t code = 0;
-    for (int i = 0; i < r.messageCount && i < 4; ++i)
-        code |= static_cast<uint32_t>(r.messages[i]) << (8 * i);
+    for (int i = 0; i < r.messageCount && i < 4; ++i) code |= static_cast<uint32_t>(r.messages[i]) << (8 * i);
     return code;
 }
 
@@ -226,22 +233,32 @@ py::tuple Compute(int fluidIndex, int pair, const FloatArray& a, const FloatArra
     uint8_t* refusedData = refused.mutable_data();
     const double* av = a.data();
     const double* bv = b.data();
+    // What each output takes from a state, decided once: a given value or a field.
+    // A given density or pressure is returned as given, as the program shows it as
+    // typed: not converted there and back, nor replaced by the equilibrium pressure that
+    // a wet state's temperature was solved for.
+    struct Output {
+        double* data;
+        int given;  // 1 or 2: the first or second value of the pair; 0: the field's value
+        const FieldRow* row;
+    };
+    std::vector<Output> plan;
+    for (size_t k = 0; k < selected.size(); ++k)
+        plan.push_back({out[k], Given(pair, selected[k]->source), selected[k]});
     {
         py::gil_scoped_release release;
-        const FluidConstants& c = fluid.constants;
+        const Basis basis(fluid.constants, molar);
         ParallelFor(n, threads, [&](size_t i) {
             const PointResult r = ComputeState(fluid, pair, av[i], bv[i], wavelength, molar);
             codeData[i] = PackMessages(r);
             const bool isRefused = !r.hasProperties;
-            // A given density or pressure is returned as given, as the program shows it
-            // as typed: not converted there and back, nor replaced by the equilibrium
-            // pressure that a wet state's temperature was solved for.
             refusedData[i] = isRefused;
-            for (size_t k = 0; k < selected.size(); ++k)
-                out[k][i] = isRefused ? kNaN
-                            : Given(pair, selected[k]->source) == 1 ? av[i]
-                            : Given(pair, selected[k]->source) == 2 ? bv[i]
-                                                                    : FieldValue(*selected[k], r, c, molar);
+            if (isRefused) {
+                for (const Output& o : plan) o.data[i] = kNaN;
+                return;
+            }
+            for (const Output& o : plan)
+                o.data[i] = o.given == 1 ? av[i] : o.given == 2 ? bv[i] : FieldValue(*o.row, r, basis);
         });
     }
     py::list arrays;
@@ -263,8 +280,8 @@ std::vector<std::string> SaturationNames() {
     return names;
 }
 
-double PhaseValue(const FieldRow& row, const PropertyResults& p, const FluidConstants& c, bool molar) {
-    if (row.source == FieldSource::kResult) return ResultValue(c, row.unit, p.values[row.index], molar);
+double PhaseValue(const FieldRow& row, const PropertyResults& p, const Basis& basis) {
+    if (row.source == FieldSource::kResult) return ResultValue(basis, row.unit, p.values[row.index]);
     const Quantity& q = p.secondary[row.index];
     return q.HasValue() ? q.value : kNaN;
 }
@@ -291,7 +308,7 @@ py::tuple Saturation(int fluidIndex, bool byPressure, const FloatArray& values, 
     const double* v = values.data();
     {
         py::gil_scoped_release release;
-        const FluidConstants& c = fluid.constants;
+        const Basis basis(fluid.constants, molar);
         ParallelFor(n, threads, [&](size_t i) {
             const SaturationPoint s = byPressure ? SaturationByPressure(fluid, v[i], wavelength)
                                                  : SaturationByTemperature(fluid, v[i], wavelength);
@@ -303,14 +320,14 @@ py::tuple Saturation(int fluidIndex, bool byPressure, const FloatArray& values, 
             size_t k = 0;
             out[k++][i] = s.T;
             out[k++][i] = s.P;
-            out[k++][i] = Density(c, s.rhov, molar);
-            out[k++][i] = Density(c, s.rhol, molar);
+            out[k++][i] = Density(basis, s.rhov);
+            out[k++][i] = Density(basis, s.rhol);
             for (const FieldRow* row : rows) {
-                out[k++][i] = PhaseValue(*row, s.vapour, c, molar);
-                out[k++][i] = PhaseValue(*row, s.liquid, c, molar);
+                out[k++][i] = PhaseValue(*row, s.vapour, basis);
+                out[k++][i] = PhaseValue(*row, s.liquid, basis);
             }
-            out[k++][i] = ResultValue(c, UnitKind::kAmount, s.dH, molar);
-            out[k++][i] = ResultValue(c, UnitKind::kAmount, s.dS, molar);
+            out[k++][i] = ResultValue(basis, UnitKind::kAmount, s.dH);
+            out[k++][i] = ResultValue(basis, UnitKind::kAmount, s.dS);
         });
     }
     py::list arrays;

@@ -215,7 +215,9 @@ void FillDistancePowers(double dm, std::array<double, 10>& S) {
     S[kSa + 3] = static_cast<double>(sl * sl * sl);     // s^3
 }
 
-DensityPowers& PowersOfDensity(double delta) {
+// Behind a function that is not inlined, so that a shared library (the Python module)
+// looks up its thread-local storage once per call rather than at every use.
+[[gnu::noinline]] DensityPowers& PowersOfDensity(double delta) {
     thread_local std::array<DensityPowers, 2> cache;
     thread_local int next = 0;
     for (DensityPowers& p : cache)

@@ -190,9 +190,17 @@ TauFactors& TauFactorsAt(double tau) {
 // The asked orders (kAsked, ResidualOrder bits) of phir, every term and every density
 // exponential evaluated once for all of them; each order is summed over the terms in
 // table order, as the single-order sum of the reference equation is.
+// The delta powers of the calling thread, behind a call so that a shared library (the
+// Python module) looks up its thread-local storage once per evaluation rather than at
+// every use of the table.
+[[gnu::noinline]] EagerDeltaPowers& ThreadDeltaPowers() {
+    thread_local EagerDeltaPowers powers;
+    return powers;
+}
+
 template <unsigned kAsked>
 ResidualDerivatives Evaluate(double delta, double tau) {
-    thread_local EagerDeltaPowers D;
+    EagerDeltaPowers& D = ThreadDeltaPowers();
     D.Use(delta);
     const TauFactors& tf = TauFactorsAt(tau);
     double sum[kResidualOrders] = {};

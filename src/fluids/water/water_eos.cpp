@@ -37,10 +37,11 @@ struct RolePowers {
 };
 
 // The tables of the calling thread. In a shared library (the Python module) each
-// access to thread-local storage is a call, so functions that evaluate several sums
-// fetch the tables once and pass them on.
+// access to thread-local storage is a call, which the compiler repeats at every use
+// rather than keep the address; behind a function that is not inlined the address is
+// an ordinary pointer, and functions that evaluate several sums fetch it once.
 using PowerTables = std::array<RolePowers, kRoles>;
-PowerTables& AllPowers() {
+[[gnu::noinline]] PowerTables& AllPowers() {
     thread_local PowerTables tables;
     return tables;
 }
