@@ -195,7 +195,7 @@ double PressureSlope(double delta, double tau, const PointContext& /*state*/, do
     return 1 + delta * r.rD;
 }
 
-PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
+std::array<double, kPropertyCount> StateValues(const PointContext& st) {
     const double delta = st.delta, tau = st.tau;
     const ResidualDerivatives r = MethanolResidual(delta, tau, kOrderAll);
     const std::array<double, 3> ideal = MethanolIdealDerivatives(tau);
@@ -209,8 +209,12 @@ PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
     h.phiT = r.rT + ideal[1];
     h.phiTT = r.rTT + ideal[2];
 
+    return HelmholtzProperties(h, delta, tau, kM.R, st.T, st.rho, kM.M, kM.rhored);
+}
+
+PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
     PropertyResults out;
-    out.values = HelmholtzProperties(h, delta, tau, kM.R, st.T, st.rho, kM.M, kM.rhored);
+    out.values = StateValues(st);
     TransportResults(st.T, st.P, st.rho * kM.M / 1000, st.rho * out.values[kCp], out.secondary);
     return out;
 }
@@ -228,6 +232,8 @@ const FluidOperations& MethanolOperations() {
         o.Properties = &Properties;
         o.saturationDependsOnTemperatureOnly = true;
         o.PressureSlope = &PressureSlope;
+        o.StateValues = &StateValues;
+        o.AuxiliarySaturationPressure = [](double T) { return T < kM.Tc ? AuxSaturationPressure(T / kM.Tc) : 0.0; };
         return o;
     }();
     return ops;
