@@ -21,7 +21,9 @@ using namespace kelvane::bench;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: kelvane_profile water|methanol|co2 [POINTS [P|rho] | table ROWS COLUMNS | isobar KIND TP|TPnewT|Ph|Ps POINTS]\n");
+        std::fprintf(stderr,
+                     "usage: kelvane_profile water|methanol|co2 [POINTS [P|rho] | table ROWS COLUMNS | isobar KIND "
+                     "TP|TPnewT|Ph|Ps POINTS]\n");
         return 2;
     }
     const std::string name = argv[1];

@@ -217,15 +217,15 @@ RegionResults Region3Properties(const PointContext& st, double delta, double tau
     // Region 3 has no ideal-gas reference of its own: bridge from region 2 at the
     // region 2-3 boundary pressure of the same temperature.
     if (fugacity) {
-    const double pB = BoundaryB23Pressure(tau);
-    const double rho2 = kP2 / (GibbsRegion2(1, pB / kP2, 0, kT2 * tau) * R * T);
-    const double rhoB = BoundaryDensityAt(rho2, pB, tau);
-    const double dB = rhoB / kWaterConstants.rhoc;
-    const double pB3 = HelmholtzRegion3(0, dB, 0, t);
-    const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
-    const double lnf =
-        -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 + GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
-    v[kFugacity] = std::exp(lnf);
+        const double pB = BoundaryB23Pressure(tau);
+        const double rho2 = kP2 / (GibbsRegion2(1, pB / kP2, 0, kT2 * tau) * R * T);
+        const double rhoB = BoundaryDensityAt(rho2, pB, tau);
+        const double dB = rhoB / kWaterConstants.rhoc;
+        const double pB3 = HelmholtzRegion3(0, dB, 0, t);
+        const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
+        const double lnf =
+            -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 + GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
+        v[kFugacity] = std::exp(lnf);
     }
 
     v[kW] = std::sqrt((k - e * e / ptt) * (RT / kWaterConstants.M) * 1000);
