@@ -238,8 +238,9 @@ constexpr double kDensityStep = 1e-8;
 // On an isobar above the critical pressure the search starts from two temperatures,
 // liquid-like below and gas-like above the critical temperature.
 constexpr double kSingleLow = 0.9, kSingleHigh = 1.2;
-// Below this multiple of the critical pressure the value rises so steeply near the
-// critical temperature that the search between those two starts there.
+// Below this multiple of the critical pressure the value rises so steeply just above
+// the critical temperature that the search of a value above the liquid-like start
+// continues from there.
 constexpr double kSteepPressure = 1.5;
 // Temperature steps of the branch search.
 constexpr int kMaxBranchSteps = 100;
@@ -532,27 +533,21 @@ Quick QuickSearch(const Search& search, PointResult* out) {
         if (!low.ok) return Quick::kUndecided;
         if (low.value >= search.target || Thigh <= Tlow) {
             T = SolveOnBranch(branch, search, Unknown(Tmin), Evaluated(low, search), low);
+        } else if (P < kSteepPressure * f.constants.Pc && f.constants.Tc > Tlow && f.constants.Tc < Thigh) {
+            // Close to the critical pressure the value rises steeply just above the
+            // critical temperature: the search starts there.
+            BranchSearch middle(f, P, search.byEntropy, Branch::kSingle);
+            T = SolveOnBranch(middle, search, Evaluated(low, search), Unknown(Tmax), middle.At(f.constants.Tc));
         } else {
             BranchSearch upper(f, P, search.byEntropy, Branch::kSingle);
             const BranchPoint high = upper.At(Thigh);
             if (!high.ok) return Quick::kUndecided;
-            if (high.value <= search.target) {
+            if (high.value <= search.target)
                 T = SolveOnBranch(upper, search, Evaluated(high, search), Unknown(Tmax), high);
-            } else {
-                // Between the two the value rises steeply near the critical temperature
-                // (most steeply just above it, on isobars close to the critical
-                // pressure): the search starts there, on the side of the target.
-                const double Tc = f.constants.Tc;
-                BranchSearch middle(f, P, search.byEntropy, Branch::kSingle);
-                const bool steep = P < kSteepPressure * f.constants.Pc && Tc > Tlow && Tc < Thigh;
-                const BranchPoint c = steep ? middle.At(Tc) : BranchPoint{};
-                if (!c.ok)
-                    T = SolveOnBranch(upper, search, Evaluated(low, search), Evaluated(high, search), high);
-                else if (c.value <= search.target)
-                    T = SolveOnBranch(middle, search, Evaluated(c, search), Evaluated(high, search), c);
-                else
-                    T = SolveOnBranch(middle, search, Evaluated(low, search), Evaluated(c, search), c);
-            }
+            else if (search.target - low.value < high.value - search.target)
+                T = SolveOnBranch(branch, search, Evaluated(low, search), Evaluated(high, search), low);
+            else
+                T = SolveOnBranch(upper, search, Evaluated(low, search), Evaluated(high, search), high);
         }
     } else if (Tsat == 0) {
         BranchSearch branch(f, P, search.byEntropy, Branch::kVapour);
