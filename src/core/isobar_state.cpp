@@ -235,8 +235,9 @@ constexpr double kRegion3DenseLimit = 2.8;
 // the error after it, quadratic in the step, is far below what the temperature search
 // needs (the state itself comes from the (T, P) calculation).
 constexpr double kDensityStep = 1e-8;
-// On an isobar above the critical pressure the search starts from two temperatures,
-// liquid-like below and gas-like above the critical temperature.
+// On an isobar above the critical pressure the search starts at kSingleLow Tc
+// (liquid-like); a value above that point's is searched from kSingleHigh Tc
+// (gas-like), or from Tc itself close to the critical pressure (kSteepPressure).
 constexpr double kSingleLow = 0.9, kSingleHigh = 1.2;
 // Below this multiple of the critical pressure the value rises so steeply just above
 // the critical temperature that the search of a value above the liquid-like start
