@@ -1,8 +1,9 @@
 // The cost of a state given by pressure and enthalpy (or entropy) against the same
 // state given by temperature and pressure, through the engine, for the four benchmark
-// states of each fluid. Each loop alternates between two pressures 0.1 % apart, so
-// that no per-thread cache keyed on the state (saturation, isobar range) answers
-// from the previous iteration.
+// states of each fluid and a wet state inside the dome (IsobarInputs in
+// bench_states.h). Each loop alternates between two pressures 0.1 % apart, so that no
+// per-thread cache keyed on the state (saturation, isobar range) answers from the
+// previous iteration.
 //
 //   build/bench/kelvane_bench_isobar --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
@@ -18,20 +19,13 @@ using namespace kelvane::bench;
 
 namespace {
 
-// inputVar 0: (T, P); 2: (P, h); 3: (P, s) of the (T, P) states at the two pressures.
-void Point(benchmark::State& state, int fluid, BenchState s, int inputVar) {
+// inputVar 0: (T, P); 2: (P, h); 3: (P, s) of the states of IsobarInputs.
+void Point(benchmark::State& state, int fluid, std::string kind, int inputVar) {
     const Fluid& f = FluidAt(fluid);
-    PointInput in[2];
-    for (int k = 0; k < 2; ++k) {
-        PointInput tp;
-        tp.T = s.T;
-        tp.P = s.P * 1e6 * (k == 0 ? 1 : 1.001);
-        const PointResult r = Calculate(f, tp);
-        in[k] = tp;
-        in[k].inputVar = inputVar;
-        in[k].h = r.properties.values[kH];
-        in[k].s = r.properties.values[kS];
-        if (!r.hasProperties) state.SkipWithError("no (T, P) state");
+    const std::vector<PointInput> in = IsobarInputs(fluid, kind, inputVar);
+    if (in.size() != 2) {
+        state.SkipWithError("no state");
+        return;
     }
     int k = 0;
     for (auto _ : state) {
@@ -43,11 +37,11 @@ void Point(benchmark::State& state, int fluid, BenchState s, int inputVar) {
 
 void RegisterAll() {
     for (int fluid = 0; fluid < kBenchFluids; ++fluid) {
-        for (const BenchState& s : BenchStates(fluid)) {
-            const std::string label = std::string(FluidLabel(fluid)) + "/" + s.kind;
+        for (const char* kind : IsobarKinds()) {
+            const std::string label = std::string(FluidLabel(fluid)) + "/" + kind;
             for (int inputVar : {0, 2, 3}) {
                 const char* name = inputVar == 0 ? "TP/" : inputVar == 2 ? "Ph/" : "Ps/";
-                benchmark::RegisterBenchmark((name + label).c_str(), Point, fluid, s, inputVar)
+                benchmark::RegisterBenchmark((name + label).c_str(), Point, fluid, std::string(kind), inputVar)
                     ->Unit(benchmark::kMicrosecond);
             }
         }

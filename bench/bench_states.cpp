@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/format.h"
+#include "core/saturation.h"
 #include "fluids/registry.h"
 
 namespace kelvane::bench {
@@ -81,6 +82,53 @@ std::vector<PointInput> GridStates(int fluid) {
         }
     }
     return states;
+}
+
+const std::array<const char*, 5>& IsobarKinds() {
+    static const std::array<const char*, 5> kinds = {"gas", "liquid", "supercritical", "near-critical", "wet"};
+    return kinds;
+}
+
+std::vector<PointInput> IsobarInputs(int fluid, const std::string& kind, int inputVar) {
+    const Fluid& f = FluidAt(fluid);
+    std::vector<PointInput> inputs;
+    if (kind == "wet") {
+        const SaturationPoint first = SaturationByTemperature(f, SaturationTemperatures(fluid)[0]);
+        if (!first.HasValue()) return {};
+        for (int k = 0; k < 2; ++k) {
+            const double P = first.P * (k == 0 ? 1 : 1.001);
+            PointInput in;
+            in.inputVar = inputVar;
+            if (inputVar == 0) {
+                in.T = first.T;
+                in.P = P * 1.01;
+            } else {
+                const SaturationPoint sat = SaturationByPressure(f, P);
+                if (!sat.HasValue()) return {};
+                in.P = P;
+                in.h = (sat.liquid.values[kH] + sat.vapour.values[kH]) / 2;
+                in.s = (sat.liquid.values[kS] + sat.vapour.values[kS]) / 2;
+            }
+            inputs.push_back(in);
+        }
+        return inputs;
+    }
+    for (const BenchState& s : BenchStates(fluid)) {
+        if (kind != s.kind) continue;
+        for (int k = 0; k < 2; ++k) {
+            PointInput tp;
+            tp.T = s.T;
+            tp.P = s.P * 1e6 * (k == 0 ? 1 : 1.001);
+            const PointResult r = Calculate(f, tp);
+            if (!r.hasProperties) return {};
+            PointInput in = tp;
+            in.inputVar = inputVar;
+            in.h = r.properties.values[kH];
+            in.s = r.properties.values[kS];
+            inputs.push_back(in);
+        }
+    }
+    return inputs;
 }
 
 }  // namespace kelvane::bench

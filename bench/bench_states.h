@@ -39,6 +39,17 @@ void PrepareState(MainForm& form, int fluid, const BenchState& s, int mode);
 constexpr int kGridTemperatures = 400, kGridPressures = 250;
 std::vector<PointInput> GridStates(int fluid);
 
+// The inputs of one isobar benchmark: the state `kind` ("gas", "liquid",
+// "supercritical", "near-critical" of BenchStates, or "wet") at two pressures 0.1 %
+// apart, given as (T, P) (inputVar 0), (P, h) (2) or (P, s) (3); the enthalpy and
+// entropy are those of the (T, P) calculation. "wet" is the state of vapour fraction
+// 0.5 at the saturation pressure of the first of SaturationTemperatures (and 1.001
+// times it); its (T, P) reference is the liquid at the saturation temperature and 1 %
+// above the saturation pressure. Empty when the state has no value.
+std::vector<PointInput> IsobarInputs(int fluid, const std::string& kind, int inputVar);
+// The kinds IsobarInputs knows, in the order of the benchmarks.
+const std::array<const char*, 5>& IsobarKinds();
+
 // TYPE I table of the isobaric heat capacity over `rows` temperatures and `columns`
 // pressures inside the fluid's accepted range.
 TableSettings BenchTable(int fluid, int rows, int columns);

@@ -4,8 +4,12 @@
 //   kelvane_profile FLUID [POINTS [P|rho]]   FLUID = water | methanol | co2
 //   kelvane_profile FLUID table ROWS COLUMNS
 //   kelvane_profile FLUID grid TIMES
+//   kelvane_profile FLUID isobar KIND TP|TPnewT|Ph|Ps POINTS
 //
-// With P or rho only the states of that input mode are repeated.
+// With P or rho only the states of that input mode are repeated. The isobar form
+// calls Calculate POINTS times on the two inputs of IsobarInputs (bench_states.h),
+// alternating, as bench_isobar does: the instructions of a run with POINTS minus
+// those of a run with 0, divided by POINTS, are the cost of one point.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,7 +23,9 @@ using namespace kelvane::bench;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: kelvane_profile water|methanol|co2 [POINTS [P|rho] | table ROWS COLUMNS]\n");
+        std::fprintf(stderr,
+                     "usage: kelvane_profile water|methanol|co2 [POINTS [P|rho] | table ROWS COLUMNS | grid TIMES | "
+                     "isobar KIND TP|TPnewT|Ph|Ps POINTS]\n");
         return 2;
     }
     const std::string name = argv[1];
@@ -37,6 +43,31 @@ int main(int argc, char** argv) {
         for (int n = std::atoi(argv[3]); n > 0; --n)
             for (const PointInput& in : states) checksum += Calculate(f, in).properties.values[kCp];
         std::printf("%g\n", checksum);
+        return 0;
+    }
+    if (argc >= 6 && std::string(argv[2]) == "isobar") {
+        const std::string mode = argv[4];
+        // TPnewT: the (T, P) inputs with the second temperature 0.01 K above the first,
+        // so that every point computes the saturation state of its temperature.
+        const int inputVar = mode == "TP" || mode == "TPnewT" ? 0 : mode == "Ph" ? 2 : mode == "Ps" ? 3 : -1;
+        if (inputVar < 0) {
+            std::fprintf(stderr, "unknown input pair %s\n", argv[4]);
+            return 2;
+        }
+        std::vector<PointInput> in = IsobarInputs(fluid, argv[3], inputVar);
+        if (mode == "TPnewT" && in.size() == 2) {
+            in[1].P = in[0].P;
+            in[1].T = in[0].T + 0.01;
+        }
+        if (in.size() != 2) {
+            std::fprintf(stderr, "no state %s\n", argv[3]);
+            return 1;
+        }
+        const Fluid& f = FluidAt(fluid);
+        const int points = std::atoi(argv[5]);
+        double checksum = 0;
+        for (int i = 0; i < points; ++i) checksum += Calculate(f, in[i & 1]).state.T;
+        std::printf("%.17g\n", checksum);
         return 0;
     }
     MainForm form;

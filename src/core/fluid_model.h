@@ -152,6 +152,14 @@ struct FluidOperations {
     // its slope d Z / d delta in *dZdDelta, for the Newton steps of the density search.
     // Where the slope is unknown it sets 0 (the search then bisects).
     double (*PressureSlope)(double delta, double tau, const PointContext& s, double* dZdDelta) = nullptr;
+    // Optional: the 14 results of Properties at the state s, the same numbers without
+    // the transport and electrical results, for searches that need only these. The
+    // fugacity coefficient may be left NaN where it costs a search of its own.
+    std::array<double, kPropertyCount> (*StateValues)(const PointContext& s) = nullptr;
+    // Optional: the saturation pressure (Pa) at T (K) from the fluid's auxiliary
+    // equation, an estimate of the phase equilibrium's pressure for start values; 0
+    // where the equation has no value (at or above its critical temperature).
+    double (*AuxiliarySaturationPressure)(double T) = nullptr;
 };
 
 // Constants of one fluid, with the critical density, the reducing temperature and the

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/saturation.h"
+#include "core/solvers.h"
 
 namespace kelvane {
 
@@ -203,6 +204,388 @@ PointResult SolveOnInterval(const Search& search, const IsobarRange& range, doub
     return Solved(search.input, best.result);
 }
 
+// ---- The search on one branch of the isobar with the 14 results alone ----
+//
+// Each step of SolveOnInterval is a whole (T, P) calculation: the phase equilibrium at
+// the new temperature, the density search from scratch, the transport properties. The
+// search below evaluates only what the temperature step needs, h or s and Cp, on one
+// branch of the isobar chosen at the start (liquid below, vapour above the saturation
+// temperature of the fluid's auxiliary vapour-pressure equation; a single branch at and
+// above the critical pressure), with the density found by Newton's method from the
+// density of the previous step. The state it finds is then the (T, P) calculation at
+// that temperature, accepted only when it reproduces the given value; anything else
+// (no auxiliary equation, a value in or near the two-phase region, beyond the ends of
+// the accepted range, a branch the (T, P) calculation does not take there) leaves the
+// answer to SolveOnInterval, which decides every such case.
+
+// Relative distance from the auxiliary saturation temperature at which the liquid and
+// the vapour branch are evaluated to tell the phase of the given value: beyond the
+// temperature error of the auxiliary equations (methanol's, the least accurate, is
+// within 2.5e-4 of the equilibrium in T; water's and carbon dioxide's within 6e-6).
+constexpr double kAuxiliaryMargin = 2e-3;
+// Densities of the liquid and single branches are searched up to this multiple of the
+// critical density; the first liquid search starts at kDenseStart times it, above the
+// root, where Newton's method on the convex isotherm descends to it without overshoot.
+constexpr double kDenseLimit = 8, kDenseStart = 3;
+// Water's region-3 equation is searched up to this multiple of the critical density,
+// above its densest state (2.36 at 623.15 K and 100 MPa) and below the densities where
+// its isotherms turn.
+constexpr double kRegion3DenseLimit = 2.8;
+// The density search of a branch point ends on a Newton step of this relative size:
+// the error after it, quadratic in the step, is far below what the temperature search
+// needs (the state itself comes from the (T, P) calculation).
+constexpr double kDensityStep = 1e-8;
+// On an isobar above the critical pressure the search starts at kSingleLow Tc
+// (liquid-like); a value above that point's is searched from kSingleHigh Tc
+// (gas-like), or from Tc itself close to the critical pressure (kSteepPressure).
+constexpr double kSingleLow = 0.9, kSingleHigh = 1.2;
+// Below this multiple of the critical pressure the value rises so steeply just above
+// the critical temperature that the search of a value above the liquid-like start
+// continues from there.
+constexpr double kSteepPressure = 1.5;
+// Temperature steps of the branch search.
+constexpr int kMaxBranchSteps = 100;
+// The branch search takes its last Newton step without evaluating its end when the
+// error predicted after it is below this share of the tolerance and the step below
+// kLastStep of the temperature (where the predicted error can be trusted).
+constexpr double kLastStepShare = 0.1, kLastStep = 1e-5;
+// The (T, P) calculation at the temperature found reproduces the value to this
+// fraction of its scale, or one Newton step on it follows.
+constexpr double kFinalTolerance = 1e-12;
+
+enum class Branch { kLiquid, kVapour, kSingle };
+
+struct BranchPoint {
+    double T = 0, value = 0, slope = 0;
+    bool ok = false;
+};
+
+class BranchSearch {
+public:
+    BranchSearch(const Fluid& f, double P, bool byEntropy, Branch branch)
+        : f_(f), P_(P), index_(byEntropy ? kS : kH), byEntropy_(byEntropy), branch_(branch) {}
+
+    // h or s and its slope along the isobar at T on the branch.
+    BranchPoint At(double T) {
+        BranchPoint p;
+        p.T = T;
+        const FluidConstants& c = f_.constants;
+        PointContext s;
+        s.T = T;
+        s.P = P_;
+        s.tau = c.Tred / T;
+        s.pi = P_ / c.Pred;
+        // The saturation pressure only selects the branch of water's regions 1 and 2:
+        // below the pressure for the liquid, above it for the vapour.
+        s.satuP = branch_ == Branch::kVapour ? std::numeric_limits<double>::infinity() : 0;
+        if (!Density(s)) return p;
+        s.delta = s.rho / c.rhored;
+        const std::array<double, kPropertyCount> v =
+            f_.ops.StateValues ? f_.ops.StateValues(s) : f_.ops.Properties(s, 589).values;
+        const double cp = v[kCp];
+        alphaLast_ = std::isfinite(v[kAlpha]) ? v[kAlpha] : 0;
+        p.value = v[index_];
+        p.slope = byEntropy_ ? cp / T : cp;
+        p.ok = std::isfinite(p.value) && std::isfinite(p.slope) && p.slope > 0;
+        return p;
+    }
+
+private:
+    // The density at s.T and s.P on the branch into s.rho; false when none is found.
+    bool Density(PointContext& s) {
+        const FluidConstants& c = f_.constants;
+        const double T = s.T;
+        if (f_.ops.Region) {
+            const int region = f_.ops.Region(0, s.tau, s.pi, s.satuP, 0, 0);
+            if (region == 1 || region == 2 || region == 5) {
+                s.rho = DensityFromPressure(f_, s, T, P_);
+                return Remember(s.rho, T);
+            }
+        }
+        if (!f_.ops.PressureSlope) return false;
+        const double scale = c.rhored * c.R * T;
+        const double rhoc = c.rhoc / c.rhored;
+        const double ideal = P_ / (c.R * T) / c.rhored;
+        auto pressure = [this, &s, scale](double x, double* slope) {
+            double dZ = 0;
+            const double Z = f_.ops.PressureSlope(x, s.tau, s, &dZ);
+            *slope = (Z + x * dZ) * scale;
+            return Z * x * scale;
+        };
+        // Below the critical pressure the vapour lies below the critical density and
+        // the liquid above it.
+        double lo = 0, hi = (f_.ops.Region ? kRegion3DenseLimit : kDenseLimit) * rhoc, start = 0;
+        // Below the critical temperature the branch above the critical pressure is the
+        // liquid's.
+        const bool liquid = branch_ == Branch::kLiquid || (branch_ == Branch::kSingle && T < c.Tc);
+        if (branch_ == Branch::kVapour) hi = rhoc;
+        if (liquid) lo = rhoc;
+        if (rhoLast_ > 0) {
+            // From the previous step's density along the isobar, d ln rho / dT = -alpha.
+            // With alpha > 0 the density falls with the temperature on every branch, so
+            // the previous density bounds the new one: its pressure at the new
+            // temperature lies on the side of P that keeps the search off the
+            // unstable part of the isotherm.
+            const double last = rhoLast_ / c.rhored;
+            start = last * std::exp(-alphaLast_ * (T - TLast_));
+            if (alphaLast_ > 0) {
+                if (T < TLast_) lo = std::fmax(lo, last);
+                if (T > TLast_) hi = std::fmin(hi, last);
+            }
+        } else if (branch_ == Branch::kVapour) {
+            start = ideal;
+        } else if (f_.ops.Region) {
+            // Water's region 3 (a liquid of 623.15 K to Tc, or a state above the
+            // critical pressure): the density search of the (T, P) calculation without a
+            // saturation state, a march up the isotherm from the critical density.
+            s.satuP = 0;
+            const double rho = SolveDensity(f_, s);
+            if (!(rho > lo * c.rhored && rho < hi * c.rhored)) return false;
+            s.rho = rho;
+            return Remember(rho, T);
+        } else {
+            start = liquid ? kDenseStart * rhoc : std::fmin(ideal, kDenseStart * rhoc);
+        }
+        if (!(start > lo && start < hi)) start = lo + (hi - lo) / 2;
+        const NewtonRoot r = SafeguardedNewton(pressure, P_, start, lo, hi, kDensityStep);
+        if (!r.converged) return false;
+        s.rho = r.x * c.rhored;
+        return Remember(s.rho, T);
+    }
+
+    bool Remember(double rho, double T) {
+        if (!(rho > 0) || !std::isfinite(rho)) return false;
+        rhoLast_ = rho;
+        TLast_ = T;
+        return true;
+    }
+
+    const Fluid& f_;
+    double P_;
+    int index_;
+    bool byEntropy_;
+    Branch branch_;
+    double rhoLast_ = 0, TLast_ = 0, alphaLast_ = 0;
+};
+
+// The temperature whose auxiliary saturation pressure is P, by regula falsi (Illinois)
+// on ln p in 1/T between the lowest accepted temperature and just below the critical
+// one; 0 below the first's pressure (every state of the isobar is a vapour), -1 above
+// the second's (no saturation on the isobar), NaN when the equation gives no answer.
+double AuxiliarySaturationTemperature(const Fluid& f, double P) {
+    double (*const aux)(double) = f.ops.AuxiliarySaturationPressure;
+    const double Tlo = f.limits.Tmin, Thi = f.constants.Tc * (1 - 1e-9);
+    const double target = std::log(P);
+    double a = 1 / Thi, b = 1 / Tlo;  // ln p falls with 1/T
+    double ga = std::log(aux(Thi)) - target, gb = std::log(aux(Tlo)) - target;
+    if (!std::isfinite(ga) || !std::isfinite(gb)) return std::nan("");
+    if (ga < 0) return -1;
+    if (gb > 0) return 0;
+    int side = 0;
+    for (int i = 0; i < 100; ++i) {
+        double x = (a * gb - b * ga) / (gb - ga);
+        if (!(x > a && x < b)) x = a + (b - a) / 2;
+        if (!(x > a && x < b)) break;
+        const double g = std::log(aux(1 / x)) - target;
+        if (!std::isfinite(g)) return std::nan("");
+        if (std::fabs(g) <= 1e-12 || std::fabs(b - a) <= 1e-12 * x) return 1 / x;
+        if (g > 0) {
+            a = x;
+            ga = g;
+            if (side == 1) gb /= 2;
+            side = 1;
+        } else {
+            b = x;
+            gb = g;
+            if (side == -1) ga /= 2;
+            side = -1;
+        }
+    }
+    return 1 / (a + (b - a) / 2);
+}
+
+// An end of the temperature interval of a branch search: `known` once the value there
+// is known to lie on its side of the target (below at the lower end, above at the
+// upper one), with the mismatch where it was evaluated (NaN otherwise).
+struct End {
+    double T = 0;
+    bool known = false;
+    double mismatch = std::numeric_limits<double>::quiet_NaN();
+};
+
+End Unknown(double T) { return {T, false, std::numeric_limits<double>::quiet_NaN()}; }
+End Evaluated(const BranchPoint& p, const Search& search) { return {p.T, true, p.value - search.target}; }
+
+// Newton in T on the branch between the ends a and b (the value rising with T), from
+// the point `e` already evaluated. An unknown end is evaluated when the iteration
+// reaches for it. Where a Newton step leaves the bracket, or does not halve the
+// mismatch twice running, the next point is the regula falsi (Illinois) point of the
+// bracket, or its middle when an end's mismatch is unknown. The temperature at which
+// the value meets the target to the precision of the equation, or NaN.
+double SolveOnBranch(BranchSearch& branch, const Search& search, End a, End b, BranchPoint e) {
+    double lastMismatch = std::numeric_limits<double>::infinity();
+    BranchPoint previous;
+    int slow = 0, side = 0;
+    for (int step = 0; step < kMaxBranchSteps; ++step) {
+        if (!e.ok) return std::nan("");
+        const double mismatch = e.value - search.target;
+        const double T = e.T;
+        if (std::fabs(mismatch) <= search.tolerance) return T;
+        if (mismatch < 0) {
+            if (T == b.T) return std::nan("");  // above the branch's end
+            if (side == -1) b.mismatch /= 2;
+            a = {T, true, mismatch};
+            side = -1;
+        } else {
+            if (T == a.T) return std::nan("");  // below the branch's end
+            if (side == 1) a.mismatch /= 2;
+            b = {T, true, mismatch};
+            side = 1;
+        }
+        // For the entropy, whose slope Cp/T makes it nearly linear in ln T, the step is
+        // taken in ln T.
+        double next = search.byEntropy ? T * std::exp(-mismatch / (e.slope * T)) : T - mismatch / e.slope;
+        if (std::fabs(next - T) <= kStepTolerance * T) return T;
+        // The error left after the step, (f''/2f') dT^2 with f''/f' from the slopes of
+        // the last two points: the step is taken without evaluating its end when that
+        // lies well below the tolerance.
+        if (previous.ok && previous.T != T && next > a.T && next < b.T) {
+            const double curvature = (e.slope - previous.slope) / (T - previous.T) / e.slope;
+            const double dT = next - T;
+            if (std::fabs(0.5 * curvature * dT * dT) * e.slope <= kLastStepShare * search.tolerance &&
+                std::fabs(dT) <= kLastStep * T)
+                return next;
+        }
+        previous = e;
+        const bool slowed = std::fabs(mismatch) > 0.5 * lastMismatch;
+        slow = slowed ? slow + 1 : 0;
+        lastMismatch = std::fabs(mismatch);
+        if (!(next > a.T && next < b.T) || slow >= 2) {
+            slow = 0;
+            if (next <= a.T && !a.known) {
+                next = a.T;
+            } else if (next >= b.T && !b.known) {
+                next = b.T;
+            } else {
+                next = a.T + (b.T - a.T) / 2;
+                if (std::isfinite(a.mismatch) && std::isfinite(b.mismatch) && b.mismatch > a.mismatch) {
+                    const double secant = (a.T * b.mismatch - b.T * a.mismatch) / (b.mismatch - a.mismatch);
+                    if (secant > a.T && secant < b.T) next = secant;
+                }
+            }
+        }
+        if ((next == a.T && a.known) || (next == b.T && b.known) || !(next >= a.T && next <= b.T))
+            return std::fabs(mismatch) <= 1e3 * search.tolerance ? T : std::nan("");
+        e = branch.At(next);
+    }
+    return std::nan("");
+}
+
+// SaturationByPressure, the last answer of this thread remembered: the cells of a
+// table row share their pressure, and a wet state's equilibrium is the costliest part
+// of it. Keyed on the fluid, its operations and the exact bits of P and the
+// wavelength, so the answer is the one SaturationByPressure gives.
+const SaturationPoint& EquilibriumAt(const Fluid& f, double P, double wavelength) {
+    struct Entry {
+        const Fluid* fluid = nullptr;
+        SaturationState (*saturation)(double, double) = nullptr;
+        PropertyResults (*properties)(const PointContext&, double) = nullptr;
+        uint64_t P = 0, wavelength = 0;
+        SaturationPoint point;
+    };
+    thread_local Entry last;
+    const uint64_t pBits = std::bit_cast<uint64_t>(P), wBits = std::bit_cast<uint64_t>(wavelength);
+    if (last.fluid != &f || last.saturation != f.ops.Saturation || last.properties != f.ops.Properties ||
+        last.P != pBits || last.wavelength != wBits) {
+        last.point = SaturationByPressure(f, P, wavelength);
+        last.fluid = &f;
+        last.saturation = f.ops.Saturation;
+        last.properties = f.ops.Properties;
+        last.P = pBits;
+        last.wavelength = wBits;
+    }
+    return last.point;
+}
+
+enum class Quick { kFound, kWet, kUndecided };
+
+// The quick search: kFound with the (T, P) calculation at the temperature found in
+// *out, kWet when the value lies between the liquid's and the vapour's next to the
+// auxiliary saturation temperature, else kUndecided.
+Quick QuickSearch(const Search& search, PointResult* out) {
+    const Fluid& f = search.fluid;
+    const FluidOperations& ops = f.ops;
+    const double P = search.input.P;
+    if (!ops.AuxiliarySaturationPressure || (!ops.Region && !ops.PressureSlope)) return Quick::kUndecided;
+    if (!(P > 0) || !std::isfinite(P)) return Quick::kUndecided;
+    const double Tmin = f.limits.Tmin, Tmax = f.limits.Tmax;
+    const double Tsat = P < f.constants.Pc ? AuxiliarySaturationTemperature(f, P) : -1;
+    if (std::isnan(Tsat)) return Quick::kUndecided;
+
+    double T = std::nan("");
+    if (Tsat < 0) {
+        // No saturation on the isobar: one branch from the lowest to the highest
+        // temperature, entered below the critical temperature for a value below that
+        // point's, else above it.
+        BranchSearch branch(f, P, search.byEntropy, Branch::kSingle);
+        const double Tlow = std::fmin(Tmax, std::fmax(Tmin, kSingleLow * f.constants.Tc));
+        const double Thigh = std::fmin(Tmax, std::fmax(Tmin, kSingleHigh * f.constants.Tc));
+        const BranchPoint low = branch.At(Tlow);
+        if (!low.ok) return Quick::kUndecided;
+        if (low.value >= search.target || Thigh <= Tlow) {
+            T = SolveOnBranch(branch, search, Unknown(Tmin), Evaluated(low, search), low);
+        } else if (P < kSteepPressure * f.constants.Pc && f.constants.Tc > Tlow && f.constants.Tc < Thigh) {
+            // Close to the critical pressure the value rises steeply just above the
+            // critical temperature: the search starts there.
+            BranchSearch middle(f, P, search.byEntropy, Branch::kSingle);
+            T = SolveOnBranch(middle, search, Evaluated(low, search), Unknown(Tmax), middle.At(f.constants.Tc));
+        } else {
+            BranchSearch upper(f, P, search.byEntropy, Branch::kSingle);
+            const BranchPoint high = upper.At(Thigh);
+            if (!high.ok) return Quick::kUndecided;
+            if (high.value <= search.target)
+                T = SolveOnBranch(upper, search, Evaluated(high, search), Unknown(Tmax), high);
+            else if (search.target - low.value < high.value - search.target)
+                T = SolveOnBranch(branch, search, Evaluated(low, search), Evaluated(high, search), low);
+            else
+                T = SolveOnBranch(upper, search, Evaluated(low, search), Evaluated(high, search), high);
+        }
+    } else if (Tsat == 0) {
+        BranchSearch branch(f, P, search.byEntropy, Branch::kVapour);
+        T = SolveOnBranch(branch, search, Unknown(Tmin), Unknown(Tmax), branch.At(Tmin));
+    } else {
+        const double TV = Tsat * (1 + kAuxiliaryMargin), TL = Tsat * (1 - kAuxiliaryMargin);
+        if (!(TV < Tmax && TL > Tmin)) return Quick::kUndecided;
+        BranchSearch vapour(f, P, search.byEntropy, Branch::kVapour);
+        const BranchPoint v = vapour.At(TV);
+        if (!v.ok) return Quick::kUndecided;
+        if (v.value >= search.target) {
+            BranchSearch liquid(f, P, search.byEntropy, Branch::kLiquid);
+            const BranchPoint l = liquid.At(TL);
+            if (!l.ok) return Quick::kUndecided;
+            if (l.value < search.target) return Quick::kWet;
+            T = SolveOnBranch(liquid, search, Unknown(Tmin), Evaluated(l, search), l);
+        } else {
+            T = SolveOnBranch(vapour, search, Evaluated(v, search), Unknown(Tmax), v);
+        }
+    }
+    if (!std::isfinite(T)) return Quick::kUndecided;
+    Evaluation e = search.At(T);
+    if (e.result.hasProperties && std::fabs(e.mismatch) > kFinalTolerance * search.scale) {
+        // One Newton step on the (T, P) calculation itself where its value differs from
+        // the branch search's by more than the equation's precision.
+        const double slope = search.Slope(e);
+        const double next = T - e.mismatch / slope;
+        if (std::isfinite(next) && slope > 0 && next != T) {
+            Evaluation f = search.At(next);
+            if (f.result.hasProperties && std::fabs(f.mismatch) < std::fabs(e.mismatch)) e = std::move(f);
+        }
+    }
+    if (!e.result.hasProperties || !(std::fabs(e.mismatch) <= kReproduced * search.scale)) return Quick::kUndecided;
+    *out = Solved(search.input, std::move(e.result));
+    return Quick::kFound;
+}
+
 }  // namespace
 
 IsobarRange IsobarRangeOf(const Fluid& fluid, double P) {
@@ -233,15 +616,53 @@ PointResult CalculateOnIsobar(const Fluid& fluid, const PointInput& input) {
     const double P = input.P;
     if (!std::isfinite(target)) return Refusal(input, MessageId::kNoStateOnIsobar);
 
-    const IsobarRange range = IsobarRangeOf(fluid, P);
-    if (!range.accepted) return Refusal(input, range.outside);
-    if (P == 0) return Refusal(input, MessageId::kZeroState);
-
     // Near zero the tolerance follows the fluid's scale of the value, R Tc or R.
     const double fluidScale = byEntropy ? fluid.constants.R : fluid.constants.R * fluid.constants.Tc;
     const double scale = std::fmax(std::fabs(target), fluidScale);
     const Search search{fluid, input, byEntropy, target, kValueTolerance * scale, scale};
     const int index = byEntropy ? kS : kH;
+
+    // The equilibrium by pressure, computed when needed.
+    SaturationPoint equilibrium;
+    bool haveEquilibrium = false;
+    auto Equilibrium = [&]() -> const SaturationPoint& {
+        if (!haveEquilibrium) equilibrium = EquilibriumAt(fluid, P, input.wavelength);
+        haveEquilibrium = true;
+        return equilibrium;
+    };
+    auto Wet = [&](const SaturationPoint& e) {
+        return e.HasValue() && target >= e.liquid.values[index] && target <= e.vapour.values[index];
+    };
+    auto TwoPhase = [&](const SaturationPoint& e) {
+        // The lever rule on the saturated values of this pressure.
+        const double liquid = e.liquid.values[index], vapour = e.vapour.values[index];
+        const double x = vapour > liquid ? std::fmin(1.0, std::fmax(0.0, (target - liquid) / (vapour - liquid))) : 0;
+        return Solved(input, TwoPhaseState(fluid, e, x));
+    };
+    // A state found near the saturation pressure of its temperature is checked against
+    // the equilibrium by pressure, whose two-phase states take precedence.
+    auto NearSaturation = [&](const PointResult& r) {
+        bool near = r.HasMessage(MessageId::kTwoPhase);
+        if (r.hasProperties && r.saturation.status == Status::kValue && r.saturation.P > 0)
+            near = near || std::fabs(P / r.saturation.P - 1) < kNearSaturation;
+        return near && P < fluid.constants.Pc * 1.01;
+    };
+
+    // The quick search's state is one the (T, P) calculation accepts, so the range
+    // checks below let it through; it reproduces the value.
+    PointResult quick;
+    const Quick q = QuickSearch(search, &quick);
+    if (q == Quick::kFound) {
+        if (NearSaturation(quick) && Wet(Equilibrium())) return TwoPhase(Equilibrium());
+        return quick;
+    }
+
+    const IsobarRange range = IsobarRangeOf(fluid, P);
+    if (!range.accepted) return Refusal(input, range.outside);
+    if (P == 0) return Refusal(input, MessageId::kZeroState);
+    // A value between the saturated liquid's and vapour's of the equilibrium is a wet
+    // state whatever the search on the isobar would meet.
+    if (q == Quick::kWet && P < fluid.constants.Pc * 1.01 && Wet(Equilibrium())) return TwoPhase(Equilibrium());
 
     // The value rises with T along the isobar, with a jump from the saturated liquid's
     // to the vapour's at the saturation temperature. Newton over the whole accepted
@@ -251,22 +672,16 @@ PointResult CalculateOnIsobar(const Fluid& fluid, const PointInput& input) {
     bool reproduced = false;
     PointResult r = SolveOnInterval(search, range, range.Tlow, false, range.Thigh, false, T0, &reproduced);
     const bool refusedBelow = !r.hasProperties && r.HasMessage(range.belowLow);
-    bool nearSaturation = !reproduced || refusedBelow || r.HasMessage(MessageId::kTwoPhase);
-    if (r.hasProperties && r.saturation.status == Status::kValue && r.saturation.P > 0)
-        nearSaturation = nearSaturation || std::fabs(P / r.saturation.P - 1) < kNearSaturation;
+    const bool nearSaturation = !reproduced || refusedBelow || NearSaturation(r);
     if (!nearSaturation || P >= fluid.constants.Pc * 1.01) return r;
 
-    const SaturationPoint sat = SaturationByPressure(fluid, P, input.wavelength);
+    const SaturationPoint& sat = Equilibrium();
     if (!sat.HasValue()) return r;
-    const double liquid = sat.liquid.values[index], vapour = sat.vapour.values[index];
-    if (target >= liquid && target <= vapour) {
-        // The lever rule on the saturated values of this pressure.
-        const double x = vapour > liquid ? std::fmin(1.0, std::fmax(0.0, (target - liquid) / (vapour - liquid))) : 0;
-        return Solved(input, TwoPhaseState(fluid, sat, x));
-    }
+    if (Wet(sat)) return TwoPhase(sat);
     if (reproduced || refusedBelow) return r;
     // The search met the jump from the other side of the equilibrium's saturation
     // temperature: search again on the phase's own side of it.
+    const double liquid = sat.liquid.values[index], vapour = sat.vapour.values[index];
     const bool isLiquid = target < liquid;
     const double edge = isLiquid ? liquid : vapour;
     const double cp = (isLiquid ? sat.liquid : sat.vapour).values[kCp];

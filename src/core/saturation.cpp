@@ -48,8 +48,14 @@ PointContext BaseState(const Fluid& f, double T, const SaturationState& seed) {
     return s;
 }
 
+// The results of the phase: all of them, or (`wavelength` negative, where the fluid
+// gives them alone) the 14 of StateValues, the same numbers, for the passes of an
+// iteration that needs only G and kappa.
 void Finish(const Fluid& f, Phase& p, double wavelength) {
-    p.results = f.ops.Properties(p.state, wavelength);
+    if (wavelength < 0 && f.ops.StateValues)
+        p.results.values = f.ops.StateValues(p.state);
+    else
+        p.results = f.ops.Properties(p.state, wavelength);
     p.G = p.results.values[kG];
     // kappa = (1/rho) (drho/dP)_T
     p.dPdrho = 1 / (p.state.rho * p.results.values[kKappa]);
@@ -171,7 +177,12 @@ bool HasEquilibrium(const Fluid& f, double T) {
 
 }  // namespace
 
-SaturationPoint SaturationByTemperature(const Fluid& fluid, double T, double wavelength) {
+namespace {
+
+// SaturationByTemperature with the states of both phases; `wavelength` negative for the
+// 14 results alone (Finish), completed by Complete.
+SaturationPoint SaturationAt(const Fluid& fluid, double T, double wavelength, PointContext* liquidState,
+                             PointContext* vapourState) {
     if (!fluid.ops.CheckTemperature || !fluid.ops.Saturation || !fluid.ops.Properties)
         return Refused(T, Status::kUnset, MessageId::kModelMissing);
     if (!std::isfinite(T)) return Refused(T, Status::kUnset, MessageId::kSaturationNotAvailable);
@@ -211,6 +222,25 @@ SaturationPoint SaturationByTemperature(const Fluid& fluid, double T, double wav
     p.dH = vapour.results.values[kH] - liquid.results.values[kH];
     p.dS = vapour.results.values[kS] - liquid.results.values[kS];
     p.converged = converged;
+    if (liquidState) *liquidState = liquid.state;
+    if (vapourState) *vapourState = vapour.state;
+    return p;
+}
+
+// The results of both phases of a point of SaturationAt computed without them.
+void Complete(const Fluid& fluid, SaturationPoint& p, const PointContext& liquid, const PointContext& vapour,
+              double wavelength) {
+    if (!p.HasValue()) return;
+    p.liquid = fluid.ops.Properties(liquid, wavelength);
+    p.vapour = fluid.ops.Properties(vapour, wavelength);
+}
+
+}  // namespace
+
+SaturationPoint SaturationByTemperature(const Fluid& fluid, double T, double wavelength) {
+    PointContext liquid, vapour;
+    SaturationPoint p = SaturationAt(fluid, T, -1, &liquid, &vapour);
+    Complete(fluid, p, liquid, vapour, wavelength);
     return p;
 }
 
@@ -280,17 +310,21 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     if (gb == 0) return SaturationByTemperature(fluid, range.Tlow, wavelength);
     int side = 0;
     SaturationPoint best;
+    PointContext bestLiquid, bestVapour;
     double bestGap = std::numeric_limits<double>::infinity();
     for (int pass = 0; pass < kMaxTemperaturePasses; ++pass) {
         double x = (a * gb - b * ga) / (gb - ga);
         if (!(x > a && x < b)) x = a + (b - a) / 2;
         if (!(x > a && x < b)) break;  // no double left between the ends
-        SaturationPoint p = SaturationByTemperature(fluid, 1 / x, wavelength);
+        PointContext liquid, vapour;
+        SaturationPoint p = SaturationAt(fluid, 1 / x, -1, &liquid, &vapour);
         if (!p.HasValue()) break;
         const double g = std::log(p.P) - target;
         if (std::fabs(g) < bestGap) {
             bestGap = std::fabs(g);
             best = p;
+            bestLiquid = liquid;
+            bestVapour = vapour;
         }
         if (std::fabs(g) <= kPressureTolerance) break;
         if (g > 0) {
@@ -307,6 +341,7 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     }
     if (!best.HasValue() || !(bestGap <= 1e-10))
         return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);
+    Complete(fluid, best, bestLiquid, bestVapour, wavelength);
     return best;
 }
 

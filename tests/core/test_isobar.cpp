@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/calculate.h"
@@ -382,6 +386,224 @@ TEST(IsobarRefusals, ZeroNegativeAndNonFiniteInput) {
         const PointResult nanP = ByPH(f, std::nan(""), 1000);
         EXPECT_FALSE(nanP.hasProperties) << f.id;
         EXPECT_EQ(nanP.messageCount, 1) << f.id;
+    }
+}
+
+// Bit-for-bit equality of two doubles (NaN equal to the same NaN).
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Every number and status of two results, bit for bit; the first difference, or "".
+std::string Difference(const PointResult& a, const PointResult& b) {
+    const PointContext &x = a.state, &y = b.state;
+    const double xs[] = {x.T, x.P, x.rho, x.tau, x.delta, x.pi, x.satuP, x.satuRhov, x.satuRhol, x.meltP};
+    const double ys[] = {y.T, y.P, y.rho, y.tau, y.delta, y.pi, y.satuP, y.satuRhov, y.satuRhol, y.meltP};
+    for (int i = 0; i < 10; ++i)
+        if (!SameBits(xs[i], ys[i])) return "state field " + std::to_string(i);
+    if (x.inputVar != y.inputVar || a.hasP != b.hasP || a.hasRho != b.hasRho) return "flags";
+    if (a.hasProperties != b.hasProperties || a.messageCount != b.messageCount) return "properties or messages";
+    for (int i = 0; i < a.messageCount; ++i)
+        if (a.messages[i] != b.messages[i]) return "message";
+    if (a.quality.status != b.quality.status || !SameBits(a.quality.value, b.quality.value)) return "quality";
+    if (a.saturation.status != b.saturation.status || !SameBits(a.saturation.P, b.saturation.P)) return "saturation";
+    for (int i = 0; i < kPropertyCount; ++i)
+        if (!SameBits(a.properties.values[i], b.properties.values[i])) return "result " + std::to_string(i);
+    for (int k = 0; k < kSecondaryCount; ++k)
+        if (a.properties.secondary[k].status != b.properties.secondary[k].status ||
+            !SameBits(a.properties.secondary[k].value, b.properties.secondary[k].value))
+            return "secondary " + std::to_string(k);
+    return "";
+}
+
+// (P, h) and (P, s) inputs of each fluid: compressed liquids, vapours, states above
+// the critical pressure, near-critical ones, wet states and a pair below the range.
+std::vector<std::pair<int, PointInput>> HistoryInputs() {
+    std::vector<std::pair<int, PointInput>> inputs;
+    const double states[3][6][2] = {
+        {{300, 10e6}, {500, 1e6}, {800, 50e6}, {648, 22.5e6}, {640, 21e6}, {1500, 5e6}},
+        {{300, 10e6}, {400, 0.1e6}, {550, 20e6}, {513.5, 8.3e6}, {500, 5e6}, {200, 100e6}},
+        {{250, 10e6}, {300, 1e6}, {400, 20e6}, {305, 7.5e6}, {290, 7e6}, {230, 1e6}},
+    };
+    for (int index = 0; index < kFluidCount; ++index) {
+        const Fluid& f = FluidAt(index);
+        for (const auto& st : states[index]) {
+            const PointResult tp = ByTP(f, st[0], st[1]);
+            if (!tp.hasProperties) continue;
+            for (int mode = 2; mode <= 3; ++mode) {
+                PointInput in;
+                in.inputVar = mode;
+                in.P = st[1];
+                in.h = tp.properties.values[kH];
+                in.s = tp.properties.values[kS];
+                inputs.push_back({index, in});
+            }
+        }
+        // Wet states: halfway between the saturated liquid and vapour.
+        const SaturationPoint sat = SaturationByPressure(f, 0.3 * f.constants.Pc);
+        if (sat.HasValue()) {
+            PointInput in;
+            in.inputVar = 2;
+            in.P = sat.P;
+            in.h = (sat.liquid.values[kH] + sat.vapour.values[kH]) / 2;
+            inputs.push_back({index, in});
+            in.inputVar = 3;
+            in.s = (sat.liquid.values[kS] + sat.vapour.values[kS]) / 2;
+            inputs.push_back({index, in});
+        }
+        // Below the lowest temperature: a refusal.
+        PointInput cold;
+        cold.inputVar = 2;
+        cold.P = 1e6;
+        cold.h = ByTP(f, f.limits.Tmin + 1, 1e6).properties.values[kH] - 1e4;
+        inputs.push_back({index, cold});
+    }
+    return inputs;
+}
+
+std::vector<PointResult> RunInOrder(const std::vector<std::pair<int, PointInput>>& inputs,
+                                    const std::vector<size_t>& order) {
+    std::vector<PointResult> out(inputs.size());
+    for (size_t i : order) out[i] = Calculate(FluidAt(inputs[i].first), inputs[i].second);
+    return out;
+}
+
+// The per-thread caches (saturation state, isobar range, equilibrium by pressure, the
+// fluids' power tables) and the order of the calculations never change a result:
+// each input gives the same bits in order, in reverse order, twice in a row, after
+// every other input, and on other threads.
+TEST(IsobarDeterminism, ResultsDoNotDependOnHistoryOrThread) {
+    const std::vector<std::pair<int, PointInput>> inputs = HistoryInputs();
+    ASSERT_GT(inputs.size(), 30u);
+    std::vector<size_t> forward(inputs.size()), backward, twice;
+    for (size_t i = 0; i < inputs.size(); ++i) forward[i] = i;
+    backward.assign(forward.rbegin(), forward.rend());
+    const std::vector<PointResult> reference = RunInOrder(inputs, forward);
+    int found = 0, wet = 0, refused = 0;
+    for (const PointResult& r : reference) {
+        found += r.hasProperties && !r.quality.HasValue();
+        wet += r.quality.HasValue();
+        refused += !r.hasProperties;
+    }
+    EXPECT_GT(found, 25);
+    EXPECT_GE(wet, 6);
+    EXPECT_GE(refused, 3);
+    auto Compare = [&](const std::vector<PointResult>& got, const char* how) {
+        for (size_t i = 0; i < inputs.size(); ++i) {
+            const std::string d = Difference(reference[i], got[i]);
+            EXPECT_EQ(d, "") << how << ": input " << i << " of fluid " << inputs[i].first;
+        }
+    };
+    Compare(RunInOrder(inputs, backward), "reverse order");
+    // Each input right after itself (every cache keyed on it answers) and after each
+    // other input.
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        const Fluid& f = FluidAt(inputs[i].first);
+        EXPECT_EQ(Difference(reference[i], Calculate(f, inputs[i].second)), "") << "repeated: input " << i;
+        for (size_t j = 0; j < inputs.size(); j += 3) {
+            Calculate(FluidAt(inputs[j].first), inputs[j].second);
+            EXPECT_EQ(Difference(reference[i], Calculate(f, inputs[i].second)), "")
+                << "input " << i << " after input " << j;
+        }
+    }
+    std::vector<PointResult> threaded[2];
+    std::thread a([&] { threaded[0] = RunInOrder(inputs, backward); });
+    std::thread b([&] { threaded[1] = RunInOrder(inputs, forward); });
+    a.join();
+    b.join();
+    Compare(threaded[0], "thread 1");
+    Compare(threaded[1], "thread 2");
+}
+
+// The 14 results of StateValues, which the search evaluates, are those of Properties
+// bit for bit (water's region 3 leaves the fugacity coefficient out), over states of
+// every region and phase.
+TEST(IsobarFluidOperations, StateValuesAreThoseOfProperties) {
+    for (int index = 0; index < kFluidCount; ++index) {
+        const Fluid& f = FluidAt(index);
+        ASSERT_NE(f.ops.StateValues, nullptr) << f.id;
+        int states = 0, fugacityLeftOut = 0;
+        for (double T : Spread(f.limits.Tmin + 0.5, f.limits.Tmax, 40)) {
+            for (double P : {1e3, 0.1e6, 1e6, 5e6, 20e6, 50e6, 100e6}) {
+                for (int mode = 0; mode <= 1; ++mode) {
+                    PointInput in;
+                    in.T = T;
+                    in.P = P;
+                    if (mode == 1) {
+                        const PointResult tp = Calculate(f, in);
+                        if (!tp.hasProperties) continue;
+                        in.inputVar = 1;
+                        in.rho = tp.state.rho * 1.01;
+                    }
+                    const PointResult r = Calculate(f, in);
+                    if (!r.hasProperties) continue;
+                    ++states;
+                    const std::array<double, kPropertyCount> v = f.ops.StateValues(r.state);
+                    for (int i = 0; i < kPropertyCount; ++i) {
+                        if (i == kFugacity && std::isnan(v[i]) && index == 0) {
+                            ++fugacityLeftOut;
+                            continue;
+                        }
+                        EXPECT_TRUE(SameBits(v[i], r.properties.values[i]))
+                            << f.id << " T=" << T << " P=" << P << " mode " << mode << " result " << i;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(states, 300) << f.id;
+        if (index == 0) {
+            EXPECT_GT(fugacityLeftOut, 0);
+        }
+    }
+}
+
+// The search chooses the liquid or the vapour branch 2e-3 (relative) either side of
+// the saturation temperature of the auxiliary vapour-pressure equation; that
+// temperature must lie well within that distance of the equilibrium's.
+TEST(IsobarFluidOperations, AuxiliarySaturationTemperatureNearTheEquilibrium) {
+    for (int index = 0; index < kFluidCount; ++index) {
+        const Fluid& f = FluidAt(index);
+        ASSERT_NE(f.ops.AuxiliarySaturationPressure, nullptr) << f.id;
+        const SaturationRange range = SaturationRangeOf(f);
+        double worst = 0;
+        for (double T : Spread(range.Tlow, range.Thigh, 200)) {
+            const SaturationPoint sat = SaturationByTemperature(f, T);
+            if (!sat.HasValue()) continue;
+            const double p = f.ops.AuxiliarySaturationPressure(T);
+            ASSERT_GT(p, 0) << f.id << " T=" << T;
+            // Relative temperature error: the pressure error over d ln p / d ln T.
+            const double slope = std::log(f.ops.AuxiliarySaturationPressure(T * (1 - 1e-6)) / p) / std::log(1 - 1e-6);
+            worst = std::max(worst, std::fabs(std::log(p / sat.P)) / slope);
+        }
+        std::printf("%s: auxiliary saturation temperature within %.2e (relative)\n", f.id, worst);
+        EXPECT_LT(worst, 5e-4) << f.id;
+        EXPECT_EQ(f.ops.AuxiliarySaturationPressure(f.constants.Tc), 0) << f.id;
+    }
+}
+
+// The equilibrium found by pressure is the one at its temperature, bit for bit, with
+// every result of both phases (its search evaluates the phases without the transport
+// results and completes the answer).
+TEST(IsobarWetStates, EquilibriumByPressureIsTheOneAtItsTemperature) {
+    for (int index = 0; index < kFluidCount; ++index) {
+        const Fluid& f = FluidAt(index);
+        const SaturationRange range = SaturationRangeOf(f);
+        for (double u : {0.05, 0.5, 0.95}) {
+            const double P = range.Plow * std::pow(range.Phigh / range.Plow, u);
+            const SaturationPoint byP = SaturationByPressure(f, P);
+            ASSERT_TRUE(byP.HasValue()) << f.id;
+            const SaturationPoint byT = SaturationByTemperature(f, byP.T);
+            EXPECT_TRUE(SameBits(byP.P, byT.P) && SameBits(byP.rhol, byT.rhol) && SameBits(byP.rhov, byT.rhov)) << f.id;
+            for (int i = 0; i < kPropertyCount; ++i) {
+                EXPECT_TRUE(SameBits(byP.liquid.values[i], byT.liquid.values[i])) << f.id << " result " << i;
+                EXPECT_TRUE(SameBits(byP.vapour.values[i], byT.vapour.values[i])) << f.id << " result " << i;
+            }
+            for (int k = 0; k < kSecondaryCount; ++k) {
+                EXPECT_EQ(byP.liquid.secondary[k].status, byT.liquid.secondary[k].status) << f.id;
+                EXPECT_TRUE(SameBits(byP.liquid.secondary[k].value, byT.liquid.secondary[k].value)) << f.id;
+                EXPECT_TRUE(SameBits(byP.vapour.secondary[k].value, byT.vapour.secondary[k].value)) << f.id;
+            }
+            // The transport results are there (water: the viscosity of both phases).
+            EXPECT_EQ(byP.liquid.secondary[kEtha].status, Status::kValue) << f.id;
+        }
     }
 }
 

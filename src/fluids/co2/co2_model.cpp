@@ -72,11 +72,15 @@ struct SaturationStart {
     double p0, dV, dL;
 };
 
+double AuxiliaryPressure(double tau) {
+    const double t = 1 - 1 / tau;
+    return kCo2Constants.Pc * std::exp(tau * (kVapourPressureA[0] * t + kVapourPressureA[1] * t * std::sqrt(t) +
+                                              kVapourPressureA[2] * t * t + kVapourPressureA[3] * t * t * t * t));
+}
+
 SaturationStart AuxiliaryStart(double tau) {
     const double t = 1 - 1 / tau;
-    const double p0 =
-        kCo2Constants.Pc * std::exp(tau * (kVapourPressureA[0] * t + kVapourPressureA[1] * t * std::sqrt(t) +
-                                           kVapourPressureA[2] * t * t + kVapourPressureA[3] * t * t * t * t));
+    const double p0 = AuxiliaryPressure(tau);
     double lnL = 0, lnV = 0;
     for (int i = 0; i < 4; ++i) lnL += kLiquidDensityA[i] * std::pow(t, kLiquidDensityT[i]);
     for (int i = 0; i < 5; ++i) lnV += kVapourDensityA[i] * std::pow(t, kVapourDensityT[i]);
@@ -84,6 +88,11 @@ SaturationStart AuxiliaryStart(double tau) {
 }
 
 }  // namespace
+
+double AuxiliarySaturationPressure(double T) {
+    const double tau = kCo2Constants.Tc / T;
+    return tau > 1 ? AuxiliaryPressure(tau) : 0;
+}
 
 SaturationState EqualAreaSaturationState(double tau, double T) {
     if (tau <= 1) return {Status::kOverTc};
@@ -132,7 +141,9 @@ const FluidOperations& Co2Operations() {
                                      nullptr,
                                      nullptr,
                                      /*saturationDependsOnTemperatureOnly=*/true,
-                                     co2::PressureSlope};
+                                     co2::PressureSlope,
+                                     co2::StateValues,
+                                     co2::AuxiliarySaturationPressure};
     return ops;
 }
 

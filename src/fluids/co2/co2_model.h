@@ -32,6 +32,10 @@ double PressureSlope(double delta, double tau, const PointContext& state, double
 double Pressure(double delta, double tau, double pi, const PointContext& state);
 // The 14 results and the viscosity, thermal conductivity and diffusivity of the state.
 PropertyResults Properties(const PointContext& state, double wavelength);
+// The 14 results of Properties alone.
+std::array<double, kPropertyCount> StateValues(const PointContext& state);
+// The auxiliary vapour pressure (Pa) at T (K) below Tc, else 0.
+double AuxiliarySaturationPressure(double T);
 
 // Correlation length of the critical fluctuations in m at (delta, tau) and the state's
 // temperature T in K, with the damping above 445 K; 0 where the susceptibility

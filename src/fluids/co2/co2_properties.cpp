@@ -50,7 +50,7 @@ double CorrelationLength(double delta, double tau, double T) {
     return xi;
 }
 
-PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
+std::array<double, kPropertyCount> StateValues(const PointContext& st) {
     const double delta = st.delta, tau = st.tau;
     const ResidualDerivatives r = Co2Residual(delta, tau, kOrderAll);
     const std::array<double, 3> ideal = Co2IdealDerivatives(tau);
@@ -64,8 +64,13 @@ PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
     h.rDT = r.rDT;
     h.virial = Co2ResidualHelmholtz(0, 0, -2, tau);
 
+    return HelmholtzProperties(h, delta, tau, kC.R, st.T, st.rho, kC.M, kC.rhored);
+}
+
+PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
+    const double delta = st.delta, tau = st.tau;
     PropertyResults out;
-    out.values = HelmholtzProperties(h, delta, tau, kC.R, st.T, st.rho, kC.M, kC.rhored);
+    out.values = StateValues(st);
 
     const double xi = CorrelationLength(delta, tau, st.T);
     const double Cp = out.values[kCp];

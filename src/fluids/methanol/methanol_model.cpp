@@ -197,10 +197,18 @@ double PressureSlope(double delta, double tau, const PointContext& /*state*/, do
     return 1 + delta * r.rD;
 }
 
-PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
+// The 14 results of a state with the derivatives they come from.
+struct EvaluatedState {
+    ResidualDerivatives r;
+    std::array<double, 3> ideal;
+    std::array<double, kPropertyCount> values;
+};
+
+EvaluatedState EvaluateState(const PointContext& st) {
     const double delta = st.delta, tau = st.tau;
-    const ResidualDerivatives r = MethanolResidual(delta, tau, kOrderAll);
-    const std::array<double, 3> ideal = MethanolIdealDerivatives(tau);
+    EvaluatedState e;
+    const ResidualDerivatives& r = e.r = MethanolResidual(delta, tau, kOrderAll);
+    const std::array<double, 3>& ideal = e.ideal = MethanolIdealDerivatives(tau);
     ReducedHelmholtz h{};
     h.r = r.r;
     h.rD = r.rD;
@@ -210,11 +218,18 @@ PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
     h.phi = h.r + ideal[0] + std::log(kMethanolIdealDensityScale * delta);
     h.phiT = r.rT + ideal[1];
     h.phiTT = r.rTT + ideal[2];
+    e.values = HelmholtzProperties(h, delta, tau, kM.R, st.T, st.rho, kM.M, kM.rhored);
+    return e;
+}
 
+std::array<double, kPropertyCount> StateValues(const PointContext& st) { return EvaluateState(st).values; }
+
+PropertyResults Properties(const PointContext& st, double /*wavelength*/) {
     PropertyResults out;
-    out.values = HelmholtzProperties(h, delta, tau, kM.R, st.T, st.rho, kM.M, kM.rhored);
+    const EvaluatedState e = EvaluateState(st);
+    out.values = e.values;
     TransportResults(st.T, st.P, st.rho * kM.M / 1000, st.rho * out.values[kCp],
-                     MethanolCriticalInputsFromDerivatives(st.T, delta, tau, r, ideal), out.secondary);
+                     MethanolCriticalInputsFromDerivatives(st.T, st.delta, st.tau, e.r, e.ideal), out.secondary);
     return out;
 }
 
@@ -231,6 +246,8 @@ const FluidOperations& MethanolOperations() {
         o.Properties = &Properties;
         o.saturationDependsOnTemperatureOnly = true;
         o.PressureSlope = &PressureSlope;
+        o.StateValues = &StateValues;
+        o.AuxiliarySaturationPressure = [](double T) { return T < kM.Tc ? AuxSaturationPressure(T / kM.Tc) : 0.0; };
         return o;
     }();
     return ops;

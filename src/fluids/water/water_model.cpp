@@ -188,7 +188,9 @@ double BoundaryDensityAt(double rho2, double pB, double tau) {
     return last.rhoB;
 }
 
-RegionResults Region3Properties(const PointContext& st, double delta, double tau) {
+// Without `fugacity` the fugacity coefficient is left NaN: its bridge to region 2
+// searches the boundary density at every new temperature.
+RegionResults Region3Properties(const PointContext& st, double delta, double tau, bool fugacity) {
     const double R = kWaterConstants.R, T = st.T, RT = R * T, rho = st.rho;
     const double d = delta / kWaterConstants.rhoc, t = kWaterConstants.Tc * tau;
     const double p = HelmholtzRegion3(0, d, 0, t);
@@ -211,17 +213,20 @@ RegionResults Region3Properties(const PointContext& st, double delta, double tau
     v[kCp] = R * (e * e / k - ptt);
     v[kZ] = pd;
 
+    v[kFugacity] = std::nan("");
     // Region 3 has no ideal-gas reference of its own: bridge from region 2 at the
     // region 2-3 boundary pressure of the same temperature.
-    const double pB = BoundaryB23Pressure(tau);
-    const double rho2 = kP2 / (GibbsRegion2(1, pB / kP2, 0, kT2 * tau) * R * T);
-    const double rhoB = BoundaryDensityAt(rho2, pB, tau);
-    const double dB = rhoB / kWaterConstants.rhoc;
-    const double pB3 = HelmholtzRegion3(0, dB, 0, t);
-    const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
-    const double lnf =
-        -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 + GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
-    v[kFugacity] = std::exp(lnf);
+    if (fugacity) {
+        const double pB = BoundaryB23Pressure(tau);
+        const double rho2 = kP2 / (GibbsRegion2(1, pB / kP2, 0, kT2 * tau) * R * T);
+        const double rhoB = BoundaryDensityAt(rho2, pB, tau);
+        const double dB = rhoB / kWaterConstants.rhoc;
+        const double pB3 = HelmholtzRegion3(0, dB, 0, t);
+        const double zB = dB * HelmholtzRegion3(1, dB, 0, t);
+        const double lnf =
+            -std::log(pd / zB) - std::log(rho / rhoB) + pd + p - zB - pB3 + GibbsRegion2(0, pB / kP2, -1, kT2 * tau);
+        v[kFugacity] = std::exp(lnf);
+    }
 
     v[kW] = std::sqrt((k - e * e / ptt) * (RT / kWaterConstants.M) * 1000);
     v[kJT] = (e - k) / (k * v[kCp] * rho);
@@ -233,7 +238,9 @@ RegionResults Region3Properties(const PointContext& st, double delta, double tau
     return r;
 }
 
-PropertyResults Properties(const PointContext& st, double wavelength) {
+// The 14 results and the inputs of the conductivity enhancement in the region of the
+// state (in region 3 without the fugacity coefficient unless `fugacity`).
+RegionResults RegionProperties(const PointContext& st, bool fugacity) {
     const double delta = st.delta, tau = st.tau, pi = st.pi;
     // Density-given states (inputVar 1) by density, all others by pressure.
     const int region = st.inputVar != 1 ? Region(0, tau, pi, st.satuP, st.satuRhov, st.satuRhol)
@@ -252,9 +259,22 @@ PropertyResults Properties(const PointContext& st, double wavelength) {
             r = GibbsProperties(st, GibbsRegion5Orders(pi / kP5, kT5 * tau), pi / kP5, kT5 * tau,
                                 GibbsRegion5(0, 0, -2, kT5 * tau), pi, GibbsRegion5(0, pi / kP5, -1, kT5 * tau));
             break;
-        default: r = Region3Properties(st, delta, tau); break;
+        default: r = Region3Properties(st, delta, tau, fugacity); break;
     }
+    return r;
+}
 
+std::array<double, kPropertyCount> StateValues(const PointContext& st) { return RegionProperties(st, false).v; }
+
+// Below the critical temperature the saturation-pressure equation of IAPWS-IF97
+// (region 4), else 0.
+double AuxiliarySaturationPressure(double T) {
+    return T >= kTmin && T < kWaterConstants.Tc ? SaturationPressureEquation(T) : 0;
+}
+
+PropertyResults Properties(const PointContext& st, double wavelength) {
+    const double delta = st.delta, tau = st.tau;
+    const RegionResults r = RegionProperties(st, true);
     PropertyResults out;
     out.values = r.v;
     auto& s = out.secondary;
@@ -453,7 +473,9 @@ const FluidOperations& WaterOperations() {
                                      Region,
                                      BoundaryB23Pressure,
                                      /*saturationDependsOnTemperatureOnly=*/true,
-                                     PressureSlope};
+                                     PressureSlope,
+                                     StateValues,
+                                     AuxiliarySaturationPressure};
     return ops;
 }
 
