@@ -7,7 +7,7 @@ computed by Calculate in a plain loop), and its speed-up on two threads.
 
 Each figure is the best of --repeat runs. The one-thread comparison uses processor
 time (the machine may be shared); the speed-up compares elapsed times of one and two
-threads. Not a test: the figures go into docs/performance.md.
+threads, measured alternately. Not a test: the figures go into docs/performance.md.
 """
 import argparse
 import json
@@ -34,14 +34,18 @@ def grid(fluid):
     return np.repeat(T, 250), np.tile(P, 400)
 
 
-def time_properties(fluid, T, P, threads, repeat):
-    best_wall = best_cpu = float("inf")
+def time_properties(fluid, T, P, repeat):
+    """Best elapsed and processor times of one and of two threads, {threads: (wall, cpu)}.
+    The runs of one and two threads alternate, so that a change of the machine's load
+    during the measurement falls on both alike."""
+    best = {1: [float("inf")] * 2, 2: [float("inf")] * 2}
     for _ in range(repeat):
-        w0, c0 = time.perf_counter(), time.process_time()
-        kelvane.properties(fluid, T=T, P=P, threads=threads)
-        best_wall = min(best_wall, time.perf_counter() - w0)
-        best_cpu = min(best_cpu, time.process_time() - c0)
-    return best_wall, best_cpu
+        for threads in (1, 2):
+            w0, c0 = time.perf_counter(), time.process_time()
+            kelvane.properties(fluid, T=T, P=P, threads=threads)
+            best[threads][0] = min(best[threads][0], time.perf_counter() - w0)
+            best[threads][1] = min(best[threads][1], time.process_time() - c0)
+    return best
 
 
 def engine_per_state(bench, fluid, repeat):
@@ -69,8 +73,8 @@ def main():
     for fluid in args.fluids:
         T, P = grid(fluid)
         _, cpp_cpu = engine_per_state(args.bench, fluid, args.repeat)
-        wall1, cpu1 = time_properties(fluid, T, P, 1, args.repeat)
-        wall2, _ = time_properties(fluid, T, P, 2, args.repeat)
+        best = time_properties(fluid, T, P, args.repeat)
+        (wall1, cpu1), (wall2, _) = best[1], best[2]
         n = T.size
         print(f"{fluid:<9} {cpp_cpu * 1e6:12.3f}  {cpu1 / n * 1e6:24.3f}  {cpu1 / n / cpp_cpu:5.2f}  "
               f"{wall1:10.3f}  {wall2:11.3f}  {wall1 / wall2:8.2f}")

@@ -266,6 +266,35 @@ py::tuple Compute(int fluidIndex, int pair, const FloatArray& a, const FloatArra
     return py::make_tuple(arrays, codes, refused);
 }
 
+// distinct_codes(codes) -> (the distinct message codes in the order of first
+// appearance, the index of each state's code among them): one pass, where a sort of
+// all the codes would cost more than the states' own computation on a fast fluid.
+py::tuple DistinctCodes(const py::array_t<uint32_t, py::array::c_style | py::array::forcecast>& codes) {
+    if (codes.ndim() != 1) throw py::value_error("distinct_codes takes a flat array");
+    const size_t n = static_cast<size_t>(codes.shape(0));
+    const uint32_t* c = codes.data();
+    py::array_t<int32_t> index(static_cast<py::ssize_t>(n));
+    int32_t* out = index.mutable_data();
+    std::vector<uint32_t> distinct;
+    {
+        py::gil_scoped_release release;
+        uint32_t last = 0;
+        int32_t lastIndex = -1;
+        for (size_t i = 0; i < n; ++i) {
+            if (lastIndex < 0 || c[i] != last) {
+                const auto found = std::find(distinct.begin(), distinct.end(), c[i]);
+                lastIndex = static_cast<int32_t>(found - distinct.begin());
+                if (found == distinct.end()) distinct.push_back(c[i]);
+                last = c[i];
+            }
+            out[i] = lastIndex;
+        }
+    }
+    py::array_t<uint32_t> unique(static_cast<py::ssize_t>(distinct.size()));
+    std::copy(distinct.begin(), distinct.end(), unique.mutable_data());
+    return py::make_tuple(unique, index);
+}
+
 // The names of the saturation outputs: T, P, the densities and every result and
 // secondary result of each phase, the enthalpy and entropy of vaporization.
 std::vector<std::string> SaturationNames() {
@@ -408,6 +437,7 @@ PYBIND11_MODULE(_engine, m) {
     m.def("saturation", &Saturation, py::arg("fluid"), py::arg("by_pressure"), py::arg("values"), py::arg("molar"),
           py::arg("threads"), py::arg("wavelength"));
     m.def("message_texts", &MessageTexts, py::arg("code"));
+    m.def("distinct_codes", &DistinctCodes, py::arg("codes"));
     m.def("table", &Table, py::arg("args"));
     m.def("fluids", &Fluids);
     m.def("fluid_index", &FluidIndexNamed, py::arg("name"));

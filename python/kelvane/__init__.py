@@ -179,7 +179,7 @@ def _select(outputs, choices, what="output"):
 
 def _message_array(codes, shape, texts_of):
     """The message line of every state as an array of str of the given shape."""
-    unique, inverse = np.unique(codes, return_inverse=True)
+    unique, inverse = _engine.distinct_codes(np.ravel(codes))
     lines = np.array(["".join(texts_of(int(c))) for c in unique] or [""], dtype=str)
     return lines[inverse].reshape(shape) if codes.size else np.empty(shape, dtype=str)
 
