@@ -375,3 +375,16 @@ def test_isobar_through_the_two_phase_region():
     assert np.allclose(r["h"], h, rtol=1e-9)
     with pytest.raises(kelvane.RangeError):
         kelvane.state("water", P=1e6, h=1e9)  # far above the highest accepted temperature
+
+
+def test_message_codes_map_to_their_lines_in_one_pass():
+    from kelvane import _engine
+    unique, index = _engine.distinct_codes(np.array([5, 5, 7, 5, 9, 7, 0], dtype=np.uint32))
+    assert list(unique) == [5, 7, 9, 0]
+    assert list(index) == [0, 0, 1, 0, 2, 1, 3]
+    assert list(unique[index]) == [5, 5, 7, 5, 9, 7, 0]
+    unique, index = _engine.distinct_codes(np.array([], dtype=np.uint32))
+    assert unique.size == 0 and index.size == 0
+    # A grid with refused and accepted states keeps each state's own message.
+    r = kelvane.properties("water", T=np.array([200.0, 300.0, 200.0, 300.0]), P=1e5)
+    assert r["message"][0] == r["message"][2] != "" and r["message"][1] == r["message"][3] == ""
