@@ -376,32 +376,21 @@ double AuxiliarySaturationTemperature(const Fluid& f, double P) {
     double (*const aux)(double) = f.ops.AuxiliarySaturationPressure;
     const double Tlo = f.limits.Tmin, Thi = f.constants.Tc * (1 - 1e-9);
     const double target = std::log(P);
-    double a = 1 / Thi, b = 1 / Tlo;  // ln p falls with 1/T
-    double ga = std::log(aux(Thi)) - target, gb = std::log(aux(Tlo)) - target;
+    const double a = 1 / Thi, b = 1 / Tlo;  // ln p falls with 1/T
+    const double ga = std::log(aux(Thi)) - target, gb = std::log(aux(Tlo)) - target;
     if (!std::isfinite(ga) || !std::isfinite(gb)) return std::nan("");
     if (ga < 0) return -1;
     if (gb > 0) return 0;
-    int side = 0;
+    IllinoisBracket r{a, ga, b, gb};
     for (int i = 0; i < 100; ++i) {
-        double x = (a * gb - b * ga) / (gb - ga);
-        if (!(x > a && x < b)) x = a + (b - a) / 2;
-        if (!(x > a && x < b)) break;
+        const double x = r.Next();
+        if (!(x > r.a && x < r.b)) break;
         const double g = std::log(aux(1 / x)) - target;
         if (!std::isfinite(g)) return std::nan("");
-        if (std::fabs(g) <= 1e-12 || std::fabs(b - a) <= 1e-12 * x) return 1 / x;
-        if (g > 0) {
-            a = x;
-            ga = g;
-            if (side == 1) gb /= 2;
-            side = 1;
-        } else {
-            b = x;
-            gb = g;
-            if (side == -1) ga /= 2;
-            side = -1;
-        }
+        if (std::fabs(g) <= 1e-12 || std::fabs(r.b - r.a) <= 1e-12 * x) return 1 / x;
+        r.Replace(x, g, g > 0);  // g falls with 1/T
     }
-    return 1 / (a + (b - a) / 2);
+    return 1 / (r.a + (r.b - r.a) / 2);
 }
 
 // An end of the temperature interval of a branch search: `known` once the value there

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/solvers.h"
+
 namespace kelvane {
 
 namespace {
@@ -304,18 +306,17 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     // ln P is nearly linear in 1/T (Clausius-Clapeyron): regula falsi (Illinois) on
     // g(1/T) = ln P(T) - ln P, which falls with 1/T, inside the bracket of the range.
     const double target = std::log(P);
-    double a = 1 / range.Thigh, b = 1 / range.Tlow;
-    double ga = std::log(range.Phigh) - target, gb = std::log(range.Plow) - target;
+    const double a = 1 / range.Thigh, b = 1 / range.Tlow;
+    const double ga = std::log(range.Phigh) - target, gb = std::log(range.Plow) - target;
     if (ga == 0) return SaturationByTemperature(fluid, range.Thigh, wavelength);
     if (gb == 0) return SaturationByTemperature(fluid, range.Tlow, wavelength);
-    int side = 0;
+    IllinoisBracket r{a, ga, b, gb};
     SaturationPoint best;
     PointContext bestLiquid, bestVapour;
     double bestGap = std::numeric_limits<double>::infinity();
     for (int pass = 0; pass < kMaxTemperaturePasses; ++pass) {
-        double x = (a * gb - b * ga) / (gb - ga);
-        if (!(x > a && x < b)) x = a + (b - a) / 2;
-        if (!(x > a && x < b)) break;  // no double left between the ends
+        const double x = r.Next();
+        if (!(x > r.a && x < r.b)) break;  // no double left between the ends
         PointContext liquid, vapour;
         SaturationPoint p = SaturationAt(fluid, 1 / x, -1, &liquid, &vapour);
         if (!p.HasValue()) break;
@@ -327,17 +328,7 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
             bestVapour = vapour;
         }
         if (std::fabs(g) <= kPressureTolerance) break;
-        if (g > 0) {
-            a = x;
-            ga = g;
-            if (side == 1) gb /= 2;
-            side = 1;
-        } else {
-            b = x;
-            gb = g;
-            if (side == -1) ga /= 2;
-            side = -1;
-        }
+        r.Replace(x, g, g > 0);  // g falls with 1/T
     }
     if (!best.HasValue() || !(bestGap <= 1e-10))
         return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);

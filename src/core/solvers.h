@@ -34,6 +34,35 @@ constexpr int kMaxDescentSteps = 4000;
 // Regula-falsi steps that narrow a converged search to the precision of the pressure.
 constexpr int kMaxRefineSteps = 100;
 
+// A bracket [a, b] of a root, with the function's values fa and fb of opposite signs
+// at its ends, narrowed by the Illinois variant of regula falsi: the next point is where
+// the secant through the ends crosses zero (the midpoint when that is not inside), and
+// when the same end is replaced twice in a row the value at the other end is halved,
+// so that the secant does not stall on one side.
+struct IllinoisBracket {
+    double a, fa, b, fb;
+    int side = 0;  // 1: a was replaced last, -1: b was
+
+    double Next() const {
+        const double c = (a * fb - b * fa) / (fb - fa);
+        return c > a && c < b ? c : a + (b - a) / 2;
+    }
+    // c with the value fc becomes the end a (replaceA) or the end b.
+    void Replace(double c, double fc, bool replaceA) {
+        if (replaceA) {
+            a = c;
+            fa = fc;
+            if (side == 1) fb /= 2;
+            side = 1;
+        } else {
+            b = c;
+            fb = fc;
+            if (side == -1) fa /= 2;
+            side = -1;
+        }
+    }
+};
+
 // Narrows a root of the increasing function f(x) = target inside [a, b] to the
 // precision of f by the Illinois variant of regula falsi. Returns NaN when f does not
 // change sign across [a, b], so that the caller keeps its own result.
@@ -43,26 +72,15 @@ double RefineIncreasingRoot(F&& f, double target, double a, double b) {
     if (!(fa <= 0 && fb >= 0)) return std::nan("");
     if (fa == 0) return a;
     if (fb == 0) return b;
-    int side = 0;
+    IllinoisBracket r{a, fa, b, fb};
     for (int i = 0; i < kMaxRefineSteps; ++i) {
-        double c = (a * fb - b * fa) / (fb - fa);
-        if (!(c > a && c < b)) c = a + (b - a) / 2;
-        if (c <= a || c >= b) break;  // the interval holds no more doubles
+        const double c = r.Next();
+        if (c <= r.a || c >= r.b) break;  // the interval holds no more doubles
         const double fc = f(c) - target;
         if (fc == 0) return c;
-        if (fc < 0) {
-            a = c;
-            fa = fc;
-            if (side == -1) fb /= 2;
-            side = -1;
-        } else {
-            b = c;
-            fb = fc;
-            if (side == 1) fa /= 2;
-            side = 1;
-        }
+        r.Replace(c, fc, fc < 0);
     }
-    return std::fabs(fa) < std::fabs(fb) ? a : b;
+    return std::fabs(r.fa) < std::fabs(r.fb) ? r.a : r.b;
 }
 
 // A root of an increasing function found by Newton's method kept inside a bracket.
