@@ -368,31 +368,6 @@ private:
     double rhoLast_ = 0, TLast_ = 0, alphaLast_ = 0;
 };
 
-// The temperature whose auxiliary saturation pressure is P, by regula falsi (Illinois)
-// on ln p in 1/T between the lowest accepted temperature and just below the critical
-// one; 0 below the first's pressure (every state of the isobar is a vapour), -1 above
-// the second's (no saturation on the isobar), NaN when the equation gives no answer.
-double AuxiliarySaturationTemperature(const Fluid& f, double P) {
-    double (*const aux)(double) = f.ops.AuxiliarySaturationPressure;
-    const double Tlo = f.limits.Tmin, Thi = f.constants.Tc * (1 - 1e-9);
-    const double target = std::log(P);
-    const double a = 1 / Thi, b = 1 / Tlo;  // ln p falls with 1/T
-    const double ga = std::log(aux(Thi)) - target, gb = std::log(aux(Tlo)) - target;
-    if (!std::isfinite(ga) || !std::isfinite(gb)) return std::nan("");
-    if (ga < 0) return -1;
-    if (gb > 0) return 0;
-    IllinoisBracket r{a, ga, b, gb};
-    for (int i = 0; i < 100; ++i) {
-        const double x = r.Next();
-        if (!(x > r.a && x < r.b)) break;
-        const double g = std::log(aux(1 / x)) - target;
-        if (!std::isfinite(g)) return std::nan("");
-        if (std::fabs(g) <= 1e-12 || std::fabs(r.b - r.a) <= 1e-12 * x) return 1 / x;
-        r.Replace(x, g, g > 0);  // g falls with 1/T
-    }
-    return 1 / (r.a + (r.b - r.a) / 2);
-}
-
 // An end of the temperature interval of a branch search: `known` once the value there
 // is known to lie on its side of the target (below at the lower end, above at the
 // upper one), with the mismatch where it was evaluated (NaN otherwise).
@@ -646,12 +621,13 @@ PointResult CalculateOnIsobar(const Fluid& fluid, const PointInput& input) {
         return quick;
     }
 
+    // A value between the saturated liquid's and vapour's of the equilibrium is a wet
+    // state whatever the search on the isobar would meet; its temperature lies inside
+    // the accepted range of the isobar.
+    if (q == Quick::kWet && P < fluid.constants.Pc * 1.01 && Wet(Equilibrium())) return TwoPhase(Equilibrium());
     const IsobarRange range = IsobarRangeOf(fluid, P);
     if (!range.accepted) return Refusal(input, range.outside);
     if (P == 0) return Refusal(input, MessageId::kZeroState);
-    // A value between the saturated liquid's and vapour's of the equilibrium is a wet
-    // state whatever the search on the isobar would meet.
-    if (q == Quick::kWet && P < fluid.constants.Pc * 1.01 && Wet(Equilibrium())) return TwoPhase(Equilibrium());
 
     // The value rises with T along the isobar, with a jump from the saturated liquid's
     // to the vapour's at the saturation temperature. Newton over the whole accepted

@@ -289,6 +289,133 @@ SaturationRange SaturationRangeOf(const Fluid& fluid) {
     return r;
 }
 
+// Regula falsi (Illinois) on ln p in 1/T, nearly linear in it.
+double AuxiliarySaturationTemperature(const Fluid& f, double P) {
+    double (*const aux)(double) = f.ops.AuxiliarySaturationPressure;
+    if (!aux || !(P > 0)) return std::nan("");
+    const double Tlo = f.limits.Tmin, Thi = f.constants.Tc * (1 - 1e-9);
+    const double target = std::log(P);
+    const double a = 1 / Thi, b = 1 / Tlo;  // ln p falls with 1/T
+    const double ga = std::log(aux(Thi)) - target, gb = std::log(aux(Tlo)) - target;
+    if (!std::isfinite(ga) || !std::isfinite(gb)) return std::nan("");
+    if (ga < 0) return -1;
+    if (gb > 0) return 0;
+    IllinoisBracket r{a, ga, b, gb};
+    for (int i = 0; i < 100; ++i) {
+        const double x = r.Next();
+        if (!(x > r.a && x < r.b)) break;
+        const double g = std::log(aux(1 / x)) - target;
+        if (!std::isfinite(g)) return std::nan("");
+        if (std::fabs(g) <= 1e-12 || std::fabs(r.b - r.a) <= 1e-12 * x) return 1 / x;
+        r.Replace(x, g, g > 0);  // g falls with 1/T
+    }
+    return 1 / (r.a + (r.b - r.a) / 2);
+}
+
+namespace {
+
+// Newton passes of the equilibrium by pressure from the auxiliary temperature; two to
+// four reach the precision of the arithmetic.
+constexpr int kMaxDirectPasses = 30;
+// Largest relative temperature step of one pass; the auxiliary equations are far
+// closer than that to the equilibrium.
+constexpr double kMaxDirectStep = 0.01;
+// Relative temperature step of a later pass after which the iteration takes the step
+// and stops.
+constexpr double kLastDirectStep = 1e-7;
+
+// The base state of both phases at T on the isobar P: the equilibrium sought is its
+// own saturation state.
+PointContext IsobarBase(const Fluid& f, double T, double P, double rhov, double rhol) {
+    SaturationState seed;
+    seed.status = Status::kValue;
+    seed.P = P;
+    seed.rhov = rhov;
+    seed.rhol = rhol;
+    return BaseState(f, T, seed);
+}
+
+// The equilibrium at the pressure P from the temperature T: Newton's method on the
+// temperature and, for an equation with a density form, both densities at once.
+//  - Water's liquid and vapour regions (by pressure): G_v(T, P) = G_l(T, P), with
+//    d(G_v - G_l)/dT = -(S_v - S_l).
+//  - A Helmholtz energy: P(T, rho_l) = P(T, rho_v) = P and G(T, rho_l) = G(T, rho_v).
+//    With (dP/dT)_rho = alpha/kappa and (dG/dT)_rho = -S + (dP/dT)_rho / rho, the
+//    linear system reduces to one equation for the temperature step,
+//      dT (S_v - S_l) = (G_v - G_l) - (P - P_l)/rho_l + (P - P_v)/rho_v,
+//    and each density step follows from its own pressure equation.
+// The temperature of the last pass, whose next correction is below the precision of
+// the arithmetic; NaN where the iteration leaves the way it started (the liquid region
+// at water's 623.15 K, the temperatures of the range) or does not converge.
+double DirectEquilibrium(const Fluid& f, double P, double T, const SaturationRange& range) {
+    const double none = std::nan("");
+    const FluidConstants& c = f.constants;
+    const SaturationState atPressure{Status::kValue, P, 0, 0};
+    const bool byPressure = f.ops.Region != nullptr;
+    double rhol = 0, rhov = 0;
+    if (!byPressure) {
+        if (!f.ops.Pressure) return none;
+        const SaturationState seed = f.ops.Saturation(c.Tred / T, T);
+        if (seed.status != Status::kValue) return none;
+        rhol = seed.rhol;
+        rhov = seed.rhov;
+    }
+    Phase liquid, vapour;
+    bool converged = false;
+    for (int pass = 0; pass < kMaxDirectPasses && !converged; ++pass) {
+        if (!(T > range.Tlow && T < range.Thigh)) return none;
+        if (f.ops.CheckTemperature(T) != MessageId::kNone) return none;
+        double dT = 0, dl = 0, dv = 0;
+        if (byPressure) {
+            if (!ByPressure(f, c.Tred / T, atPressure)) return none;
+            const PointContext base = IsobarBase(f, T, P, 0, 0);
+            liquid = AtPressure(f, base, P, true, -1);
+            vapour = AtPressure(f, base, P, false, -1);
+            const double dS = vapour.results.values[kS] - liquid.results.values[kS];
+            if (!(dS > 0) || !(vapour.state.rho < liquid.state.rho)) return none;
+            dT = (vapour.G - liquid.G) / dS;
+            converged = std::fabs(dT) <= kNewtonTolerance * T;
+        } else {
+            const PointContext base = IsobarBase(f, T, P, rhov, rhol);
+            liquid = AtDensity(f, base, rhol, -1);
+            vapour = AtDensity(f, base, rhov, -1);
+            const auto& l = liquid.results.values;
+            const auto& v = vapour.results.values;
+            const double dS = v[kS] - l[kS];
+            if (!(dS > 0) || !(liquid.dPdrho > 0) || !(vapour.dPdrho > 0)) return none;
+            if (!(rhol > rhov * (1 + kMinimumSeparation))) return none;
+            dT = ((vapour.G - liquid.G) - (P - liquid.P) / rhol + (P - vapour.P) / rhov) / dS;
+            dl = (P - liquid.P - l[kAlpha] / l[kKappa] * dT) / liquid.dPdrho;
+            dv = (P - vapour.P - v[kAlpha] / v[kKappa] * dT) / vapour.dPdrho;
+            converged = std::fabs(dT) <= kNewtonTolerance * T && std::fabs(dl) <= kNewtonTolerance * rhol &&
+                        std::fabs(dv) <= kNewtonTolerance * rhov;
+            // Close to the critical point the corrections stall at the rounding of the
+            // nearly singular system; the equations themselves are then met.
+            const double RT = c.R * T;
+            converged = converged || (std::fabs(liquid.P - P) <= kResidualTolerance * P &&
+                                      std::fabs(vapour.P - P) <= kResidualTolerance * P &&
+                                      std::fabs(liquid.G - vapour.G) <= kResidualTolerance * RT);
+        }
+        if (!std::isfinite(dT) || !std::isfinite(dl) || !std::isfinite(dv)) return none;
+        if (converged) break;
+        // Newton's error after a step is of the order of the step squared: a step this
+        // small leaves the temperature exact to the arithmetic's precision without a
+        // pass to confirm it (the equilibrium at the temperature is computed next).
+        if (pass > 0 && std::fabs(dT) <= kLastDirectStep * T) return T + dT;
+        // Damped where a step would be large: the temperature by a hundredth, each
+        // density by a fifth at most.
+        double scale = std::fmin(1.0, kMaxDirectStep * T / std::fabs(dT));
+        if (dl != 0) scale = std::fmin(scale, 0.2 * rhol / std::fabs(dl));
+        if (dv != 0) scale = std::fmin(scale, 0.2 * rhov / std::fabs(dv));
+        T += scale * dT;
+        rhol += scale * dl;
+        rhov += scale * dv;
+    }
+    return converged ? T : none;
+}
+
+}  // namespace
+
 SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavelength) {
     if (!fluid.ops.CheckTemperature || !fluid.ops.Saturation || !fluid.ops.Properties)
         return Refused(0, Status::kUnset, MessageId::kModelMissing);
@@ -310,12 +437,23 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     const double ga = std::log(range.Phigh) - target, gb = std::log(range.Plow) - target;
     if (ga == 0) return SaturationByTemperature(fluid, range.Thigh, wavelength);
     if (gb == 0) return SaturationByTemperature(fluid, range.Tlow, wavelength);
+
+    // The first temperature tried: the equilibrium at P by Newton's method from the
+    // auxiliary equation's temperature, where both answer; the equilibrium at that
+    // temperature then meets P to the precision of the arithmetic.
+    double x = std::nan("");
+    const double Taux = AuxiliarySaturationTemperature(fluid, P);
+    if (Taux > range.Tlow && Taux < range.Thigh) {
+        const double T = DirectEquilibrium(fluid, P, Taux, range);
+        x = 1 / (std::isfinite(T) ? T : Taux);
+    }
     IllinoisBracket r{a, ga, b, gb};
     SaturationPoint best;
     PointContext bestLiquid, bestVapour;
     double bestGap = std::numeric_limits<double>::infinity();
+    double lastGap = std::numeric_limits<double>::infinity();
     for (int pass = 0; pass < kMaxTemperaturePasses; ++pass) {
-        const double x = r.Next();
+        if (!(x > r.a && x < r.b)) x = r.Next();
         if (!(x > r.a && x < r.b)) break;  // no double left between the ends
         PointContext liquid, vapour;
         SaturationPoint p = SaturationAt(fluid, 1 / x, -1, &liquid, &vapour);
@@ -329,6 +467,11 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
         }
         if (std::fabs(g) <= kPressureTolerance) break;
         r.Replace(x, g, g > 0);  // g falls with 1/T
+        // Newton's step by Clausius-Clapeyron, d ln P / d(1/T) = -T dH / (P dV), while
+        // it at least halves the mismatch; else the bracket's next point.
+        const double slope = -p.T * p.dH / (p.P * (1 / p.rhov - 1 / p.rhol));
+        x = std::fabs(g) < 0.5 * lastGap ? x - g / slope : std::nan("");
+        lastGap = std::fabs(g);
     }
     if (!best.HasValue() || !(bestGap <= 1e-10))
         return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);

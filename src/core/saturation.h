@@ -42,6 +42,12 @@ SaturationPoint SaturationByTemperature(const Fluid& fluid, double T, double wav
 // equilibrium pressure is P, found on the same equilibrium as SaturationByTemperature.
 SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavelength = 589);
 
+// The temperature (K) at which the fluid's auxiliary vapour-pressure equation gives P
+// (Pa), between the lowest accepted temperature and just below the critical one: 0
+// below the first's pressure, -1 above the second's, NaN when the fluid has no such
+// equation or it gives no answer.
+double AuxiliarySaturationTemperature(const Fluid& fluid, double P);
+
 // The temperatures (K) between which SaturationByPressure searches: the lowest
 // accepted temperature and the highest temperature at which the equilibrium exists,
 // with their saturation pressures (Pa).
