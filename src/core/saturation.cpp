@@ -25,6 +25,9 @@ constexpr double kMinimumSeparation = 1e-7;
 // ln P (the pressure at the answer equals the given one to about this relative amount).
 constexpr int kMaxTemperaturePasses = 200;
 constexpr double kPressureTolerance = 1e-13;
+// The largest relative step of the saturation pressure between adjacent temperatures
+// that SaturationByPressure answers with the temperature of the step.
+constexpr double kMaxPressureStep = 1e-4;
 // Halvings of the searches for the highest saturation temperature.
 constexpr int kMaxEdgeHalvings = 64;
 
@@ -452,9 +455,13 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     PointContext bestLiquid, bestVapour;
     double bestGap = std::numeric_limits<double>::infinity();
     double lastGap = std::numeric_limits<double>::infinity();
+    bool closed = false;  // no double left between the ends of the bracket
     for (int pass = 0; pass < kMaxTemperaturePasses; ++pass) {
         if (!(x > r.a && x < r.b)) x = r.Next();
-        if (!(x > r.a && x < r.b)) break;  // no double left between the ends
+        if (!(x > r.a && x < r.b)) {
+            closed = true;
+            break;
+        }
         PointContext liquid, vapour;
         SaturationPoint p = SaturationAt(fluid, 1 / x, -1, &liquid, &vapour);
         if (!p.HasValue()) break;
@@ -473,7 +480,13 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
         x = std::fabs(g) < 0.5 * lastGap ? x - g / slope : std::nan("");
         lastGap = std::fabs(g);
     }
-    if (!best.HasValue() || !(bestGap <= 1e-10))
+    // A bracket closed on two adjacent temperatures whose pressures lie on both sides
+    // of P is a step of the saturation pressure: water's at 623.15 K, where the
+    // equilibrium of its liquid and vapour equations gives way to that of region 3,
+    // 762 Pa higher. The pressures inside the step have that temperature, and the
+    // nearer of its two equilibria.
+    const bool step = closed && bestGap <= kMaxPressureStep;
+    if (!best.HasValue() || !(bestGap <= 1e-10 || step))
         return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);
     Complete(fluid, best, bestLiquid, bestVapour, wavelength);
     return best;

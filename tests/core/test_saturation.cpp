@@ -136,10 +136,17 @@ TEST_P(EachFluid, ByPressureMeetsThePressureAndIsTheEquilibriumAtItsTemperature)
     for (double u : {1e-6, 1e-3, 0.1}) pressures.push_back(range.Phigh * (1 - u));
     if (GetParam() == 0) {
         // The equilibria of regions 1 and 2 at 623.15 K and of region 3 just above it
-        // differ by 762 Pa; between them no temperature has its pressure.
+        // differ by 762 Pa: the pressures between them have the temperature 623.15 K
+        // and the nearer of the two equilibria.
         const double below = SaturationByTemperature(f, 623.15).P;
         const double above = SaturationByTemperature(f, std::nextafter(623.15, 700.0)).P;
-        EXPECT_FALSE(SaturationByPressure(f, (below + above) / 2).HasValue());
+        EXPECT_NEAR(above - below, 762.3, 0.1);
+        for (double u : {0.1, 0.4, 0.6, 0.9}) {
+            const SaturationPoint step = SaturationByPressure(f, below + u * (above - below));
+            ASSERT_TRUE(step.HasValue()) << u;
+            EXPECT_NEAR(step.T, 623.15, 1e-9) << u;
+            EXPECT_NEAR(step.P, u < 0.5 ? below : above, 1e-6) << u;
+        }
         for (double P : {below * (1 - 1e-3), below * (1 - 1e-9), below, above, above * (1 + 1e-9), above * (1 + 1e-3)})
             pressures.push_back(P);
     }
