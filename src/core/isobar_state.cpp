@@ -245,6 +245,11 @@ constexpr double kSingleLow = 0.9, kSingleHigh = 1.2;
 constexpr double kSteepPressure = 1.5;
 // Temperature steps of the branch search.
 constexpr int kMaxBranchSteps = 100;
+// The joint search on temperature and density: its steps, its largest relative change
+// of either in one step, the relative pressure mismatch it ends within, and the
+// relative size of a last step taken without evaluating its end.
+constexpr int kMaxJointSteps = 40;
+constexpr double kJointMaxStep = 0.2, kJointPressure = 1e-10, kJointLastStep = 1e-7;
 // The branch search takes its last Newton step without evaluating its end when the
 // error predicted after it is below this share of the tolerance and the step below
 // kLastStep of the temperature (where the predicted error can be trusted).
@@ -257,6 +262,7 @@ enum class Branch { kLiquid, kVapour, kSingle };
 
 struct BranchPoint {
     double T = 0, value = 0, slope = 0;
+    double rho = 0;  // mol/m3
     bool ok = false;
 };
 
@@ -286,8 +292,60 @@ public:
         alphaLast_ = std::isfinite(v[kAlpha]) ? v[kAlpha] : 0;
         p.value = v[index_];
         p.slope = byEntropy_ ? cp / T : cp;
+        p.rho = s.rho;
         p.ok = std::isfinite(p.value) && std::isfinite(p.slope) && p.slope > 0;
         return p;
+    }
+
+    // For an equation with a density form: Newton's method on the temperature and the
+    // density together, from the point e, on P(T, rho) = P and y(T, rho) = target (y
+    // the enthalpy or the entropy). With the derivatives of the state's results,
+    //   (dP/drho)_T = 1/(rho kappa),   (dP/dT)_rho = alpha/kappa,
+    //   (dh/dT)_rho = Cv + (dP/dT)_rho / rho,  (dh/drho)_T = (dP/drho)_T / rho - T (dP/dT)_rho / rho^2,
+    //   (ds/dT)_rho = Cv / T,          (ds/drho)_T = -(dP/dT)_rho / rho^2,
+    // each step costs one evaluation, where the search in T alone solves the density
+    // at every temperature, which takes several near the critical point. The
+    // temperature found, or NaN where a step leaves the bracket [Ta, Tb] or the branch's
+    // densities, meets a mechanically unstable state, or the iteration does not settle.
+    double Jointly(const Search& search, double Ta, double Tb, const BranchPoint& e) const {
+        const double none = std::nan("");
+        if (f_.ops.Region || !f_.ops.StateValues || !(e.rho > 0)) return none;
+        const FluidConstants& c = f_.constants;
+        double lo = 0, hi = kDenseLimit * c.rhoc;
+        if (branch_ == Branch::kVapour) hi = c.rhoc;
+        if (branch_ == Branch::kLiquid) lo = c.rhoc;
+        double T = e.T, rho = e.rho;
+        for (int step = 0; step < kMaxJointSteps; ++step) {
+            PointContext s;
+            s.T = T;
+            s.tau = c.Tred / T;
+            s.rho = rho;
+            s.delta = rho / c.rhored;
+            s.P = P_;
+            s.pi = P_ / c.Pred;
+            const std::array<double, kPropertyCount> v = f_.ops.StateValues(s);
+            const double P = v[kZ] * rho * c.R * T;
+            const double Prho = 1 / (rho * v[kKappa]), PT = v[kAlpha] / v[kKappa];
+            const double yT = byEntropy_ ? v[kCv] / T : v[kCv] + PT / rho;
+            const double yrho = byEntropy_ ? -PT / (rho * rho) : Prho / rho - T * PT / (rho * rho);
+            const double F1 = P_ - P, F2 = search.target - v[index_];
+            if (!(Prho > 0) || !std::isfinite(P) || !std::isfinite(F2)) return none;
+            if (std::fabs(F2) <= search.tolerance && std::fabs(F1) <= kJointPressure * P_) return T;
+            const double det = PT * yrho - Prho * yT;
+            const double dT = (F1 * yrho - Prho * F2) / det, drho = (PT * F2 - yT * F1) / det;
+            if (!std::isfinite(dT) || !std::isfinite(drho)) return none;
+            double scale = 1;
+            if (std::fabs(dT) > kJointMaxStep * T) scale = kJointMaxStep * T / std::fabs(dT);
+            if (std::fabs(drho) > kJointMaxStep * rho) scale = std::fmin(scale, kJointMaxStep * rho / std::fabs(drho));
+            const double Tn = T + scale * dT, rhon = rho + scale * drho;
+            if (!(Tn >= Ta && Tn <= Tb) || !(rhon > lo && rhon < hi)) return none;
+            // Newton's error after a step is of the order of the step squared.
+            if (scale == 1 && std::fabs(dT) <= kJointLastStep * T && std::fabs(drho) <= kJointLastStep * rho)
+                return Tn;
+            T = Tn;
+            rho = rhon;
+        }
+        return none;
     }
 
 private:
@@ -387,6 +445,10 @@ End Evaluated(const BranchPoint& p, const Search& search) { return {p.T, true, p
 // bracket, or its middle when an end's mismatch is unknown. The temperature at which
 // the value meets the target to the precision of the equation, or NaN.
 double SolveOnBranch(BranchSearch& branch, const Search& search, End a, End b, BranchPoint e) {
+    if (e.ok) {
+        const double T = branch.Jointly(search, a.T, b.T, e);
+        if (std::isfinite(T)) return T;
+    }
     double lastMismatch = std::numeric_limits<double>::infinity();
     BranchPoint previous;
     int slow = 0, side = 0;
@@ -498,6 +560,10 @@ Quick QuickSearch(const Search& search, PointResult* out) {
         if (!low.ok) return Quick::kUndecided;
         if (low.value >= search.target || Thigh <= Tlow) {
             T = SolveOnBranch(branch, search, Unknown(Tmin), Evaluated(low, search), low);
+        } else if (const double joint = branch.Jointly(search, Tlow, Tmax, low); std::isfinite(joint)) {
+            // Where the equation has a density form, the joint search goes on from the
+            // liquid-like start across the critical region.
+            T = joint;
         } else if (P < kSteepPressure * f.constants.Pc && f.constants.Tc > Tlow && f.constants.Tc < Thigh) {
             // Close to the critical pressure the value rises steeply just above the
             // critical temperature: the search starts there.
