@@ -106,6 +106,10 @@ enum SecondaryIndex {
     kSecondaryCount
 };
 
+// The bit of a secondary result in FluidOperations::secondaryResults.
+constexpr uint32_t SecondaryBit(SecondaryIndex k) { return 1u << k; }
+inline constexpr uint32_t kAllSecondaryResults = (1u << kSecondaryCount) - 1;
+
 struct PropertyResults {
     std::array<double, kPropertyCount> values{};
     std::array<Quantity, kSecondaryCount> secondary{};
@@ -160,6 +164,9 @@ struct FluidOperations {
     // equation, an estimate of the phase equilibrium's pressure for start values; 0
     // where the equation has no value (at or above its critical temperature).
     double (*AuxiliarySaturationPressure)(double T) = nullptr;
+    // Bit k set (1u << SecondaryIndex): Properties gives the secondary result k, a value
+    // or a status, at every state; a clear bit: it leaves that result unset.
+    uint32_t secondaryResults = 0;
 };
 
 // Constants of one fluid, with the critical density, the reducing temperature and the

@@ -340,8 +340,7 @@ public:
             const double Tn = T + scale * dT, rhon = rho + scale * drho;
             if (!(Tn >= Ta && Tn <= Tb) || !(rhon > lo && rhon < hi)) return none;
             // Newton's error after a step is of the order of the step squared.
-            if (scale == 1 && std::fabs(dT) <= kJointLastStep * T && std::fabs(drho) <= kJointLastStep * rho)
-                return Tn;
+            if (scale == 1 && std::fabs(dT) <= kJointLastStep * T && std::fabs(drho) <= kJointLastStep * rho) return Tn;
             T = Tn;
             rho = rhon;
         }
@@ -507,28 +506,28 @@ double SolveOnBranch(BranchSearch& branch, const Search& search, End a, End b, B
     return std::nan("");
 }
 
-// SaturationByPressure, the last answer of this thread remembered: the cells of a
-// table row share their pressure, and a wet state's equilibrium is the costliest part
-// of it. Keyed on the fluid, its operations and the exact bits of P and the
-// wavelength, so the answer is the one SaturationByPressure gives.
-const SaturationPoint& EquilibriumAt(const Fluid& f, double P, double wavelength) {
+// SaturationByPressure with the 14 results of the phases (all a wet state takes from
+// them), the last answer of this thread remembered: the cells of a table row share
+// their pressure, and a wet state's equilibrium is the costliest part of it. Keyed on
+// the fluid, its operations and the exact bits of P, so the answer is the one
+// SaturationByPressure gives.
+const SaturationPoint& EquilibriumAt(const Fluid& f, double P) {
     struct Entry {
         const Fluid* fluid = nullptr;
         SaturationState (*saturation)(double, double) = nullptr;
         PropertyResults (*properties)(const PointContext&, double) = nullptr;
-        uint64_t P = 0, wavelength = 0;
+        uint64_t P = 0;
         SaturationPoint point;
     };
     thread_local Entry last;
-    const uint64_t pBits = std::bit_cast<uint64_t>(P), wBits = std::bit_cast<uint64_t>(wavelength);
+    const uint64_t pBits = std::bit_cast<uint64_t>(P);
     if (last.fluid != &f || last.saturation != f.ops.Saturation || last.properties != f.ops.Properties ||
-        last.P != pBits || last.wavelength != wBits) {
-        last.point = SaturationByPressure(f, P, wavelength);
+        last.P != pBits) {
+        last.point = SaturationByPressure(f, P, -1);
         last.fluid = &f;
         last.saturation = f.ops.Saturation;
         last.properties = f.ops.Properties;
         last.P = pBits;
-        last.wavelength = wBits;
     }
     return last.point;
 }
@@ -656,7 +655,7 @@ PointResult CalculateOnIsobar(const Fluid& fluid, const PointInput& input) {
     SaturationPoint equilibrium;
     bool haveEquilibrium = false;
     auto Equilibrium = [&]() -> const SaturationPoint& {
-        if (!haveEquilibrium) equilibrium = EquilibriumAt(fluid, P, input.wavelength);
+        if (!haveEquilibrium) equilibrium = EquilibriumAt(fluid, P);
         haveEquilibrium = true;
         return equilibrium;
     };

@@ -488,7 +488,7 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     const bool step = closed && bestGap <= kMaxPressureStep;
     if (!best.HasValue() || !(bestGap <= 1e-10 || step))
         return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);
-    Complete(fluid, best, bestLiquid, bestVapour, wavelength);
+    if (wavelength >= 0 || !fluid.ops.StateValues) Complete(fluid, best, bestLiquid, bestVapour, std::fabs(wavelength));
     return best;
 }
 
@@ -532,7 +532,7 @@ PointResult TwoPhaseState(const Fluid& fluid, const SaturationPoint& sat, double
         r.properties.values[i] = !r.ResultAvailable(i) ? std::nan("") : x == 0 ? l : x == 1 ? v : (1 - x) * l + x * v;
     }
     for (int k = 0; k < kSecondaryCount; ++k)
-        if (sat.liquid.secondary[k].status != Status::kUnset)
+        if ((fluid.ops.secondaryResults >> k & 1u) || sat.liquid.secondary[k].status != Status::kUnset)
             r.properties.secondary[k] = Quantity::With(Status::kNotAvailable);
     return r;
 }

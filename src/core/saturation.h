@@ -40,6 +40,8 @@ SaturationPoint SaturationByTemperature(const Fluid& fluid, double T, double wav
 
 // The saturated states at the saturation pressure P (Pa): the temperature whose
 // equilibrium pressure is P, found on the same equilibrium as SaturationByTemperature.
+// A negative `wavelength` leaves out the transport and electrical results of the
+// phases where the fluid gives the 14 results alone (StateValues).
 SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavelength = 589);
 
 // The temperature (K) at which the fluid's auxiliary vapour-pressure equation gives P

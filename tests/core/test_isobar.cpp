@@ -555,6 +555,54 @@ TEST(IsobarFluidOperations, StateValuesAreThoseOfProperties) {
     }
 }
 
+// The secondary results each fluid declares are those its Properties gives: a wet state
+// found by pressure (whose phases carry the 14 results alone) shows "N/A" in exactly
+// the fields that one of given vapour fraction at the same temperature shows.
+TEST(IsobarFluidOperations, DeclaredSecondaryResultsAreThoseOfProperties) {
+    for (int index = 0; index < kFluidCount; ++index) {
+        const Fluid& f = FluidAt(index);
+        int states = 0;
+        for (double T : Spread(f.limits.Tmin + 0.5, f.limits.Tmax, 40)) {
+            for (double P : {1e3, 0.1e6, 1e6, 5e6, 20e6, 100e6}) {
+                PointInput in;
+                in.T = T;
+                in.P = P;
+                const PointResult r = Calculate(f, in);
+                if (!r.hasProperties) continue;
+                ++states;
+                for (int k = 0; k < kSecondaryCount; ++k) {
+                    const bool declared = f.ops.secondaryResults >> k & 1u;
+                    const bool given = r.properties.secondary[k].status != Status::kUnset;
+                    // Carbon dioxide leaves the diffusivity unset where its conductivity
+                    // has no value.
+                    const bool diffusivityWithoutConductivity =
+                        index == 2 && k == kDth && r.properties.secondary[kLambda].status != Status::kValue;
+                    if (!diffusivityWithoutConductivity) {
+                        EXPECT_EQ(declared, given) << f.id << " T=" << T << " P=" << P << " k=" << k;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(states, 100) << f.id;
+
+        const SaturationPoint sat = SaturationByPressure(f, 0.3 * f.constants.Pc);
+        ASSERT_TRUE(sat.HasValue()) << f.id;
+        PointInput in;
+        in.inputVar = 2;
+        in.P = 0.3 * f.constants.Pc;
+        in.h = (sat.liquid.values[kH] + sat.vapour.values[kH]) / 2;
+        const PointResult byH = Calculate(f, in);
+        ASSERT_TRUE(byH.quality.HasValue()) << f.id;
+        const PointResult byX = TwoPhaseState(f, SaturationByTemperature(f, byH.state.T), byH.quality.value);
+        for (int k = 0; k < kSecondaryCount; ++k) {
+            EXPECT_EQ(byH.properties.secondary[k].status, byX.properties.secondary[k].status) << f.id << " k=" << k;
+            EXPECT_EQ(byH.properties.secondary[k].status,
+                      (f.ops.secondaryResults >> k & 1u) ? Status::kNotAvailable : Status::kUnset)
+                << f.id << " k=" << k;
+        }
+    }
+}
+
 // The search chooses the liquid or the vapour branch 2e-3 (relative) either side of
 // the saturation temperature of the auxiliary vapour-pressure equation; that
 // temperature must lie well within that distance of the equilibrium's.

@@ -143,7 +143,8 @@ const FluidOperations& Co2Operations() {
                                      /*saturationDependsOnTemperatureOnly=*/true,
                                      co2::PressureSlope,
                                      co2::StateValues,
-                                     co2::AuxiliarySaturationPressure};
+                                     co2::AuxiliarySaturationPressure,
+                                     SecondaryBit(kEtha) | SecondaryBit(kLambda) | SecondaryBit(kDth)};
     return ops;
 }
 

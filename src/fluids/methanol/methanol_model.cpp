@@ -247,6 +247,7 @@ const FluidOperations& MethanolOperations() {
         o.saturationDependsOnTemperatureOnly = true;
         o.PressureSlope = &PressureSlope;
         o.StateValues = &StateValues;
+        o.secondaryResults = SecondaryBit(kEtha) | SecondaryBit(kLambda) | SecondaryBit(kDth);
         o.AuxiliarySaturationPressure = [](double T) { return T < kM.Tc ? AuxSaturationPressure(T / kM.Tc) : 0.0; };
         return o;
     }();

@@ -475,7 +475,8 @@ const FluidOperations& WaterOperations() {
                                      /*saturationDependsOnTemperatureOnly=*/true,
                                      PressureSlope,
                                      StateValues,
-                                     AuxiliarySaturationPressure};
+                                     AuxiliarySaturationPressure,
+                                     kAllSecondaryResults};
     return ops;
 }
 
