@@ -249,7 +249,7 @@ constexpr int kMaxBranchSteps = 100;
 // of either in one step, the relative pressure mismatch it ends within, and the
 // relative size of a last step taken without evaluating its end.
 constexpr int kMaxJointSteps = 40;
-constexpr double kJointMaxStep = 0.2, kJointPressure = 1e-10, kJointLastStep = 1e-7;
+constexpr double kJointMaxStep = 0.5, kJointPressure = 1e-10, kJointLastStep = 1e-7;
 // The branch search takes its last Newton step without evaluating its end when the
 // error predicted after it is below this share of the tolerance and the step below
 // kLastStep of the temperature (where the predicted error can be trusted).
@@ -263,6 +263,7 @@ enum class Branch { kLiquid, kVapour, kSingle };
 struct BranchPoint {
     double T = 0, value = 0, slope = 0;
     double rho = 0;  // mol/m3
+    std::array<double, kPropertyCount> values{};
     bool ok = false;
 };
 
@@ -293,6 +294,7 @@ public:
         p.value = v[index_];
         p.slope = byEntropy_ ? cp / T : cp;
         p.rho = s.rho;
+        p.values = v;
         p.ok = std::isfinite(p.value) && std::isfinite(p.slope) && p.slope > 0;
         return p;
     }
@@ -323,7 +325,8 @@ public:
             s.delta = rho / c.rhored;
             s.P = P_;
             s.pi = P_ / c.Pred;
-            const std::array<double, kPropertyCount> v = f_.ops.StateValues(s);
+            // The first point's results are e's own.
+            const std::array<double, kPropertyCount> v = step == 0 ? e.values : f_.ops.StateValues(s);
             const double P = v[kZ] * rho * c.R * T;
             const double Prho = 1 / (rho * v[kKappa]), PT = v[kAlpha] / v[kKappa];
             const double yT = byEntropy_ ? v[kCv] / T : v[kCv] + PT / rho;

@@ -240,6 +240,19 @@ void Complete(const Fluid& fluid, SaturationPoint& p, const PointContext& liquid
     p.vapour = fluid.ops.Properties(vapour, wavelength);
 }
 
+// The 14 results alone: those StateValues left out (water's fugacity coefficient in
+// region 3) from Properties, for the phases that lack one.
+void CompleteValues(const Fluid& fluid, SaturationPoint& p, const PointContext& liquid, const PointContext& vapour) {
+    if (!p.HasValue()) return;
+    auto lacking = [](const PropertyResults& r) {
+        for (double v : r.values)
+            if (std::isnan(v)) return true;
+        return false;
+    };
+    if (lacking(p.liquid)) p.liquid.values = fluid.ops.Properties(liquid, 589).values;
+    if (lacking(p.vapour)) p.vapour.values = fluid.ops.Properties(vapour, 589).values;
+}
+
 }  // namespace
 
 SaturationPoint SaturationByTemperature(const Fluid& fluid, double T, double wavelength) {
@@ -488,7 +501,10 @@ SaturationPoint SaturationByPressure(const Fluid& fluid, double P, double wavele
     const bool step = closed && bestGap <= kMaxPressureStep;
     if (!best.HasValue() || !(bestGap <= 1e-10 || step))
         return Refused(0, Status::kNotAvailable, MessageId::kSaturationNotAvailable);
-    if (wavelength >= 0 || !fluid.ops.StateValues) Complete(fluid, best, bestLiquid, bestVapour, std::fabs(wavelength));
+    if (wavelength >= 0 || !fluid.ops.StateValues)
+        Complete(fluid, best, bestLiquid, bestVapour, std::fabs(wavelength));
+    else
+        CompleteValues(fluid, best, bestLiquid, bestVapour);
     return best;
 }
 

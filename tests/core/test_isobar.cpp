@@ -585,20 +585,27 @@ TEST(IsobarFluidOperations, DeclaredSecondaryResultsAreThoseOfProperties) {
         }
         EXPECT_GT(states, 100) << f.id;
 
-        const SaturationPoint sat = SaturationByPressure(f, 0.3 * f.constants.Pc);
-        ASSERT_TRUE(sat.HasValue()) << f.id;
-        PointInput in;
-        in.inputVar = 2;
-        in.P = 0.3 * f.constants.Pc;
-        in.h = (sat.liquid.values[kH] + sat.vapour.values[kH]) / 2;
-        const PointResult byH = Calculate(f, in);
-        ASSERT_TRUE(byH.quality.HasValue()) << f.id;
-        const PointResult byX = TwoPhaseState(f, SaturationByTemperature(f, byH.state.T), byH.quality.value);
-        for (int k = 0; k < kSecondaryCount; ++k) {
-            EXPECT_EQ(byH.properties.secondary[k].status, byX.properties.secondary[k].status) << f.id << " k=" << k;
-            EXPECT_EQ(byH.properties.secondary[k].status,
-                      (f.ops.secondaryResults >> k & 1u) ? Status::kNotAvailable : Status::kUnset)
-                << f.id << " k=" << k;
+        // Also at 0.9 Pc, where water's phases are those of region 3.
+        for (double u : {0.3, 0.9}) {
+            const SaturationPoint sat = SaturationByPressure(f, u * f.constants.Pc);
+            ASSERT_TRUE(sat.HasValue()) << f.id;
+            PointInput in;
+            in.inputVar = 2;
+            in.P = u * f.constants.Pc;
+            in.h = (sat.liquid.values[kH] + sat.vapour.values[kH]) / 2;
+            const PointResult byH = Calculate(f, in);
+            ASSERT_TRUE(byH.quality.HasValue()) << f.id;
+            const PointResult byX = TwoPhaseState(f, SaturationByTemperature(f, byH.state.T), byH.quality.value);
+            for (int i = 0; i < kPropertyCount; ++i)
+                EXPECT_TRUE(SameBits(byH.properties.values[i], byX.properties.values[i]))
+                    << f.id << " u=" << u << " i=" << i;
+            EXPECT_TRUE(std::isfinite(byH.properties.values[kFugacity])) << f.id << " u=" << u;
+            for (int k = 0; k < kSecondaryCount; ++k) {
+                EXPECT_EQ(byH.properties.secondary[k].status, byX.properties.secondary[k].status) << f.id << " k=" << k;
+                EXPECT_EQ(byH.properties.secondary[k].status,
+                          (f.ops.secondaryResults >> k & 1u) ? Status::kNotAvailable : Status::kUnset)
+                    << f.id << " k=" << k;
+            }
         }
     }
 }
