@@ -167,6 +167,10 @@ struct FluidOperations {
     // Bit k set (1u << SecondaryIndex): Properties gives the secondary result k, a value
     // or a status, at every state; a clear bit: it leaves that result unset.
     uint32_t secondaryResults = 0;
+    // Optional: the Gibbs energy G (J/mol) of the state s, and its entropy in *S
+    // (J/(mol K)), the same numbers as StateValues gives, for the iterations on the
+    // phase equilibrium at a given pressure, which need no more.
+    double (*GibbsEnergy)(const PointContext& s, double* S) = nullptr;
 };
 
 // Constants of one fluid, with the critical density, the reducing temperature and the

@@ -305,8 +305,10 @@ SaturationRange SaturationRangeOf(const Fluid& fluid) {
     return r;
 }
 
+namespace {
+
 // Regula falsi (Illinois) on ln p in 1/T, nearly linear in it.
-double AuxiliarySaturationTemperature(const Fluid& f, double P) {
+double SolveAuxiliary(const Fluid& f, double P) {
     double (*const aux)(double) = f.ops.AuxiliarySaturationPressure;
     if (!aux || !(P > 0)) return std::nan("");
     const double Tlo = f.limits.Tmin, Thi = f.constants.Tc * (1 - 1e-9);
@@ -326,6 +328,26 @@ double AuxiliarySaturationTemperature(const Fluid& f, double P) {
         r.Replace(x, g, g > 0);  // g falls with 1/T
     }
     return 1 / (r.a + (r.b - r.a) / 2);
+}
+
+}  // namespace
+
+// The search of a state by pressure and the equilibrium by pressure it may lead to
+// both start here: the last answer of this thread is kept, keyed on the equation and
+// the exact bits of its inputs, so it is the one the search gives.
+double AuxiliarySaturationTemperature(const Fluid& f, double P) {
+    struct Entry {
+        double (*aux)(double) = nullptr;
+        uint64_t Tmin = 0, Tc = 0, P = 0;
+        double T = 0;
+    };
+    thread_local Entry last;
+    const Entry key{f.ops.AuxiliarySaturationPressure, std::bit_cast<uint64_t>(f.limits.Tmin),
+                    std::bit_cast<uint64_t>(f.constants.Tc), std::bit_cast<uint64_t>(P), 0};
+    if (key.aux && last.aux == key.aux && last.Tmin == key.Tmin && last.Tc == key.Tc && last.P == key.P) return last.T;
+    last = key;
+    last.T = SolveAuxiliary(f, P);
+    return last.T;
 }
 
 namespace {
@@ -385,11 +407,31 @@ double DirectEquilibrium(const Fluid& f, double P, double T, const SaturationRan
         if (byPressure) {
             if (!ByPressure(f, c.Tred / T, atPressure)) return none;
             const PointContext base = IsobarBase(f, T, P, 0, 0);
-            liquid = AtPressure(f, base, P, true, -1);
-            vapour = AtPressure(f, base, P, false, -1);
-            const double dS = vapour.results.values[kS] - liquid.results.values[kS];
-            if (!(dS > 0) || !(vapour.state.rho < liquid.state.rho)) return none;
-            dT = (vapour.G - liquid.G) / dS;
+            double Gl = 0, Gv = 0, Sl = 0, Sv = 0;
+            if (f.ops.GibbsEnergy) {
+                // The phases as AtPressure sets them up, G and S alone.
+                PointContext l = base, v = base;
+                for (PointContext* s : {&l, &v}) {
+                    s->inputVar = 0;
+                    s->P = P;
+                    s->pi = P / c.Pred;
+                }
+                l.satuP = P;
+                v.satuP = std::nextafter(P, std::numeric_limits<double>::infinity());
+                Gl = f.ops.GibbsEnergy(l, &Sl);
+                Gv = f.ops.GibbsEnergy(v, &Sv);
+            } else {
+                liquid = AtPressure(f, base, P, true, -1);
+                vapour = AtPressure(f, base, P, false, -1);
+                if (!(vapour.state.rho < liquid.state.rho)) return none;
+                Gl = liquid.G;
+                Gv = vapour.G;
+                Sl = liquid.results.values[kS];
+                Sv = vapour.results.values[kS];
+            }
+            const double dS = Sv - Sl;
+            if (!(dS > 0)) return none;
+            dT = (Gv - Gl) / dS;
             converged = std::fabs(dT) <= kNewtonTolerance * T;
         } else {
             const PointContext base = IsobarBase(f, T, P, rhov, rhol);

@@ -520,7 +520,7 @@ TEST(IsobarFluidOperations, StateValuesAreThoseOfProperties) {
     for (int index = 0; index < kFluidCount; ++index) {
         const Fluid& f = FluidAt(index);
         ASSERT_NE(f.ops.StateValues, nullptr) << f.id;
-        int states = 0, fugacityLeftOut = 0;
+        int states = 0, fugacityLeftOut = 0, gibbsCompared = 0;
         for (double T : Spread(f.limits.Tmin + 0.5, f.limits.Tmax, 40)) {
             for (double P : {1e3, 0.1e6, 1e6, 5e6, 20e6, 50e6, 100e6}) {
                 for (int mode = 0; mode <= 1; ++mode) {
@@ -537,6 +537,13 @@ TEST(IsobarFluidOperations, StateValuesAreThoseOfProperties) {
                     if (!r.hasProperties) continue;
                     ++states;
                     const std::array<double, kPropertyCount> v = f.ops.StateValues(r.state);
+                    if (f.ops.GibbsEnergy) {
+                        double S = 0;
+                        const double G = f.ops.GibbsEnergy(r.state, &S);
+                        EXPECT_TRUE(SameBits(G, v[kG]) && SameBits(S, v[kS]))
+                            << f.id << " T=" << T << " P=" << P << " mode " << mode;
+                        ++gibbsCompared;
+                    }
                     for (int i = 0; i < kPropertyCount; ++i) {
                         if (i == kFugacity && std::isnan(v[i]) && index == 0) {
                             ++fugacityLeftOut;
@@ -551,6 +558,7 @@ TEST(IsobarFluidOperations, StateValuesAreThoseOfProperties) {
         EXPECT_GT(states, 300) << f.id;
         if (index == 0) {
             EXPECT_GT(fugacityLeftOut, 0);
+            EXPECT_EQ(gibbsCompared, states);
         }
     }
 }

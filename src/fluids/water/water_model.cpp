@@ -266,6 +266,39 @@ RegionResults RegionProperties(const PointContext& st, bool fugacity) {
 
 std::array<double, kPropertyCount> StateValues(const PointContext& st) { return RegionProperties(st, false).v; }
 
+// G and S as GibbsProperties computes them, from the same derivatives, without the
+// other results (the second virial coefficient and the fugacity coefficient take
+// sums of their own).
+double GibbsEnergy(const PointContext& st, double* S) {
+    const double tau = st.tau, pi = st.pi, R = kWaterConstants.R;
+    const int region = st.inputVar != 1 ? Region(0, tau, pi, st.satuP, st.satuRhov, st.satuRhol)
+                                        : Region(st.delta, tau, 0, st.satuP, st.satuRhov, st.satuRhol);
+    GibbsOrders d;
+    double y = 0;
+    switch (region) {
+        case 1:
+            y = kT1 * tau;
+            d = GibbsRegion1Orders(pi / kP1, y);
+            break;
+        case 2:
+            y = kT2 * tau;
+            d = GibbsRegion2Orders(pi / kP2, y);
+            break;
+        case 5:
+            y = kT5 * tau;
+            d = GibbsRegion5Orders(pi / kP5, y);
+            break;
+        default: {
+            const std::array<double, kPropertyCount> v = RegionProperties(st, false).v;
+            *S = v[kS];
+            return v[kG];
+        }
+    }
+    const double gt = y * d.gTau;
+    *S = R * (gt - d.g);
+    return R * st.T * d.g;
+}
+
 // Below the critical temperature the saturation-pressure equation of IAPWS-IF97
 // (region 4), else 0.
 double AuxiliarySaturationPressure(double T) {
@@ -476,7 +509,8 @@ const FluidOperations& WaterOperations() {
                                      PressureSlope,
                                      StateValues,
                                      AuxiliarySaturationPressure,
-                                     kAllSecondaryResults};
+                                     kAllSecondaryResults,
+                                     GibbsEnergy};
     return ops;
 }
 
