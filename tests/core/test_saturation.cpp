@@ -146,6 +146,16 @@ TEST_P(EachFluid, ByPressureMeetsThePressureAndIsTheEquilibriumAtItsTemperature)
             ASSERT_TRUE(step.HasValue()) << u;
             EXPECT_NEAR(step.T, 623.15, 1e-9) << u;
             EXPECT_NEAR(step.P, u < 0.5 ? below : above, 1e-6) << u;
+            // A (P, h) state inside the dome at such a pressure is that equilibrium's
+            // wet state.
+            PointInput in;
+            in.inputVar = 2;
+            in.P = below + u * (above - below);
+            in.h = (step.liquid.values[kH] + step.vapour.values[kH]) / 2;
+            const PointResult wet = Calculate(f, in);
+            ASSERT_TRUE(wet.quality.HasValue()) << u;
+            EXPECT_NEAR(wet.quality.value, 0.5, 1e-12) << u;
+            EXPECT_EQ(wet.state.T, step.T) << u;
         }
         for (double P : {below * (1 - 1e-3), below * (1 - 1e-9), below, above, above * (1 + 1e-9), above * (1 + 1e-3)})
             pressures.push_back(P);
