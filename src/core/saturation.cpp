@@ -81,16 +81,22 @@ Phase AtDensity(const Fluid& f, const PointContext& base, double rho, double wav
     return p;
 }
 
-// A phase of given pressure, for water's Gibbs-function regions: the liquid of region
-// 1 (the state's saturation pressure equal to P) or the vapour of region 2 (the
-// saturation pressure just above P).
+// The state of a phase of given pressure, for water's Gibbs-function regions: the
+// liquid of region 1 (the state's saturation pressure equal to P) or the vapour of
+// region 2 (the saturation pressure just above P).
+PointContext AtPressureState(const Fluid& f, const PointContext& base, double P, bool liquid) {
+    PointContext s = base;
+    s.inputVar = 0;
+    s.P = P;
+    s.pi = P / f.constants.Pred;
+    s.satuP = liquid ? P : std::nextafter(P, std::numeric_limits<double>::infinity());
+    return s;
+}
+
+// That phase with its density and results.
 Phase AtPressure(const Fluid& f, const PointContext& base, double P, bool liquid, double wavelength) {
     Phase p;
-    p.state = base;
-    p.state.inputVar = 0;
-    p.state.P = P;
-    p.state.pi = P / f.constants.Pred;
-    p.state.satuP = liquid ? P : std::nextafter(P, std::numeric_limits<double>::infinity());
+    p.state = AtPressureState(f, base, P, liquid);
     const double Z = f.ops.Pressure(0, p.state.tau, p.state.pi, p.state);
     p.state.rho = P / (Z * f.constants.R * base.T);
     p.state.delta = p.state.rho / f.constants.rhored;
@@ -389,7 +395,10 @@ double DirectEquilibrium(const Fluid& f, double P, double T, const SaturationRan
     const double none = std::nan("");
     const FluidConstants& c = f.constants;
     const SaturationState atPressure{Status::kValue, P, 0, 0};
+    // Water's liquid and vapour by pressure (their Gibbs energies alone), any other
+    // fluid by density.
     const bool byPressure = f.ops.Region != nullptr;
+    if (byPressure && !f.ops.GibbsEnergy) return none;
     double rhol = 0, rhov = 0;
     if (!byPressure) {
         if (!f.ops.Pressure) return none;
@@ -398,7 +407,6 @@ double DirectEquilibrium(const Fluid& f, double P, double T, const SaturationRan
         rhol = seed.rhol;
         rhov = seed.rhov;
     }
-    Phase liquid, vapour;
     bool converged = false;
     for (int pass = 0; pass < kMaxDirectPasses && !converged; ++pass) {
         if (!(T > range.Tlow && T < range.Thigh)) return none;
@@ -406,37 +414,19 @@ double DirectEquilibrium(const Fluid& f, double P, double T, const SaturationRan
         double dT = 0, dl = 0, dv = 0;
         if (byPressure) {
             if (!ByPressure(f, c.Tred / T, atPressure)) return none;
+            // The phases as AtPressure sets them up, G and S alone.
             const PointContext base = IsobarBase(f, T, P, 0, 0);
-            double Gl = 0, Gv = 0, Sl = 0, Sv = 0;
-            if (f.ops.GibbsEnergy) {
-                // The phases as AtPressure sets them up, G and S alone.
-                PointContext l = base, v = base;
-                for (PointContext* s : {&l, &v}) {
-                    s->inputVar = 0;
-                    s->P = P;
-                    s->pi = P / c.Pred;
-                }
-                l.satuP = P;
-                v.satuP = std::nextafter(P, std::numeric_limits<double>::infinity());
-                Gl = f.ops.GibbsEnergy(l, &Sl);
-                Gv = f.ops.GibbsEnergy(v, &Sv);
-            } else {
-                liquid = AtPressure(f, base, P, true, -1);
-                vapour = AtPressure(f, base, P, false, -1);
-                if (!(vapour.state.rho < liquid.state.rho)) return none;
-                Gl = liquid.G;
-                Gv = vapour.G;
-                Sl = liquid.results.values[kS];
-                Sv = vapour.results.values[kS];
-            }
+            double Sl = 0, Sv = 0;
+            const double Gl = f.ops.GibbsEnergy(AtPressureState(f, base, P, true), &Sl);
+            const double Gv = f.ops.GibbsEnergy(AtPressureState(f, base, P, false), &Sv);
             const double dS = Sv - Sl;
             if (!(dS > 0)) return none;
             dT = (Gv - Gl) / dS;
             converged = std::fabs(dT) <= kNewtonTolerance * T;
         } else {
             const PointContext base = IsobarBase(f, T, P, rhov, rhol);
-            liquid = AtDensity(f, base, rhol, -1);
-            vapour = AtDensity(f, base, rhov, -1);
+            const Phase liquid = AtDensity(f, base, rhol, -1);
+            const Phase vapour = AtDensity(f, base, rhov, -1);
             const auto& l = liquid.results.values;
             const auto& v = vapour.results.values;
             const double dS = v[kS] - l[kS];
