@@ -133,11 +133,11 @@ PointInput MainForm::ReadInput() const {
     if (RadioGroupPair.index == 1 || RadioGroupPair.index == 2) {
         // The pressure with the enthalpy or the entropy; the temperature is found.
         in.inputVar = RadioGroupPair.index + 1;
-        in.P = ParseStrict(EditP.text) * PressureFactor(c, unitP);
+        in.P = ParseField("P", EditP.text) * PressureFactor(c, unitP);
         if (in.inputVar == 2)
-            in.h = ParseStrict(Edith.text) * AmountFactor(c, unitAmount);
+            in.h = ParseField("h", Edith.text) * AmountFactor(c, unitAmount);
         else
-            in.s = ParseStrict(Edits.text) * AmountFactor(c, unitAmount);
+            in.s = ParseField("s", Edits.text) * AmountFactor(c, unitAmount);
         return in;
     }
     in.inputVar = RadioGroupVar.index == 1 ? 1 : 0;

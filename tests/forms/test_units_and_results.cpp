@@ -238,6 +238,19 @@ TEST(FieldErrors, NameTheFieldBeforeTheConversionText) {
     f.RadioGroupVarClick();
     f.EditP.text = "";
     EXPECT_EQ(message([&] { f.ButtonCalcClick(); }), "P: \"\" is not a valid number.");
+    // The pressure with the enthalpy or the entropy name their fields the same way.
+    f.EditP.text = "1";
+    f.RadioGroupPair.index = 1;
+    f.RadioGroupPairClick();
+    f.Edith.text = "abc";
+    EXPECT_EQ(message([&] { f.ButtonCalcClick(); }), "h: \"abc\" is not a valid number.");
+    f.RadioGroupPair.index = 2;
+    f.RadioGroupPairClick();
+    f.Edits.text = "1x";
+    EXPECT_EQ(message([&] { f.ButtonCalcClick(); }), "s: \"1x\" is not a valid number.");
+    f.Edits.text = "1";
+    f.EditP.text = "";
+    EXPECT_EQ(message([&] { f.ButtonCalcClick(); }), "P: \"\" is not a valid number.");
     // Still a ConversionError with the offending text, for those that catch that.
     try {
         f.ButtonCalcClick();
