@@ -1,5 +1,6 @@
 #include "core/calculate.h"
 
+#include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -32,18 +33,27 @@ Quantity RoundedMelting(const Quantity& q) {
 bool NoStateValue(double x) { return !std::isfinite(x) || std::fabs(x) < DBL_MIN; }
 
 // Marks the results that have no meaning at the state: where (dP/drho)T is not
-// positive (the isothermal compressibility, 1/(rho (dP/drho)T), is then not a positive
-// number), Cp, W, the Joule-Thomson coefficient, alpha and kappa are not defined; any
-// other result that is not finite is no result either. A secondary result that is not
-// finite is shown as not available.
-void MarkUndefined(PointResult& out) {
+// positive (the isothermal compressibility, 1/(rho (dP/drho)T), is then zero or
+// negative), Cp, W, the Joule-Thomson coefficient, alpha and kappa are not defined; any
+// other result that is not finite is no result either. A compressibility that is not
+// finite says nothing about the sign of (dP/drho)T: it overflows at densities so low
+// that 1/P leaves the range of numbers, and NaN comes from a failed evaluation, so it
+// is only not defined. So is a compressibility that is finite per pascal but not per
+// the largest pressure unit it is shown in (MPa, or the critical pressure of the
+// reduced pressure), as at pressures below some 1e-302 Pa. A secondary result that is
+// not finite is shown as not available.
+void MarkUndefined(PointResult& out, const FluidConstants& c) {
     PropertyResults& p = out.properties;
     const double kappa = p.values[kKappa];
-    if (!(kappa > 0 && std::isfinite(kappa))) {
+    if (kappa <= 0) {
         for (int i : {kCp, kW, kJT, kAlpha, kKappa}) p.undefined |= 1u << i;
         out.AddMessage(MessageId::kUnstable);
     }
     bool other = false;
+    if (std::isfinite(kappa) && !std::isfinite(kappa * std::max(1e6, c.Pc))) {
+        p.undefined |= 1u << kKappa;
+        other = true;
+    }
     for (int i = 0; i < kPropertyCount; ++i) {
         if (!p.Defined(i) || std::isfinite(p.values[i])) continue;
         p.undefined |= 1u << i;
@@ -183,7 +193,7 @@ PointResult Calculate(const Fluid& fluid, const PointInput& input) {
             out.AddMessage(MessageId::kWavelengthOutOfRange);
         }
     }
-    MarkUndefined(out);
+    MarkUndefined(out, c);
     return out;
 }
 

@@ -48,7 +48,8 @@ Verdict Judge(const MainForm& form, int fluid, int mode);
 struct Tally {
     long states = 0, computed = 0, withNonFinite = 0;
     long unstable = 0, unstableWithoutMessage = 0;
-    std::map<std::string, long> nonFiniteByField;                       // "EditW" -> states
+    long falselyUnstable = 0;                      // marked unstable where the pressure rises with the density
+    std::map<std::string, long> nonFiniteByField;  // "EditW" -> states
     std::map<std::string, std::vector<std::string>> nonFiniteExamples;  // first states per field
     std::map<std::string, long> nonFiniteByCause;                       // states with a NAN or INF field, by cause
     std::map<std::string, long> messages;                               // EditMes text -> states

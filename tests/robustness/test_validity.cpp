@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "core/calculate.h"
+#include "core/format.h"
 #include "core/solvers.h"
 #include "fluids/registry.h"
 #include "forms/fields.h"
@@ -131,6 +132,85 @@ TEST(Validity, UnstableStatesShowNotAvailableWithTheMessage) {
     const PointResult stable = ByDensity(0, 700, 322);
     EXPECT_FALSE(stable.HasMessage(MessageId::kUnstable));
     EXPECT_TRUE(stable.properties.Defined(kCp));
+}
+
+// Water as a dilute gas, in region 2 (300 K, 700 K) and region 5 (1500 K): down to the
+// smallest densities the results are those of the ideal-gas limit, reached smoothly;
+// none is marked unstable or missing. (1/P^2 of the Gibbs function leaves the range of
+// numbers from a specific volume of about 1e154 m3/kg on.)
+TEST(Validity, DiluteWaterReachesTheIdealGasLimit) {
+    const double R = FluidAt(0).constants.R;
+    for (double T : {300.0, 700.0, 1500.0}) {
+        const PointResult limit = ByDensity(0, T, 1e-100);
+        ASSERT_TRUE(limit.hasProperties && limit.messageCount == 0) << T << ": " << MessageLine(limit);
+        const auto& l = limit.properties.values;
+        EXPECT_NEAR(l[kCp] - l[kCv], R, 1e-12 * R) << T;
+        for (double volume : {1e150, 1e154, 1e155, 1e158, 1e160, 1e200, 1e300, 1e307}) {
+            const PointResult r = ByDensity(0, T, 1 / volume);
+            const std::string at = "T=" + std::to_string(T) + " V=" + std::to_string(volume);
+            ASSERT_TRUE(r.hasProperties) << at;
+            EXPECT_FALSE(r.HasMessage(MessageId::kUnstable)) << at;
+            EXPECT_TRUE(std::isfinite(r.state.P) && r.state.P > 0) << at;
+            const auto& v = r.properties.values;
+            EXPECT_NEAR(r.state.P / (r.state.rho * R * T), 1, 1e-14) << at;
+            for (int i : {kCv, kCp, kW, kJT, kAlpha}) {
+                EXPECT_TRUE(r.properties.Defined(i)) << at << " result " << i;
+                EXPECT_NEAR(v[i], l[i], 1e-12 * std::fabs(l[i])) << at << " result " << i;
+            }
+            EXPECT_DOUBLE_EQ(v[kZ], 1) << at;
+            if (volume <= 1e300) {
+                EXPECT_EQ(r.messageCount, 0) << at << ": " << MessageLine(r);
+                EXPECT_NEAR(v[kKappa] * r.state.P, 1, 1e-14) << at;
+            }
+        }
+    }
+    // At the smallest normal densities kappa, some 1e302 per pascal, has no finite value
+    // per MPa: not available, but no sign of instability.
+    MainForm form;
+    form.EditT.text = "700";
+    form.RadioGroupVar.index = 1;
+    form.RadioGroupVarClick();
+    form.EditRho.text = "2.3e-308";
+    form.ButtonCalcClick();
+    EXPECT_EQ(form.EditMes.text, MessageText(MessageId::kNotDefined));
+    EXPECT_EQ(form.Editkappa.text, "N/A");
+    EXPECT_EQ(form.EditCv.text, "29.179318");
+    EXPECT_EQ(form.EditCp.text, "37.493828");
+    EXPECT_EQ(ParseStrict(form.EditZ.text), 1);
+}
+
+// The instability test reads the sign of the compressibility: zero or negative means
+// (dP/drho)T <= 0; an infinite or NaN compressibility (an overflow, a failed
+// evaluation) is only not defined. A stand-in for water returns the kappa under test.
+double injectedKappa = 0;
+
+TEST(Validity, OnlyANonPositiveCompressibilityMarksAStateUnstable) {
+    Fluid fluid = FluidAt(0);
+    fluid.ops.Properties = [](const PointContext& s, double wavelength) {
+        PropertyResults r = FluidAt(0).ops.Properties(s, wavelength);
+        r.values[kKappa] = injectedKappa;
+        return r;
+    };
+    PointInput in;
+    in.inputVar = 1;
+    in.T = 700;
+    in.rho = 1000;
+    in.wavelength = 589;
+    struct Case {
+        double kappa;
+        bool unstable;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const Case& c : {Case{-1e-9, true}, Case{0, true}, Case{-inf, true}, Case{inf, false},
+                          Case{std::numeric_limits<double>::quiet_NaN(), false}, Case{1e-7, false}}) {
+        injectedKappa = c.kappa;
+        const PointResult r = Calculate(fluid, in);
+        ASSERT_TRUE(r.hasProperties);
+        EXPECT_EQ(r.HasMessage(MessageId::kUnstable), c.unstable) << c.kappa;
+        EXPECT_EQ(r.properties.Defined(kCp), !c.unstable) << c.kappa;
+        EXPECT_EQ(r.properties.Defined(kKappa), std::isfinite(c.kappa) && c.kappa > 0) << c.kappa;
+        EXPECT_EQ(r.HasMessage(MessageId::kNotDefined), !c.unstable && !std::isfinite(c.kappa)) << c.kappa;
+    }
 }
 
 TEST(Validity, TheOpeningStateOfTheWindowIsMarkedUnstable) {

@@ -493,6 +493,10 @@ int Region(double delta, double tau, double pi, double satuP, double /*satuRhov*
     // (possibly metastable) vapour of region 2; above it the region-3 pressure decides.
     if (low) return delta >= satuRhol ? 1 : 2;
     const double delta3 = delta / kWaterConstants.rhoc;
+    // A density this far below the critical one is a dilute vapour of region 2 (its
+    // pressure is some 1e-90 Pa at most, far below the 2-3 boundary), and the ln delta3
+    // term of the region-3 function would give 1/delta3 beyond the range of numbers.
+    if (delta3 < 1e-100) return 2;
     const double p3 =
         HelmholtzRegion3(1, delta3, 0, kWaterConstants.Tc * tau) * delta3 * delta * kWaterConstants.R / tau;
     return p3 >= BoundaryB23Pressure(tau) ? 3 : 2;

@@ -26,6 +26,13 @@ constexpr double kSaturationCutoff = 647.08438225;
 constexpr double kVapourStart = 0.704, kVapourHalfWidth = 0.353;
 constexpr double kLiquidStart = 1.393, kLiquidHalfWidth = 0.394;
 
+// Below this reduced pressure of a gas region (2 or 5) the state is an ideal gas to
+// the last digit: pi gamma_pi = 1 + pi gamma^r_pi and pi^2 gamma_pipi = -1 +
+// pi^2 gamma^r_pipi are 1 and -1 in double precision (the residual derivatives stay
+// below 100 in magnitude over both regions), while 1/pi^2 in gamma_pipi overflows
+// from pi = 1e-154 on and 1/pi in gamma_pi once pi is subnormal.
+constexpr double kIdealGasPi = 1e-100;
+
 // Reference values of the IAPS-1985 transport equations.
 constexpr double kTstar = 647.226;                       // K
 constexpr double kPstar = 22.115e6;                      // Pa
@@ -89,8 +96,9 @@ double Pressure(double delta, double tau, double pi, const PointContext& st) {
         return pi / kP2 * GibbsRegion2(1, pi / kP2, 0, kT2 * tau);
     switch (r) {
         case 1: return pi / kP1 * GibbsRegion1(1, pi / kP1, 0, kT1 * tau);
-        case 5: return pi / kP5 * GibbsRegion5(1, pi / kP5, 0, kT5 * tau);
-        default: return pi / kP2 * GibbsRegion2(1, pi / kP2, 0, kT2 * tau);  // 2, and 3 by pressure
+        case 5: return pi / kP5 < kIdealGasPi ? 1 : pi / kP5 * GibbsRegion5(1, pi / kP5, 0, kT5 * tau);
+        default:  // 2, and 3 by pressure
+            return pi / kP2 < kIdealGasPi ? 1 : pi / kP2 * GibbsRegion2(1, pi / kP2, 0, kT2 * tau);
     }
 }
 
@@ -114,16 +122,20 @@ struct RegionResults {
 };
 
 // The results of a Gibbs region from its six derivatives d at the reduced variables
-// x = pi and y = tau.
-RegionResults GibbsProperties(const PointContext& st, const GibbsOrders& d, double x, double y, double bsum, double pi,
-                              double lnFugacity) {
+// x = pi / pScale and y = tau. A gas region (2 or 5) below kIdealGasPi takes the
+// ideal-gas values of gp and gpp, which its derivatives d no longer hold in the range
+// of numbers.
+RegionResults GibbsProperties(const PointContext& st, const GibbsOrders& d, double pScale, double y, double bsum,
+                              double pi, double lnFugacity, bool gas) {
     const double R = kWaterConstants.R, T = st.T, RT = R * T, rho = st.rho;
+    const double x = pi / pScale;
+    const bool ideal = gas && x < kIdealGasPi;
     const double g = d.g;
     const double gt = y * d.gTau;
     const double gtt = y * y * d.gTauTau;
-    const double gp = x * d.gPi;
+    const double gp = ideal ? 1 : x * d.gPi;
     const double gpt = x * y * d.gPiTau;
-    const double gpp = x * x * d.gPiPi;
+    const double gpp = ideal ? -1 : x * x * d.gPiPi;
     const double e = gp - gpt;
 
     RegionResults r;
@@ -138,7 +150,10 @@ RegionResults GibbsProperties(const PointContext& st, const GibbsOrders& d, doub
     v[kZ] = gp;
     v[kFugacity] = std::exp(lnFugacity);
     v[kW] = std::sqrt(gp * gp * (RT / kWaterConstants.M) * 1000 / (e * e / gtt - gpp));
-    v[kJT] = -gpt / (gp * rho * v[kCp]);
+    // In the ideal-gas limit gpt and rho both approach zero with the pressure; their
+    // ratio is taken as (y gamma_pi,tau) (x / rho), which keeps its digits where gpt
+    // would be subnormal.
+    v[kJT] = ideal ? -(y * d.gPiTau) * ((pi / rho) / pScale) / (gp * v[kCp]) : -gpt / (gp * rho * v[kCp]);
     v[kC2] = bsum * RT / (kWaterConstants.rhored * 1e6);
     v[kAlpha] = e / (gp * T);
     v[kKappa] = -gpp / (gp * gp * rho * RT);
@@ -248,16 +263,17 @@ RegionResults RegionProperties(const PointContext& st, bool fugacity) {
     RegionResults r;
     switch (region) {
         case 1:
-            r = GibbsProperties(st, GibbsRegion1Orders(pi / kP1, kT1 * tau), pi / kP1, kT1 * tau,
-                                GibbsRegion2(0, 0, -2, kT2 * tau), pi, LiquidLnFugacity(pi / kP1, kT1 * tau, st.satuP));
+            r = GibbsProperties(st, GibbsRegion1Orders(pi / kP1, kT1 * tau), kP1, kT1 * tau,
+                                GibbsRegion2(0, 0, -2, kT2 * tau), pi, LiquidLnFugacity(pi / kP1, kT1 * tau, st.satuP),
+                                false);
             break;
         case 2:
-            r = GibbsProperties(st, GibbsRegion2Orders(pi / kP2, kT2 * tau), pi / kP2, kT2 * tau,
-                                GibbsRegion2(0, 0, -2, kT2 * tau), pi, GibbsRegion2(0, pi / kP2, -1, kT2 * tau));
+            r = GibbsProperties(st, GibbsRegion2Orders(pi / kP2, kT2 * tau), kP2, kT2 * tau,
+                                GibbsRegion2(0, 0, -2, kT2 * tau), pi, GibbsRegion2(0, pi / kP2, -1, kT2 * tau), true);
             break;
         case 5:
-            r = GibbsProperties(st, GibbsRegion5Orders(pi / kP5, kT5 * tau), pi / kP5, kT5 * tau,
-                                GibbsRegion5(0, 0, -2, kT5 * tau), pi, GibbsRegion5(0, pi / kP5, -1, kT5 * tau));
+            r = GibbsProperties(st, GibbsRegion5Orders(pi / kP5, kT5 * tau), kP5, kT5 * tau,
+                                GibbsRegion5(0, 0, -2, kT5 * tau), pi, GibbsRegion5(0, pi / kP5, -1, kT5 * tau), true);
             break;
         default: r = Region3Properties(st, delta, tau, fugacity); break;
     }
