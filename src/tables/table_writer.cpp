@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -28,6 +29,30 @@ using table_support::ValidVariable;
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The name a chain of symbolic links ends at when that name does not exist (a dangling
+// link): the file to create. A name that is no link is itself. False, with errno set,
+// when a link cannot be read or the chain is too long (a loop).
+bool DanglingTarget(const std::string& name, std::string& target) {
+    target = name;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return true;
+        std::string to(link.st_size > 0 ? static_cast<size_t>(link.st_size) + 1 : 256, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(target.c_str(), to.data(), to.size());
+            if (n < 0) return false;
+            if (static_cast<size_t>(n) < to.size()) {
+                to.resize(static_cast<size_t>(n));
+                break;
+            }
+            to.resize(2 * to.size());
+        }
+        target = !to.empty() && to.front() == '/' ? to : FolderOf(target) + to;
+    }
+    errno = ELOOP;
+    return false;
 }
 
 }  // namespace
@@ -84,17 +109,41 @@ bool FileTableOutput::Open(std::string& error) {
     Abandon();
     buffer_.clear();
     errno_ = 0;
+    target_.clear();
+    auto cannotCreate = [&](int e) {
+        error = "The table file \"" + fileName_ + "\" cannot be created (" + std::strerror(e) + ").";
+        return false;
+    };
+    // The file the name stands for, through symbolic links: the temporary file goes into
+    // the real file's folder and replaces the real file, so that a link stays a link.
     struct stat target {};
     const bool exists = ::stat(fileName_.c_str(), &target) == 0;
+    if (!exists && errno != ENOENT) return cannotCreate(errno);
     if (exists && S_ISDIR(target.st_mode)) {
         error = "The table file \"" + fileName_ + "\" cannot be created: it is a folder.";
         return false;
     }
-    if (exists && !S_ISREG(target.st_mode)) {
-        // A device or a pipe: written directly, never replaced.
-        fd_ = ::open(fileName_.c_str(), O_WRONLY | O_CLOEXEC);
+    bool direct = exists && !S_ISREG(target.st_mode);  // a device or a pipe, never replaced
+    if (exists && !direct) {
+        // A regular file: its own path. A file that has no path any more (one open on
+        // a descriptor named through /proc that was deleted meanwhile) can only be
+        // written in place.
+        struct stat real {};
+        if (char* path = ::realpath(fileName_.c_str(), nullptr)) {
+            target_ = path;
+            std::free(path);
+        }
+        if (target_.empty() || ::stat(target_.c_str(), &real) != 0 || real.st_dev != target.st_dev ||
+            real.st_ino != target.st_ino)
+            direct = true;
+    } else if (!exists && !DanglingTarget(fileName_, target_)) {
+        return cannotCreate(errno);
+    }
+    if (direct) {
+        target_.clear();
+        fd_ = ::open(fileName_.c_str(), O_WRONLY | O_CLOEXEC | (S_ISREG(target.st_mode) ? O_TRUNC : 0));
     } else {
-        std::string name = FolderOf(fileName_) + ".kelvane-table-XXXXXX";
+        std::string name = FolderOf(target_) + ".kelvane-table-XXXXXX";
         fd_ = ::mkstemp(name.data());
         if (fd_ >= 0) {
             temporary_ = name;
@@ -109,10 +158,7 @@ bool FileTableOutput::Open(std::string& error) {
             ::fchmod(fd_, mode);
         }
     }
-    if (fd_ < 0) {
-        error = "The table file \"" + fileName_ + "\" cannot be created (" + std::strerror(errno) + ").";
-        return false;
-    }
+    if (fd_ < 0) return cannotCreate(errno);
     return true;
 }
 
@@ -166,7 +212,7 @@ bool FileTableOutput::Close(std::string& error) {
         return false;
     }
     if (!temporary_.empty()) {
-        if (::rename(temporary_.c_str(), fileName_.c_str()) != 0) {
+        if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
             errno_ = errno;
             error = WriteError();
             Abandon();

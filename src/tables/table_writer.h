@@ -97,8 +97,10 @@ public:
 // Writes the table to a named file. A regular file (or a name that does not exist
 // yet) is written to a temporary file in the same folder, which replaces it only when
 // the table is complete or stopped, so that a table left by an error, a full disk or
-// an interruption leaves the earlier file as it was. An existing name that is not a
-// regular file (a device such as /dev/null, a pipe) is written directly.
+// an interruption leaves the earlier file as it was. A symbolic link is followed to
+// the file it names (the name a dangling link names is created): that file is
+// replaced and the link stays. An existing name that is not a regular file (a device
+// such as /dev/null, a pipe, /dev/stdout on a terminal) is written directly.
 class FileTableOutput : public TableOutput {
 public:
     explicit FileTableOutput(std::string fileName = {}) : fileName_(std::move(fileName)) {}
@@ -120,6 +122,7 @@ private:
     std::string WriteError() const;
 
     std::string fileName_;
+    std::string target_;  // the file the temporary file replaces: fileName_ through its links
     std::string temporary_;
     std::string buffer_;
     int fd_ = -1;

@@ -211,6 +211,74 @@ TEST_F(TableFiles, TheColumnsFileIsNeverTheTableFile) {
     }
 }
 
+bool IsLink(const std::string& name) {
+    struct stat st {};
+    return lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::string LinkText(const std::string& name) {
+    char buffer[4096];
+    const ssize_t n = readlink(name.c_str(), buffer, sizeof buffer);
+    return n < 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
+}
+
+TEST_F(TableFiles, ALinkStaysALinkAndTheFileItNamesGetsTheTable) {
+    // The real file lies in another folder than the link, which names it by a relative
+    // path; a second link names the first.
+    const std::string real = folder + "real/", file = real + "table.txt";
+    mkdir(real.c_str(), 0700);
+    WriteFile(file, kOld);
+    chmod(file.c_str(), 0604);
+    const std::string link = folder + "link.txt", chain = folder + "chain.txt";
+    ASSERT_EQ(symlink("real/table.txt", link.c_str()), 0);
+    ASSERT_EQ(symlink(link.c_str(), chain.c_str()), 0);
+    StringTableOutput expected;
+    Make(expected, "300,400", "1,2");
+    for (const std::string& name : {link, chain}) {
+        WriteFile(file, kOld);
+        FileTableOutput out(name);
+        ASSERT_EQ(Make(out, "300,400", "1,2").status, TableResult::Status::Written) << name;
+        EXPECT_TRUE(IsLink(link)) << name;
+        EXPECT_TRUE(IsLink(chain)) << name;
+        EXPECT_EQ(LinkText(link), "real/table.txt");
+        EXPECT_EQ(ReadAll(file), expected.Text()) << name;
+        struct stat st {};
+        stat(file.c_str(), &st);
+        EXPECT_EQ(st.st_mode & 0777, 0604u) << name;
+        EXPECT_EQ(Entries(real), std::vector<std::string>{"table.txt"}) << name;
+        EXPECT_EQ(Entries(folder).size(), 3u) << name;  // real/, link.txt, chain.txt
+    }
+    // A table left by an error leaves the file behind the link as it was.
+    WriteFile(file, kOld);
+    FileTableOutput out(link);
+    EXPECT_THROW(Make(out, "300,1e400", "1"), ConversionError);
+    EXPECT_EQ(ReadAll(file), kOld);
+    EXPECT_TRUE(IsLink(link));
+    // A dangling link: the file it names is created, and the link then names it.
+    const std::string dangling = folder + "dangling.txt", created = real + "new.txt";
+    ASSERT_EQ(symlink(created.c_str(), dangling.c_str()), 0);
+    FileTableOutput fresh(dangling);
+    ASSERT_EQ(Make(fresh, "300,400", "1,2").status, TableResult::Status::Written);
+    EXPECT_TRUE(IsLink(dangling));
+    EXPECT_EQ(ReadAll(created), expected.Text());
+    // A link to a device is written through, the device stays.
+    const std::string null = folder + "null";
+    ASSERT_EQ(symlink("/dev/null", null.c_str()), 0);
+    FileTableOutput device(null);
+    EXPECT_EQ(Make(device, "300", "1").status, TableResult::Status::Written);
+    EXPECT_TRUE(IsLink(null));
+    EXPECT_EQ(LinkText(null), "/dev/null");
+    // A loop of links is refused.
+    const std::string a = folder + "loop_a", b = folder + "loop_b";
+    ASSERT_EQ(symlink(b.c_str(), a.c_str()), 0);
+    ASSERT_EQ(symlink(a.c_str(), b.c_str()), 0);
+    FileTableOutput loop(a);
+    const TableResult r = Make(loop, "300", "1");
+    EXPECT_EQ(r.status, TableResult::Status::OutputFailed);
+    EXPECT_NE(r.message.find("cannot be created"), std::string::npos) << r.message;
+    EXPECT_TRUE(IsLink(a));
+}
+
 TEST_F(TableFiles, TheColumnsFileSaysWhatIsWrongWithIt) {
     ValueArray a, b;
     auto problem = [&](const std::string& name) { return ReadColumns(name, "1", a, b).problem; };
@@ -309,6 +377,54 @@ TEST_F(TableFiles, SigintAndSigtermStopTheTableWithItsCompleteRows) {
         }
         EXPECT_EQ(Entries(folder), std::vector<std::string>{"table.txt"});
     }
+}
+
+// Standard output named as a file: a link to /proc/self/fd/1 (what /dev/stdout is)
+// with standard output redirected to a file. That file gets the table and the link
+// stays; with standard output on a pipe the table is written into the pipe.
+TEST_F(TableFiles, StandardOutputNamedAsAFileIsWrittenNotReplaced) {
+    if (access("/proc/self/fd/1", F_OK) != 0) GTEST_SKIP() << "no /proc";
+    const std::string link = folder + "stdout";
+    ASSERT_EQ(symlink("/proc/self/fd/1", link.c_str()), 0);
+    const std::vector<std::string> args = {"table",      "--row", "T=300,400", "--col", "P=1,2",
+                                           "--property", "11",    "--out",     link};
+    const CliRun r = Spawn(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(IsLink(link));
+    EXPECT_EQ(LinkText(link), "/proc/self/fd/1");
+    StringTableOutput expected;
+    Make(expected, "300,400", "1,2");
+    // The table replaced the file standard output was redirected to; the success
+    // message went to the replaced file.
+    EXPECT_EQ(r.out, expected.Text());
+    for (const std::string& e : Entries(folder)) EXPECT_NE(e.rfind(".kelvane-table-", 0), 0u) << e;
+
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeEnds[1], 1);
+        close(pipeEnds[0]);
+        close(pipeEnds[1]);
+        std::vector<std::string> copy = args;
+        std::vector<char*> argv;
+        std::string exe = KELVANE_CLI_PATH;
+        argv.push_back(exe.data());
+        for (std::string& a : copy) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(exe.c_str(), argv.data());
+        _exit(98);
+    }
+    close(pipeEnds[1]);
+    std::string piped;
+    char block[4096];
+    for (ssize_t n; (n = read(pipeEnds[0], block, sizeof block)) > 0;) piped.append(block, static_cast<size_t>(n));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(piped.substr(0, expected.Text().size()), expected.Text());
+    EXPECT_TRUE(IsLink(link));
 }
 
 TEST_F(TableFiles, TheCommandLineRefusesWhatWouldLoseTheFile) {
