@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -131,9 +132,20 @@ ColumnsResult ReadColumns(const std::string& fileName, std::string_view skipText
         return r;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool known = ::fstat(fd, &st) == 0;
+    if (known && S_ISDIR(st.st_mode)) {
         ::close(fd);
         r.problem = named + " is a folder, not a file.";
+        return r;
+    }
+    const std::string tooLarge = named + " is too large for a file of two columns (more than 64 MiB).";
+    const std::string binary = named + " is a binary file, not a text of two tab-separated columns.";
+    // The pairs fill at most kMaxValues lines of a few kilobytes: a file beyond the limit
+    // is no such file. A device or a pipe that never ends (/dev/zero, /dev/urandom) is
+    // read up to the limit, or up to its first NUL byte, and no further.
+    if (known && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > kMaxColumnsFileBytes) {
+        ::close(fd);
+        r.problem = tooLarge;
         return r;
     }
     std::string text;
@@ -148,15 +160,21 @@ ColumnsResult ReadColumns(const std::string& fileName, std::string_view skipText
             return r;
         }
         if (n == 0) break;
+        if (std::memchr(block, '\0', static_cast<size_t>(n)) != nullptr) {
+            ::close(fd);
+            r.problem = binary;
+            return r;
+        }
+        if (text.size() + static_cast<size_t>(n) > kMaxColumnsFileBytes) {
+            ::close(fd);
+            r.problem = tooLarge;
+            return r;
+        }
         text.append(block, static_cast<size_t>(n));
     }
     ::close(fd);
     if (text.empty()) {
         r.problem = named + " is empty.";
-        return r;
-    }
-    if (text.find('\0') != std::string::npos) {
-        r.problem = named + " is a binary file, not a text of two tab-separated columns.";
         return r;
     }
 

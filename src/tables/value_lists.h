@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -56,10 +57,13 @@ std::string EscapedText(std::string_view text);
 // ignored. A line is one row whatever its length.
 ColumnsResult ReadColumns(std::istream& in, int skip, ValueArray& first, ValueArray& second);
 
+// Largest two-column file read: far above kMaxValues lines of any sensible length.
+constexpr uint64_t kMaxColumnsFileBytes = uint64_t{64} << 20;
+
 // Reads `fileName` once, whole, before anything else (a file that cannot be read
-// completely, a folder, an empty or a binary file gives no pairs and says so in
-// `problem`), converts `skipText` strictly to an integer (ConversionError) and reads
-// the pairs as above.
+// completely, a folder, an empty or a binary file, or one of more than
+// kMaxColumnsFileBytes gives no pairs and says so in `problem`), converts `skipText`
+// strictly to an integer (ConversionError) and reads the pairs as above.
 ColumnsResult ReadColumns(const std::string& fileName, std::string_view skipText, ValueArray& first,
                           ValueArray& second);
 

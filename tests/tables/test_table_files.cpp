@@ -4,6 +4,7 @@
 // file is read whole first, and the command-line tool stops on SIGINT and SIGTERM with
 // the complete rows in the file.
 #include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -377,6 +379,58 @@ TEST_F(TableFiles, SigintAndSigtermStopTheTableWithItsCompleteRows) {
         }
         EXPECT_EQ(Entries(folder), std::vector<std::string>{"table.txt"});
     }
+}
+
+// The two-column file is read up to a limit: an endless device stops at its first NUL
+// byte or at the limit, a file beyond the limit is refused without being read.
+TEST_F(TableFiles, AnEndlessOrHugeColumnsFileIsRefused) {
+    ValueArray a, b;
+    for (const char* device : {"/dev/zero", "/dev/urandom"}) {
+        if (access(device, R_OK) != 0) continue;
+        const ColumnsResult r = ReadColumns(device, "1", a, b);
+        EXPECT_FALSE(r.opened) << device;
+        EXPECT_EQ(r.count, 0) << device;
+        EXPECT_NE(r.problem.find("binary file"), std::string::npos) << r.problem;
+    }
+    // A sparse file one byte beyond the limit.
+    const std::string huge = folder + "huge.txt";
+    WriteFile(huge, "T\tP\n300\t1\n");
+    ASSERT_EQ(truncate(huge.c_str(), static_cast<off_t>(kMaxColumnsFileBytes) + 1), 0);
+    ColumnsResult r = ReadColumns(huge, "1", a, b);
+    EXPECT_EQ(r.count, 0);
+    EXPECT_EQ(r.problem, "The file for reading columns \"" + huge +
+                             "\" is too large for a file of two columns (more than 64 MiB).");
+    // Endless text through a pipe: read up to the limit, then refused.
+    const std::string fifo = folder + "endless";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // The writer ends on EPIPE once the reader stops: no SIGPIPE meanwhile.
+    struct sigaction ignore {
+    }, old{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &old);
+    std::thread writer([&] {
+        const int fd = open(fifo.c_str(), O_WRONLY);
+        const std::string lines = [] {
+            std::string t;
+            for (int i = 0; i < 4096; ++i) t += "300\t1\n";
+            return t;
+        }();
+        while (fd >= 0 && write(fd, lines.data(), lines.size()) > 0) {
+        }
+        if (fd >= 0) close(fd);
+    });
+    r = ReadColumns(fifo, "1", a, b);
+    writer.join();  // the reader's close ends the writer (EPIPE)
+    sigaction(SIGPIPE, &old, nullptr);
+    EXPECT_EQ(r.count, 0);
+    EXPECT_NE(r.problem.find("too large"), std::string::npos) << r.problem;
+    // The command line says so and exits 1.
+    const CliRun run = Spawn({"table", "--type", "II", "--file", "/dev/zero", "--property", "11", "--out", target});
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_NE(run.err.find("binary file"), std::string::npos) << run.err;
+    std::vector<std::string> left = Entries(folder);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"endless", "huge.txt"}));
 }
 
 // Standard output named as a file: a link to /proc/self/fd/1 (what /dev/stdout is)
