@@ -214,19 +214,22 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     showLast();
 
     if (writeFailed) return Finished(Status::OutputFailed, error, 0);  // the guard abandons the file
-    if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
     const int cells = total * static_cast<int>(rows.size());
+    if (!stopped && notFinite > 0) {
+        // A number that is not finite is no result: the table is not a success, and the
+        // guard abandons the output, leaving an earlier file as it was.
+        TableResult result = Finished(Status::NotFinite, NotFiniteMessage(notFinite, cells), 0);
+        result.rowsTotal = total;
+        result.cellsTotal = cells;
+        result.cellsWithoutNumber = withoutNumber;
+        return result;
+    }
+    if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
     TableResult result;
     if (stopped) {
         result = Finished(Status::Stopped,
                           "The table was stopped after " + std::to_string(done) + " of " + std::to_string(total) +
                               " rows; those rows are in the file.",
-                          done);
-    } else if (notFinite > 0) {
-        // A number that is not finite is no result: the table is not a success.
-        result = Finished(Status::NotFinite,
-                          "The table was written, but " + std::to_string(notFinite) + " of " + std::to_string(cells) +
-                              " cells hold a number that is not finite (NAN or INF).",
                           done);
     } else {
         std::string message = kTableDone;

@@ -93,6 +93,11 @@ EditField& VariableField(MainForm& main, int v) {
     }
 }
 
+std::string NotFiniteMessage(int notFinite, int total) {
+    return "The table was not written: " + std::to_string(notFinite) + " of " + std::to_string(total) +
+           " cells hold a number that is not finite (NAN or INF); an earlier file is unchanged.";
+}
+
 std::string CellCountLine(int withoutNumber, int total) {
     return std::to_string(withoutNumber) + " of " + std::to_string(total) +
            (total == 1 ? " cell holds" : " cells hold") + " a message or " + (total == 1 ? "is" : "are") + " empty.";
@@ -417,18 +422,22 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     showLast();
 
     if (writeFailed) return Finished(Status::OutputFailed, error, 0);  // the guard abandons the file
+    if (!stopped && notFinite > 0) {
+        // A number that is not finite is no result: the table is not a success, and
+        // like any table that fails it leaves the earlier file as it was (the guard
+        // abandons the output).
+        TableResult result = Finished(Status::NotFinite, NotFiniteMessage(notFinite, total), 0);
+        result.rowsTotal = nR;
+        result.cellsTotal = total;
+        result.cellsWithoutNumber = withoutNumber;
+        return result;
+    }
     if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
     TableResult result;
     if (stopped) {
         result = Finished(Status::Stopped,
                           "The table was stopped after " + std::to_string(rows) + " of " + std::to_string(nR) +
                               " rows; those rows are in the file.",
-                          rows);
-    } else if (notFinite > 0) {
-        // A number that is not finite is no result: the table is not a success.
-        result = Finished(Status::NotFinite,
-                          "The table was written, but " + std::to_string(notFinite) + " of " + std::to_string(total) +
-                              " cells hold a number that is not finite (NAN or INF).",
                           rows);
     } else {
         std::string message = kTableDone;

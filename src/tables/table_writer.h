@@ -160,7 +160,7 @@ struct TableResult {
         Cancelled,     // the user cancelled the choice of the output
         OutputFailed,  // the output could not be created, or the column file opened
         Stopped,       // stopped on request; the complete rows are in the file
-        NotFinite,     // written, but cells hold a number that is not finite
+        NotFinite,     // cells hold a number that is not finite: nothing written
     };
     Status status = Status::Invalid;
     std::string message;  // for the table window's message line
@@ -171,6 +171,9 @@ struct TableResult {
 
 // The line that follows the success message: how many cells hold no number.
 std::string CellCountLine(int withoutNumber, int total);
+// The message of a table whose cells hold a number that is not finite; such a table
+// is not written.
+std::string NotFiniteMessage(int notFinite, int total);
 
 // Makes one table. Validation messages come back in the result; a malformed number
 // in the two-column file, its skip count or a main-window field raises ConversionError

@@ -1,5 +1,9 @@
 // The table writer driving a headless main window over the test fluid: the file text
 // byte for byte, the validation messages and their order, and the ways a table ends.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -8,9 +12,11 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/format.h"
 #include "forms/main_form.h"
+#include "tables/list_table.h"
 #include "tables/table_writer.h"
 #include "tables/value_lists.h"
 #include "test_fluid.h"
@@ -270,4 +276,67 @@ TEST_F(TableWriter, FileOutput) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str(), out.Text());
+}
+
+// A cell whose number is not finite (the test fluid's pressure overflows at a density of
+// 1e306 kg/m3) makes the table fail: nothing is written, an earlier file stays as it was
+// and no temporary file is left. Both the matrix and the list table.
+TEST_F(TableWriter, ANumberThatIsNotFiniteLeavesTheEarlierFile) {
+    const std::string folder = ::testing::TempDir() + "kelvane_not_finite_" + std::to_string(getpid()) + "/";
+    mkdir(folder.c_str(), 0700);
+    const std::string name = folder + "table.txt";
+    const std::string old = "OLD\nearlier table\n";
+    auto read = [&] {
+        std::ifstream in(name, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    };
+    auto entries = [&] {
+        std::vector<std::string> names;
+        if (DIR* d = opendir(folder.c_str())) {
+            while (dirent* e = readdir(d))
+                if (e->d_name[0] != '.' || (e->d_name[1] != 0 && e->d_name[1] != '.')) names.push_back(e->d_name);
+            closedir(d);
+        }
+        return names;
+    };
+    const std::string message =
+        "The table was not written: 2 of 4 cells hold a number that is not finite (NAN or INF); an earlier file is "
+        "unchanged.";
+
+    std::ofstream(name) << old;
+    FileTableOutput file(name);
+    TableResult r = Make(kVarT, kVarRho, kQPressure, "300,400", "1,1e306", &file);
+    EXPECT_EQ(r.status, TableResult::Status::NotFinite);
+    EXPECT_EQ(r.message, message);
+    EXPECT_EQ(r.rowsWritten, 0);
+    EXPECT_EQ(read(), old);
+    EXPECT_EQ(entries(), std::vector<std::string>{"table.txt"});
+    // The cells are there: the writer abandons the output instead of closing it.
+    r = Make(kVarT, kVarRho, kQPressure, "300,400", "1,1e306");
+    EXPECT_NE(out.Text().find("\tINF"), std::string::npos) << out.Text();
+    EXPECT_EQ(out.closed, 0);
+    EXPECT_EQ(out.abandoned, 1);
+    // Finite cells only: the table is written.
+    EXPECT_EQ(Make(kVarT, kVarRho, kQPressure, "300,400", "1,2", &file).status, TableResult::Status::Written);
+    EXPECT_NE(read(), old);
+
+    ListTableSettings list;
+    list.points.rowVariable = kVarT;
+    list.points.columnVariable = kVarRho;
+    list.points.rowList = "300,400";
+    list.points.columnList = "1,1e306";
+    list.properties = {kQPressure, kQCp};
+    std::ofstream(name) << old;
+    FileTableOutput listFile(name);
+    r = MakeListTable(*main, list, listFile);
+    EXPECT_EQ(r.status, TableResult::Status::NotFinite);
+    EXPECT_EQ(r.message,
+              "The table was not written: 2 of 8 cells hold a number that is not finite (NAN or INF); an earlier "
+              "file is unchanged.");
+    EXPECT_EQ(read(), old);
+    EXPECT_EQ(entries(), std::vector<std::string>{"table.txt"});
+    unlink(name.c_str());
+    rmdir(folder.c_str());
 }
