@@ -2,7 +2,12 @@
 // The arguments fill the table window's controls (and the main window's units), then
 // the window's own "Make Tables" action runs with "Show Calculation Process" off, so
 // the file is the one the window writes for the same settings.
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -211,6 +216,93 @@ private:
     std::ostream& out_;
 };
 
+// SIGINT and SIGTERM while a table is made end it as "Stop" does: after the current
+// cell, with the complete rows in the file. A second signal ends the program at once,
+// by that signal, after removing the table's temporary file: the earlier file stays as
+// it was and nothing of the table is left.
+volatile std::sig_atomic_t interruptedBy = 0;
+
+// The temporary file of the table being written, for the signal handler: a fixed
+// buffer, valid while temporaryKnown is 1.
+char temporaryPath[4096];
+volatile std::sig_atomic_t temporaryKnown = 0;
+
+void RecordTemporary(const std::string& name) {
+    temporaryKnown = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    if (name.empty() || name.size() >= sizeof temporaryPath) return;
+    std::memcpy(temporaryPath, name.c_str(), name.size() + 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    temporaryKnown = 1;
+}
+
+void ForgetTemporary() { temporaryKnown = 0; }
+
+extern "C" void OnTableSignal(int signal) {
+    if (interruptedBy == 0) {
+        interruptedBy = signal;
+        return;
+    }
+    // Only async-signal-safe calls from here on.
+    if (temporaryKnown) ::unlink(temporaryPath);
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    ::sigaction(signal, &fallback, nullptr);
+    ::raise(signal);  // delivered when the handler returns
+}
+
+class SignalStop {
+public:
+    SignalStop() {
+        interruptedBy = 0;
+        ForgetTemporary();
+        struct sigaction action {};
+        action.sa_handler = OnTableSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0;
+        sigaction(SIGINT, &action, &oldInt_);
+        sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~SignalStop() {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+        ForgetTemporary();
+    }
+    SignalStop(const SignalStop&) = delete;
+    SignalStop& operator=(const SignalStop&) = delete;
+
+private:
+    struct sigaction oldInt_ {
+    }, oldTerm_{};
+};
+
+// The table file, with its temporary file made known to the signal handler while it
+// exists. The name is forgotten only after the temporary file is renamed or removed: a
+// second signal in between finds no file to remove, which is harmless.
+class SignalAwareFileOutput : public FileTableOutput {
+public:
+    using FileTableOutput::FileTableOutput;
+    ~SignalAwareFileOutput() override { Abandon(); }
+    SignalAwareFileOutput(const SignalAwareFileOutput&) = delete;
+    SignalAwareFileOutput& operator=(const SignalAwareFileOutput&) = delete;
+    bool Open(std::string& error) override {
+        ForgetTemporary();
+        if (!FileTableOutput::Open(error)) return false;
+        RecordTemporary(TemporaryName());
+        return true;
+    }
+    bool Close(std::string& error) override {
+        const bool ok = FileTableOutput::Close(error);
+        ForgetTemporary();
+        return ok;
+    }
+    void Abandon() override {
+        FileTableOutput::Abandon();
+        ForgetTemporary();
+    }
+};
+
 // The save dialog answers with the --out name; "-" is standard output.
 class CommandLineDialogs : public TableFileDialogs {
 public:
@@ -228,41 +320,12 @@ public:
     bool csv_ = false;
     std::unique_ptr<TableOutput> CreateOutput(const std::string& name) override {
         if (name == "-") return std::make_unique<StreamTableOutput>(out_);
-        return TableFileDialogs::CreateOutput(name);
+        return std::make_unique<SignalAwareFileOutput>(name);
     }
 
 private:
     std::string name_;
     std::ostream& out_;
-};
-
-// SIGINT and SIGTERM while a table is made end it as "Stop" does: after the current
-// cell, with the complete rows in the file. A second signal ends the program at once.
-volatile std::sig_atomic_t interruptedBy = 0;
-
-extern "C" void OnTableSignal(int signal) { interruptedBy = signal; }
-
-class SignalStop {
-public:
-    SignalStop() {
-        interruptedBy = 0;
-        struct sigaction action {};
-        action.sa_handler = OnTableSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESETHAND;
-        sigaction(SIGINT, &action, &oldInt_);
-        sigaction(SIGTERM, &action, &oldTerm_);
-    }
-    ~SignalStop() {
-        sigaction(SIGINT, &oldInt_, nullptr);
-        sigaction(SIGTERM, &oldTerm_, nullptr);
-    }
-    SignalStop(const SignalStop&) = delete;
-    SignalStop& operator=(const SignalStop&) = delete;
-
-private:
-    struct sigaction oldInt_ {
-    }, oldTerm_{};
 };
 
 std::string ShortUsage() { return TableUsage().substr(0, TableUsage().find("\n\n")); }

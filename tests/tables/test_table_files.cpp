@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -316,7 +317,8 @@ struct CliRun {
     std::string out, err;
 };
 
-CliRun Spawn(const std::vector<std::string>& args, int signal = 0, const std::string& waitFor = "") {
+CliRun Spawn(const std::vector<std::string>& args, int signal = 0, const std::string& waitFor = "",
+             int secondSignal = 0) {
     const std::string outName = ::testing::TempDir() + "kelvane_cli_out_" + std::to_string(getpid());
     const std::string errName = outName + ".err";
     const pid_t pid = fork();
@@ -345,6 +347,10 @@ CliRun Spawn(const std::vector<std::string>& args, int signal = 0, const std::st
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         kill(pid, signal);
+        if (secondSignal) {
+            if (secondSignal == signal) std::this_thread::sleep_for(std::chrono::microseconds(300));
+            kill(pid, secondSignal);
+        }
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -479,6 +485,42 @@ TEST_F(TableFiles, StandardOutputNamedAsAFileIsWrittenNotReplaced) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(piped.substr(0, expected.Text().size()), expected.Text());
     EXPECT_TRUE(IsLink(link));
+}
+
+// A second signal ends the program at once, by that signal, and removes the temporary
+// file: the earlier file stays as it was. Should the table have finished stopping
+// before the second signal arrives, the file holds its complete rows. Either way no
+// temporary file is left and the file is never a part of a table. SIGINT and SIGTERM
+// are sent back to back, SIGINT twice 0.3 ms apart (so that the second comes once the
+// first has been taken).
+TEST_F(TableFiles, ASecondSignalEndsTheProgramAndLeavesNoTemporaryFile) {
+    // 0: stopped by the first signal; 1: ended by the second before the table was
+    // written; 2: ended by the second after the stopped table was written.
+    auto run = [&](int first, int second) {
+        WriteFile(target, kOld);
+        const CliRun r = Spawn({"table", "--row-series", "T=300,0.1,2000", "--col-series", "P=0.1,0.5,150",
+                                "--property", "11", "--jobs", "1", "--out", target},
+                               first, target, second);
+        EXPECT_EQ(Entries(folder), std::vector<std::string>{"table.txt"}) << r.code << " " << r.err;
+        const std::string text = ReadAll(target);
+        const std::vector<std::string> lines = Lines(text);
+        bool complete = lines.size() >= 2 && text.back() != '\n';
+        for (size_t i = 2; i < lines.size(); ++i)
+            complete = complete && std::count(lines[i].begin(), lines[i].end(), '\t') == 150;
+        if (r.code == 1000 + first || r.code == 1000 + second) {
+            EXPECT_TRUE(text == kOld || complete) << r.code;
+            return text == kOld ? 1 : 2;
+        }
+        EXPECT_EQ(r.code, 128 + first) << r.err;
+        EXPECT_TRUE(complete);
+        return 0;
+    };
+    int ended = 0, endedBeforeWritten = 0;
+    for (int attempt = 0; attempt < 5 && ended == 0; ++attempt) ended += run(SIGINT, SIGTERM) != 0;
+    EXPECT_EQ(ended, 1);
+    for (int attempt = 0; attempt < 20; ++attempt) endedBeforeWritten += run(SIGINT, SIGINT) == 1;
+    std::cout << endedBeforeWritten << " of 20 runs ended by the second SIGINT before the table was written\n";
+    EXPECT_GE(endedBeforeWritten, 1);
 }
 
 TEST_F(TableFiles, TheCommandLineRefusesWhatWouldLoseTheFile) {
