@@ -571,6 +571,8 @@ private slots:
         QVERIFY(program->tableForm.CheckProcess.checked);
         LongTable(t);
         Choose(t, "ComboBoxQ", 11);
+        // Per kilogram, so that values converted with the other fluid's molar mass show.
+        Choose(&program->mainWindow, "ComboBoxUnit", 1);
         int doneAtChange = -1;
         QTimer::singleShot(0, &program->mainWindow, [&] {
             QVERIFY(program->tableForm.Busy());
@@ -586,10 +588,12 @@ private slots:
         QCOMPARE(program->mainForm.RadioGroupMatter.index, 2);
         QVERIFY(Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_2")->isChecked());
         const std::string written = ReadAll(dialogs->answer);
-        QVERIFY(ui::ToQt(written).startsWith("Isobaric Specific Heat: Cp (J / (mol K)) of Water\n"));
+        QVERIFY(ui::ToQt(written).startsWith("Isobaric Specific Heat: Cp (J / (kg K)) of Water\n"));
 
         // The same table of water made without a change, on one thread.
         MainForm headless;
+        headless.ComboBoxUnit.Select(1);
+        headless.ComboBoxUnitChange();
         TableSettings s = program->tableForm.Settings();
         s.jobs = 1;
         StringTableOutput expected;
@@ -597,6 +601,18 @@ private slots:
                  static_cast<int>(TableResult::Status::Written));
         QCOMPARE(written.size(), expected.Text().size());
         QVERIFY(written == expected.Text());
+
+        // The main window holds the last cell: water's values in water's units, greyed
+        // as results of another fluid until the next "Calculate" for CO2.
+        const MainForm& shown = program->mainForm;
+        for (const char* name : {"EditT", "EditP", "EditRho", "EditCp", "EditH", "EditW", "EditsatuP"})
+            QCOMPARE(ui::ToQt(shown.FieldByName(name)->text), ui::ToQt(headless.FieldByName(name)->text));
+        QVERIFY(!shown.EditCp.enabled);
+        QCOMPARE(ui::ToQt(shown.EditMes.text), ui::ToQt(MainForm::StaleNote("Water", "CO2")));
+        QVERIFY(!Find<QLineEdit>(&program->mainWindow, "EditCp")->isEnabled());
+        // Back to water, the results are current again.
+        Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_0")->click();
+        QVERIFY(shown.EditCp.enabled);
     }
 };
 
