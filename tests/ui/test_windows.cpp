@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -564,6 +565,21 @@ private slots:
     // With "Show Calculation Process" ticked the main window takes input while a table
     // runs. Another fluid chosen there in the middle of the table changes nothing of
     // the table: its title and every cell stay those of the fluid it started with.
+    void saturationTablesButtonOpensTheWindowForTheSelectedFluid() {
+        QVERIFY(!program->saturationWindow.isVisible());
+        Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_1")->click();  // methanol
+        Click(&program->mainWindow, "ButtonSaturation");
+        QVERIFY(program->saturationWindow.isVisible());
+        // Its columns are methanol's defaults, which hold the transport properties.
+        auto* list = program->saturationWindow.findChild<QListWidget*>("ListColumns");
+        QVERIFY(list);
+        QStringList ticked;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->checkState() == Qt::Checked) ticked << list->item(i)->text();
+        QVERIFY2(ticked.contains("T") && ticked.contains("H_vap") && ticked.contains("Visc_liq"),
+                 qPrintable(ticked.join(',')));
+    }
+
     void fluidChangeDuringATableKeepsTheTablesFluid() {
         dialogs->answer = dir.filePath("fluid_change.txt").toStdString();
         QWidget* t = &program->tableWindow;
