@@ -74,8 +74,12 @@ TEST(MethanolViscosity, ReproducesThePapersTables) {
     }
     EXPECT_EQ(formulas, 21);  // 18 of Table 5, one of Table 6, two check states
     // Table 6: T/K and the printed density (kg/m3) of the rows given by pressure.
-    for (auto [T, rho] : {std::pair{180.0, 900.27}, {220.0, 860.76}, {280.0, 804.12}, {300.0, 0.12955},
-                          {400.0, 784.82}, {500.0, 954.52}})
+    for (auto [T, rho] : {std::pair{180.0, 900.27},
+                          {220.0, 860.76},
+                          {280.0, 804.12},
+                          {300.0, 0.12955},
+                          {400.0, 784.82},
+                          {500.0, 954.52}})
         ExpectCheck(MethanolViscosity(T, rho) * 1e3, ViscosityRow("Table 6", T));
 }
 
