@@ -23,17 +23,18 @@ void RescaleIfNumber(EditField& field, F f, bool precise) {
 }  // namespace
 
 MainForm::MainForm() {
-    temperatureLabels.assign(kTemperatureLabels.begin(), kTemperatureLabels.end());
-    pressureLabels.assign(kPressureLabels.begin(), kPressureLabels.end());
-    densityLabels.assign(kDensityLabels.begin(), kDensityLabels.end());
-    volumeLabels.assign(kVolumeLabels.begin(), kVolumeLabels.end());
+    using S = UnitSelector;
+    temperatureLabels = UnitLabels(S::kTemperature);
+    pressureLabels = UnitLabels(S::kPressure);
+    densityLabels = UnitLabels(S::kDensity);
+    volumeLabels = UnitLabels2(S::kDensity);
 
-    ComboBoxT.items.assign(kTemperatureItems.begin(), kTemperatureItems.end());
-    ComboBoxP.items.assign(kPressureLabels.begin(), kPressureLabels.end());
-    ComboBoxRho.items.assign(kDensityItems.begin(), kDensityItems.end());
-    ComboBoxUnit.items.assign(kAmountItems.begin(), kAmountItems.end());
-    ComboBoxVisc.items.assign(kViscosityItems.begin(), kViscosityItems.end());
-    ComboBoxTherc.items.assign(kConductivityItems.begin(), kConductivityItems.end());
+    ComboBoxT.items = UnitItems(S::kTemperature);
+    ComboBoxP.items = UnitItems(S::kPressure);
+    ComboBoxRho.items = UnitItems(S::kDensity);
+    ComboBoxUnit.items = UnitItems(S::kAmount);
+    ComboBoxVisc.items = UnitItems(S::kViscosity);
+    ComboBoxTherc.items = UnitItems(S::kConductivity);
     ComboBoxVisc.Select(0);
     ComboBoxTherc.Select(0);
     ComboBoxT.Select(0);
@@ -342,8 +343,8 @@ void MainForm::ComboBoxUnitChange() {
     const double ratio = AmountFactor(c, unitAmount) / AmountFactor(c, next);
     for (EditField* f : {&EditU, &EditH, &EditF, &EditG, &EditS, &EditCv, &EditCp})
         f->text = Result(ParseLeading(f->text) * ratio);
-    for (Label* l : {&LabelU, &LabelH, &LabelF, &LabelG}) l->text = kEnergyLabels[next];
-    for (Label* l : {&LabelS, &LabelCv, &LabelCp}) l->text = kEntropyLabels[next];
+    for (Label* l : {&LabelU, &LabelH, &LabelF, &LabelG}) l->text = UnitAt(UnitSelector::kAmount, next).label;
+    for (Label* l : {&LabelS, &LabelCv, &LabelCp}) l->text = UnitAt(UnitSelector::kAmount, next).label2;
     // The given enthalpy and entropy follow the amount unit as typed numbers.
     for (EditField* f : {&Edith, &Edits}) {
         try {
@@ -352,8 +353,8 @@ void MainForm::ComboBoxUnitChange() {
             // Not a number (or empty): left as typed, for "Calculate" to report.
         }
     }
-    Labelhunit.text = kEnergyLabels[next];
-    Labelsunit.text = kEntropyLabels[next];
+    Labelhunit.text = UnitAt(UnitSelector::kAmount, next).label;
+    Labelsunit.text = UnitAt(UnitSelector::kAmount, next).label2;
     unitAmount = next;
 }
 
@@ -377,7 +378,7 @@ void MainForm::ComboBoxViscChange() {
     const int next = ComboBoxVisc.index;
     if (next < 0 || next == unitVisc) return;
     RescaleSecondary(EditVisc, ViscosityFactor(unitVisc) / ViscosityFactor(next));
-    LabelVisc.text = kViscosityLabels[next];
+    LabelVisc.text = UnitAt(UnitSelector::kViscosity, next).label;
     unitVisc = next;
 }
 
@@ -385,7 +386,7 @@ void MainForm::ComboBoxThercChange() {
     const int next = ComboBoxTherc.index;
     if (next < 0 || next == unitTherc) return;
     RescaleSecondary(EditTherc, ConductivityFactor(unitTherc) / ConductivityFactor(next));
-    LabelTherc.text = kConductivityLabels[next];
+    LabelTherc.text = UnitAt(UnitSelector::kConductivity, next).label;
     unitTherc = next;
 }
 

@@ -1,14 +1,18 @@
-// The unit options of kelvane-cli: the usage text that names them, byte for byte, and
-// every name each option accepts (item texts and labels, with or without blanks) with
-// the unit index it selects, and names it refuses.
+// The unit options of kelvane-cli: the usage text that names them, byte for byte, every
+// name each option accepts (item texts and labels, with or without blanks) with the
+// unit index it selects, names it refuses, and the manual page and bash completion,
+// which must offer every unit of the unit rows.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cli/cli.h"
 #include "cli/cli_options.h"
+#include "forms/units.h"
 
 using namespace kelvane;
 
@@ -96,5 +100,68 @@ TEST(CliUnitNames, OtherNamesAreRefusedWithTheOptionInTheMessage) {
         std::string error;
         EXPECT_EQ(Selected(option, name, &error), -1) << option << " " << name;
         EXPECT_EQ(error, "unknown unit for " + option + ": " + cli::Printable(name));
+    }
+}
+
+namespace {
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in) << path;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The text from `start` to the next `end` (empty when `start` is missing).
+std::string Section(const std::string& text, const std::string& start, const std::string& end) {
+    const size_t from = text.find(start);
+    if (from == std::string::npos) return "";
+    return text.substr(from, text.find(end, from + start.size()) - from);
+}
+
+// Whether `word` stands in `text` as a word of its own: between blanks, quotes, line
+// breaks (also the two characters \n of a shell string) or a following punctuation mark.
+bool HasWord(const std::string& text, const std::string& word) {
+    const std::string before = " \"'\n", after = " \"'\n,;.)";
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        const size_t end = at + word.size();
+        const bool open = at == 0 || before.find(text[at - 1]) != std::string::npos ||
+                          (at >= 2 && text.compare(at - 2, 2, "\\n") == 0);
+        const bool close =
+            end == text.size() || after.find(text[end]) != std::string::npos || text.compare(end, 2, "\\n") == 0;
+        if (open && close) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A unit added to the rows of forms/units.cpp reaches the usage text by itself; the
+// manual page and the bash completion are written by hand and must name it too.
+TEST(CliUnitNames, ManualPageAndCompletionNameEveryUnit) {
+    std::string man = Read(std::string(KELVANE_PACKAGING_DIR) + "/kelvane-cli.1.in");
+    for (size_t k; (k = man.find("\\-")) != std::string::npos;) man.erase(k, 1);  // roff's \- is a hyphen
+    const std::string completion = Read(std::string(KELVANE_PACKAGING_DIR) + "/kelvane-cli.bash-completion");
+    const std::vector<std::pair<std::string, UnitSelector>> options = {
+        {"--T-unit", UnitSelector::kTemperature},  {"--P-unit", UnitSelector::kPressure},
+        {"--rho-unit", UnitSelector::kDensity},    {"--amount", UnitSelector::kAmount},
+        {"--visc-unit", UnitSelector::kViscosity}, {"--therc-unit", UnitSelector::kConductivity},
+    };
+    for (const auto& [option, selector] : options) {
+        const std::string manSection = Section(man, ".BI " + option + " ", ".TP");
+        const std::string offered = Section(completion, "        " + option + ")", ";;");
+        ASSERT_FALSE(manSection.empty()) << option;
+        ASSERT_FALSE(offered.empty()) << option;
+        for (const UnitRow& unit : UnitRows(selector)) {
+            for (const char* name : {unit.cli, unit.cli2}) {
+                if (!name) continue;
+                EXPECT_TRUE(HasWord(manSection, name)) << "the manual page's " << option << " lacks " << name;
+                // The completion escapes a blank inside a word.
+                std::string word;
+                for (const char* c = name; *c; ++c) word += *c == ' ' ? std::string("\\\\ ") : std::string(1, *c);
+                EXPECT_TRUE(HasWord(offered, word)) << "the completion of " << option << " lacks " << word;
+            }
+        }
     }
 }
