@@ -1,8 +1,9 @@
 // One row per field of the main window's state and results: control name, captions,
 // property-list item, command-line and Python names, unit kind and where its value
-// comes from in the engine's result. The main form, the table writer, the clipboard
-// text, the command-line tool and the tests are built from these rows, so that a new
-// property is one row here plus its computation in the engine.
+// comes from in the engine's result. The main form (with its unit changes and labels),
+// the table writer, the clipboard text, the command-line tool, the Python module and the
+// tests are built from these rows, so that a new property is one row here, its fields
+// in MainForm and its computation in the engine (README: what a new property touches).
 #pragma once
 
 #include <string>
