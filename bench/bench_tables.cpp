@@ -1,6 +1,6 @@
 // Throughput of TYPE I tables on one and on two threads: 200 temperatures by 50
-// pressures of each fluid, through the table writer into memory. Wall-clock time, so
-// that the gain of the second thread shows.
+// pressures, and 2048 by 200 over the same ranges, of each fluid, through the table
+// writer into memory. Wall-clock time, so that the gain of the second thread shows.
 //
 //   build/bench/kelvane_bench_tables --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
@@ -56,5 +56,24 @@ void Table(benchmark::State& state, int fluid, int rows, int columns) {
 BENCHMARK_CAPTURE(Table, Water200x50, 0, 200, 50)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Table, Methanol200x50, 1, 200, 50)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Table, Co2_200x50, 2, 200, 50)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+// The largest tables take seconds: one pass per repetition.
+BENCHMARK_CAPTURE(Table, Water2048x200, 0, 2048, 200)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Table, Methanol2048x200, 1, 2048, 200)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Table, Co2_2048x200, 2, 2048, 200)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

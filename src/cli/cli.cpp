@@ -8,6 +8,7 @@
 #include "core/format.h"
 #include "core/saturation.h"
 #include "forms/main_form.h"
+#include "forms/units.h"
 #include "kelvane_version.h"
 
 namespace kelvane {
@@ -80,9 +81,12 @@ void ShowWetState(MainForm& f, bool byPressure, double x) {
     f.EditRho.text.clear();
     f.ShowResult(r);
     const DisplayUnits units = f.Units();
-    // The variable that was not given is shown as found (empty without a state).
+    // The variable that was not given is shown as found, as a result (15 digits with
+    // --precise), and empty without a state.
     if (byPressure)
-        f.EditT.text = sat.HasValue() ? FieldText(*FieldRowNamed("EditT"), r, units) : std::string();
+        f.EditT.text = sat.HasValue()
+                           ? FormatResult(TemperatureFromK(*units.constants, units.unitT, r.state.T), units.precise)
+                           : std::string();
     else
         f.EditP.text = FieldText(*FieldRowNamed("EditP"), r, units);
 }

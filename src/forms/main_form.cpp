@@ -234,8 +234,11 @@ void MainForm::ButtonCalcClick() {
     ShowResult(Calculate(SelectedFluid(), in));
 }
 
-void MainForm::ShowResult(const PointResult& r) {
-    const DisplayUnits units = Units();
+void MainForm::ShowResult(const PointResult& r) { ShowResult(r, SelectedFluid(), RadioGroupMatter.index); }
+
+void MainForm::ShowResult(const PointResult& r, const Fluid& fluid, int fluidItem) {
+    DisplayUnits units = Units();
+    units.constants = &fluid.constants;
     for (const FieldRow& row : FieldRows()) {
         // The typed inputs keep their texts; the solved one is written.
         if (row.source == FieldSource::kTemperature && r.state.inputVar < 2) continue;
@@ -245,16 +248,21 @@ void MainForm::ShowResult(const PointResult& r) {
     }
     // Transport and electrical properties the fluid's formulation does not give say so
     // in their tooltip instead of standing silently empty.
-    const std::string fluidWord =
-        SelectedFluid().id == std::string_view("co2") ? "carbon dioxide" : std::string(SelectedFluid().id);
+    const std::string fluidWord = fluid.id == std::string_view("co2") ? "carbon dioxide" : std::string(fluid.id);
     for (const FieldRow& row : FieldRows()) {
         if (row.source != FieldSource::kSecondary) continue;
         const bool missing = r.hasProperties && r.properties.secondary[row.index].status == Status::kUnset;
         (this->*(row.field)).hint = missing ? "not available for " + fluidWord : std::string();
     }
-    SetResultsEnabled(true);
-    resultFluid = RadioGroupMatter.index;
+    resultFluid = fluidItem;
     resultMessage = EditMes.text;
+    if (ResultsStale() && RadioGroupMatter.index >= 0) {
+        // The record stays that of the selected fluid: these results belong to another.
+        SetResultsEnabled(false);
+        EditMes.text = StaleNote(RadioGroupMatter.items[fluidItem], RadioGroupMatter.items[RadioGroupMatter.index]);
+        return;
+    }
+    SetResultsEnabled(true);
     const PointContext& s = r.state;
     calc.T = s.T;
     calc.P = s.P;

@@ -84,6 +84,11 @@ public:
     // Fills the fields from a result of the engine for the current fluid and units, and
     // records it as the last state point.
     void ShowResult(const PointResult& r);
+    // The same for a result computed for `fluid`, the fluid selector's item
+    // `fluidItem` (a table started before the selector changed): its values in the
+    // current units with that fluid's constants, shown greyed with the note of results
+    // of another fluid when that is no longer the selected one.
+    void ShowResult(const PointResult& r, const Fluid& fluid, int fluidItem);
 
     // The selected fluid, and the units in which the fields' texts are expressed.
     const Fluid& SelectedFluid() const;

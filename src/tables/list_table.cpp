@@ -135,6 +135,7 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
     // The fluid, units and wavelength are taken from the main window once, now.
     CellRecipe recipe;
     recipe.fluid = &main.SelectedFluid();
+    const int fluidItem = main.RadioGroupMatter.index;
     recipe.units = main.Units();
     recipe.units.precise = false;  // cells hold the window's display texts
     recipe.rowVariable = r;
@@ -202,7 +203,7 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
         else
             main.EditP.text.clear();
         ++main.calculations;
-        main.ShowResult(last.result);
+        main.ShowResult(last.result, *recipe.fluid, fluidItem);
     };
     try {
         ComputeCells(

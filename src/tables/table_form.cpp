@@ -119,6 +119,10 @@ void TableForm::ButtonMakeClick() {
         void Started(int total) override {
             form_.cellsDone = 0;
             form_.cellsTotal = total;
+            // The writer has just taken the fluid from the main window; the points shown
+            // while the table is made are that fluid's, whatever is selected later.
+            form_.tableFluid_ = &form_.main_.SelectedFluid();
+            form_.tableFluidItem_ = form_.main_.RadioGroupMatter.index;
         }
         // The windows catch up at display rate, not after every cell: with "Show
         // Calculation Process" the main window then shows the state point of the
@@ -264,7 +268,10 @@ void TableForm::ButtonCopyTableClick() {
 
 void TableForm::ShowPoint(const PointInput& input, const PointResult& result) {
     // The inputs as the main window would show them typed, in its current units.
-    const DisplayUnits units = main_.Units();
+    const Fluid& fluid = tableFluid_ ? *tableFluid_ : main_.SelectedFluid();
+    const int fluidItem = tableFluid_ ? tableFluidItem_ : main_.RadioGroupMatter.index;
+    DisplayUnits units = main_.Units();
+    units.constants = &fluid.constants;
     PointResult shown = result;
     shown.state.T = input.T;
     if (input.inputVar >= 2) {
@@ -275,7 +282,7 @@ void TableForm::ShowPoint(const PointInput& input, const PointResult& result) {
         (input.inputVar == 2 ? main_.Edith : main_.Edits).text =
             FormatDisplay((input.inputVar == 2 ? input.h : input.s) / perAmount);
         main_.EditRho.text.clear();
-        main_.ShowResult(result);
+        main_.ShowResult(result, fluid, fluidItem);
         return;
     }
     main_.EditT.text = FieldText(*FieldRowNamed("EditT"), shown, units);
@@ -288,7 +295,7 @@ void TableForm::ShowPoint(const PointInput& input, const PointResult& result) {
         main_.EditRho.text = FieldText(*FieldRowNamed("EditRho"), shown, units);
         main_.EditP.text.clear();
     }
-    main_.ShowResult(result);
+    main_.ShowResult(result, fluid, fluidItem);
 }
 
 void TableForm::ButtonStopClick() {

@@ -171,6 +171,9 @@ private:
     MainForm& main_;
     TableFileDialogs& dialogs_;
     bool busy_ = false;
+    // The fluid of the table being made, and its item in the main window's selector.
+    const Fluid* tableFluid_ = nullptr;
+    int tableFluidItem_ = 0;
     bool stopRequested_ = false;
     std::string lastTable_;
     int lastTableType_ = 0;

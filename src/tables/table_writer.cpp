@@ -288,6 +288,7 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     // unit or input there while the table is made does not reach this table.
     CellRecipe recipe;
     recipe.fluid = &main.SelectedFluid();
+    const int fluidItem = main.RadioGroupMatter.index;
     recipe.units = main.Units();
     recipe.units.precise = false;  // cells hold the window's display texts
     recipe.rowVariable = r;
@@ -360,7 +361,7 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
             if (last.result.state.inputVar >= 2) main.EditT.text.clear();
         }
         ++main.calculations;
-        main.ShowResult(last.result);
+        main.ShowResult(last.result, *recipe.fluid, fluidItem);
     };
     try {
         ComputeCells(recipe, nR, columnsOf, valueOf, settings.jobs, take);

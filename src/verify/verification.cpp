@@ -37,6 +37,7 @@ std::string StateText(const CheckValue& c) {
             break;
     }
     if (c.quantity == Quantity::kN) s += ", lambda=" + Trimmed(c.wavelength) + " nm";
+    if (c.road == Road::kFormula) s += " (equation evaluated directly)";
     if (c.outsideRange) s += " (refused as frozen)";
     return s;
 }

@@ -75,7 +75,7 @@ TEST(SaturationCli, ChosenColumnsUnitsPreciseAndCsv) {
     EXPECT_NEAR(std::stod(row[2]), -70293, 0.55);    // J/kg
     EXPECT_NEAR(std::stod(row[4]), 1088.87, 0.0055);
     EXPECT_GE(row[1].size(), 15u);  // 15 significant digits
-    // A message holding a comma is quoted in CSV.
+    // A row outside the saturation range holds the message after the given value.
     const CliRun q = Cli({"saturation", "--T", "200", "--columns", "T,P", "--csv"});
     EXPECT_EQ(Lines(q.out)[2], "200,Not applied to the range less than 273.15 K.");
 }
@@ -141,6 +141,11 @@ TEST(PointCli, VapourFractionByTemperatureAndByPressure) {
     ASSERT_EQ(p.code, 0);
     EXPECT_EQ(Cells(Lines(p.out)[0])[1].substr(0, 7), "373.126");
     EXPECT_EQ(Cells(Lines(p.out)[9])[1], Cells(lines[9])[1]);  // H
+    // The temperature found from the pressure is a result: 15 digits with --precise, as
+    // the pressure found from the temperature.
+    const CliRun precise = Cli({"--P", "0.101325", "--x", "0.25", "--tsv", "--precise"});
+    ASSERT_EQ(precise.code, 0);
+    EXPECT_EQ(Cells(Lines(precise.out)[0])[1], "373.126188418611");
     // A single-phase state leaves x empty; the first 28 names are unchanged.
     const CliRun single = Cli({"--T", "300", "--P", "10", "--tsv"});
     EXPECT_EQ(Lines(single.out)[28], "x\t\t");

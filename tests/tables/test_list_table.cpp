@@ -19,6 +19,7 @@
 #include "core/format.h"
 #include "forms/main_form.h"
 #include "tables/list_table.h"
+#include "tables/saturation_table.h"
 #include "tables/table_form.h"
 #include "tables/table_grid.h"
 #include "tables/table_writer.h"
@@ -464,4 +465,21 @@ TEST_F(ListTable, PairsFileFailuresSameFileAndStopAsTheOtherTables) {
     EXPECT_EQ(r.cellsTotal, 6);
     EXPECT_EQ(r.rowsTotal, 3);
     std::filesystem::remove_all(dir);
+}
+
+// Saturation tables as comma-separated text: a cell holding a comma, a quotation mark or
+// a line break is quoted, its quotation marks doubled; tab-separated text is never quoted.
+TEST(SaturationTableText, CsvQuotesOnlyTheCellsThatNeedIt) {
+    SaturationTable table;
+    table.columns = {SaturationColumnNamed("T"), SaturationColumnNamed("P")};
+    ASSERT_NE(table.columns[0], nullptr);
+    ASSERT_NE(table.columns[1], nullptr);
+    table.units = {"K", "MPa"};
+    table.cells = {{"300", "0.0035"}, {"200", "Outside 200-1100 nm, \"n\" is not calculated."}, {"1", "two\nlines"}};
+    EXPECT_EQ(SaturationTableText(table, true),
+              "T,P\nK,MPa\n300,0.0035\n200,\"Outside 200-1100 nm, \"\"n\"\" is not calculated.\"\n1,\"two\nlines\"\n");
+    EXPECT_EQ(SaturationTableText(table, false),
+              "T\tP\nK\tMPa\n300\t0.0035\n200\tOutside 200-1100 nm, \"n\" is not calculated.\n1\ttwo\nlines\n");
+    // The clipboard range is tab-separated and unquoted.
+    EXPECT_EQ(SaturationTableRange(table, 1, 1, 0, 1), "200\tOutside 200-1100 nm, \"n\" is not calculated.\n");
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -564,6 +565,21 @@ private slots:
     // With "Show Calculation Process" ticked the main window takes input while a table
     // runs. Another fluid chosen there in the middle of the table changes nothing of
     // the table: its title and every cell stay those of the fluid it started with.
+    void saturationTablesButtonOpensTheWindowForTheSelectedFluid() {
+        QVERIFY(!program->saturationWindow.isVisible());
+        Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_1")->click();  // methanol
+        Click(&program->mainWindow, "ButtonSaturation");
+        QVERIFY(program->saturationWindow.isVisible());
+        // Its columns are methanol's defaults, which hold the transport properties.
+        auto* list = program->saturationWindow.findChild<QListWidget*>("ListColumns");
+        QVERIFY(list);
+        QStringList ticked;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->checkState() == Qt::Checked) ticked << list->item(i)->text();
+        QVERIFY2(ticked.contains("T") && ticked.contains("H_vap") && ticked.contains("Visc_liq"),
+                 qPrintable(ticked.join(',')));
+    }
+
     void fluidChangeDuringATableKeepsTheTablesFluid() {
         dialogs->answer = dir.filePath("fluid_change.txt").toStdString();
         QWidget* t = &program->tableWindow;
@@ -571,6 +587,8 @@ private slots:
         QVERIFY(program->tableForm.CheckProcess.checked);
         LongTable(t);
         Choose(t, "ComboBoxQ", 11);
+        // Per kilogram, so that values converted with the other fluid's molar mass show.
+        Choose(&program->mainWindow, "ComboBoxUnit", 1);
         int doneAtChange = -1;
         QTimer::singleShot(0, &program->mainWindow, [&] {
             QVERIFY(program->tableForm.Busy());
@@ -586,10 +604,12 @@ private slots:
         QCOMPARE(program->mainForm.RadioGroupMatter.index, 2);
         QVERIFY(Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_2")->isChecked());
         const std::string written = ReadAll(dialogs->answer);
-        QVERIFY(ui::ToQt(written).startsWith("Isobaric Specific Heat: Cp (J / (mol K)) of Water\n"));
+        QVERIFY(ui::ToQt(written).startsWith("Isobaric Specific Heat: Cp (J / (kg K)) of Water\n"));
 
         // The same table of water made without a change, on one thread.
         MainForm headless;
+        headless.ComboBoxUnit.Select(1);
+        headless.ComboBoxUnitChange();
         TableSettings s = program->tableForm.Settings();
         s.jobs = 1;
         StringTableOutput expected;
@@ -597,6 +617,18 @@ private slots:
                  static_cast<int>(TableResult::Status::Written));
         QCOMPARE(written.size(), expected.Text().size());
         QVERIFY(written == expected.Text());
+
+        // The main window holds the last cell: water's values in water's units, greyed
+        // as results of another fluid until the next "Calculate" for CO2.
+        const MainForm& shown = program->mainForm;
+        for (const char* name : {"EditT", "EditP", "EditRho", "EditCp", "EditH", "EditW", "EditsatuP"})
+            QCOMPARE(ui::ToQt(shown.FieldByName(name)->text), ui::ToQt(headless.FieldByName(name)->text));
+        QVERIFY(!shown.EditCp.enabled);
+        QCOMPARE(ui::ToQt(shown.EditMes.text), ui::ToQt(MainForm::StaleNote("Water", "CO2")));
+        QVERIFY(!Find<QLineEdit>(&program->mainWindow, "EditCp")->isEnabled());
+        // Back to water, the results are current again.
+        Find<QRadioButton>(&program->mainWindow, "RadioGroupMatter_0")->click();
+        QVERIFY(shown.EditCp.enabled);
     }
 };
 

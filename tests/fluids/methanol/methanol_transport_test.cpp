@@ -4,9 +4,12 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +20,7 @@
 #include "fluids/methanol/methanol_viscosity.h"
 #include "fluids/registry.h"
 #include "forms/texts.h"
+#include "verify/check_values.h"
 
 namespace kelvane {
 namespace {
@@ -43,37 +47,36 @@ double IupacDensity(double T, double P, double rho) {
     return rho;
 }
 
-struct ViscosityCheck {
-    double T, rho, eta, lastDigit;  // K, kg/m3, mPa s, mPa s
-};
+// The published viscosity of a row of the shared check table.
+const verify::CheckValue& ViscosityRow(const char* source, double T) {
+    static const std::vector<verify::CheckValue> rows = verify::ChecksOf(verify::FormulationId::kMethanolViscosity);
+    for (const verify::CheckValue& c : rows)
+        if (std::string_view(c.source) == source && c.T == T) return c;
+    throw std::runtime_error(std::string("no check value of ") + source + " at " + std::to_string(T));
+}
 
-// Xiang et al. (2006), Table 5: the saturated vapour and liquid at the printed
-// densities, and Table 6: single-phase states at given pressures with the printed
-// densities. Evaluated at the printed (T, rho), so the equation of state plays no part.
-// clang-format off
-constexpr ViscosityCheck kViscosityTables[] = {
-    // Table 5: vapour, liquid.
-    {175.63, 4.09e-6, 0.005822, 1e-6},  {175.63, 904.56, 12.80, 1e-2},
-    {200, 1.1754e-4, 0.006563, 1e-6},   {200, 880.28, 4.506, 1e-3},
-    {250, 0.012577, 0.008112, 1e-6},    {250, 831.52, 1.236, 1e-3},
-    {300, 0.24623, 0.009678, 1e-6},     {300, 784.51, 0.5291, 1e-4},
-    {350, 1.9053, 0.01118, 1e-5},       {350, 735.84, 0.2838, 1e-4},
-    {400, 8.7343, 0.01251, 1e-5},       {400, 678.59, 0.1714, 1e-4},
-    {450, 30.831, 0.01388, 1e-5},       {450, 600.49, 0.1058, 1e-4},
-    {500, 109.88, 0.01891, 1e-5},       {500, 451.53, 0.05748, 1e-5},
-    {512, 202.99, 0.02838, 1e-5},       {512, 341.17, 0.04174, 1e-5},
-    // Table 6: 0.01 MPa (180 K, 300 K), 0.4 MPa, 1 MPa, 100 MPa, 800 MPa, 3 MPa.
-    {180, 900.27, 10.44, 1e-2},         {220, 860.76, 2.460, 1e-3},
-    {280, 804.12, 0.7228, 1e-4},        {300, 0.12955, 0.009696, 1e-6},
-    {400, 784.82, 0.2846, 1e-4},        {500, 954.52, 0.3908, 1e-4},
-    {600, 20.717, 0.01971, 1e-5},
-};
-// clang-format on
+void ExpectCheck(double value, const verify::CheckValue& c) {
+    EXPECT_NEAR(value, verify::ExpectedValue(c), verify::Tolerance(c))
+        << c.source << ", T " << c.T << ", x " << c.x << ", printed " << c.published;
+}
 
+// Xiang et al. (2006): every state of the shared table that is evaluated by the
+// correlation at a printed density (Table 5's saturated vapour and liquid, 600 K at
+// 3 MPa and the check states beyond the equation of state), and Table 6's states at
+// their printed densities instead of the IUPAC equation's, so the equation of state
+// plays no part.
 TEST(MethanolViscosity, ReproducesThePapersTables) {
-    for (const auto& c : kViscosityTables)
-        ExpectPrinted(MethanolViscosity(c.T, c.rho) * 1e3, c.eta, c.lastDigit,
-                      "T " + std::to_string(c.T) + " rho " + std::to_string(c.rho));
+    int formulas = 0;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kMethanolViscosity)) {
+        if (c.road != verify::Road::kFormula) continue;
+        ++formulas;
+        ExpectCheck(MethanolViscosity(c.T, c.x) * 1e3, c);
+    }
+    EXPECT_EQ(formulas, 21);  // 18 of Table 5, one of Table 6, two check states
+    // Table 6: T/K and the printed density (kg/m3) of the rows given by pressure.
+    for (auto [T, rho] : {std::pair{180.0, 900.27}, {220.0, 860.76}, {280.0, 804.12}, {300.0, 0.12955},
+                          {400.0, 784.82}, {500.0, 954.52}})
+        ExpectCheck(MethanolViscosity(T, rho) * 1e3, ViscosityRow("Table 6", T));
 }
 
 // Sensitivity of the dense liquid to the hard-sphere diameter: d ln(eta) / d ln(sigma)
@@ -168,9 +171,14 @@ double Conductivity(double T, double rho) {
 // Sykioti et al. (2013): states for checking implementations, given by temperature and
 // density, the critical enhancement included.
 TEST(MethanolConductivity, ReproducesThePapersCheckValues) {
-    ExpectPrinted(Conductivity(300, 850), 241.48, 1e-2, "300 K, 850 kg/m3");
-    ExpectPrinted(Conductivity(400, 2), 25.803, 1e-3, "400 K, 2 kg/m3");
-    ExpectPrinted(Conductivity(500, 10), 40.495, 1e-3, "500 K, 10 kg/m3");
+    int printed = 0;
+    for (const verify::CheckValue& c : verify::ChecksOf(verify::FormulationId::kMethanolConductivity)) {
+        if (c.allowAbs > 0) continue;  // the liquid state with enhancement: below
+        ++printed;
+        ExpectPrinted(Conductivity(c.T, c.x), verify::PublishedValue(c), verify::LastDigitUnit(c),
+                      std::to_string(c.T) + " K, " + std::to_string(c.x) + " kg/m3");
+    }
+    EXPECT_EQ(printed, 3);
 }
 
 // 400 K, 690 kg/m3 is not reproduced. The background (dilute gas and residual part)
