@@ -45,10 +45,17 @@ bool IsResultSource(FieldSource s) {
     return !IsInputSource(s) && s != FieldSource::kMessage && s != FieldSource::kQuality;
 }
 
+const FluidConstants& MainForm::ResultConstants() const {
+    if (fluidOverride || resultFluid < 0 || resultFluid >= kFluidCount) return SelectedFluid().constants;
+    return FluidAt(resultFluid).constants;
+}
+
 void MainForm::FollowUnit(UnitSelector s, int previous) {
     const DisplayUnits u = Units();
     const int next = u.Index(s);
-    const FluidConstants& c = *u.constants;
+    // The results shown may be those of another fluid than the selected one (greyed
+    // until the next "Calculate"): its critical constants and molar mass convert them.
+    const FluidConstants& c = ResultConstants();
     const bool temperature = s == UnitSelector::kTemperature;
     const double ratio = temperature ? 1 : UnitFactor(s, c, previous) / UnitFactor(s, c, next);
     for (const FieldRow& row : FieldRows()) {
@@ -361,12 +368,14 @@ void MainForm::ComboBoxTChange() {
     const FluidConstants& c = SelectedFluid().constants;
     const int previous = unitT;
     if (RadioGroupPair.index != 0) {
-        // The temperature is a result here: rewritten when it holds one.
+        // The temperature is a result here: rewritten when it holds one, with the
+        // constants of the fluid it was found for.
         unitT = next;
         FollowUnit(UnitSelector::kTemperature, previous);
         if (EditT.text.empty()) return;
-        const double T = TemperatureToK(c, previous, ParseLeading(EditT.text));
-        EditT.text = FormatResult(TemperatureFromK(c, unitT, T), preciseResults);
+        const FluidConstants& rc = ResultConstants();
+        const double T = TemperatureToK(rc, previous, ParseLeading(EditT.text));
+        EditT.text = FormatResult(TemperatureFromK(rc, unitT, T), preciseResults);
         return;
     }
     const double T = TemperatureToK(c, unitT, ParseField("T", EditT.text));

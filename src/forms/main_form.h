@@ -197,6 +197,9 @@ private:
     // After the unit of selector s changed from `previous` to the one now stored: every
     // result field whose unit kind follows s rescaled as its kind says, and its label.
     void FollowUnit(UnitSelector s, int previous);
+    // The constants of the fluid the shown results were computed for (the selected
+    // fluid's when none are shown).
+    const FluidConstants& ResultConstants() const;
     void ClearResults();
     void SetResultsEnabled(bool enabled);
     // Name of the variable field in errors: "T", "P", "rho" (or "V" for a volume).

@@ -182,3 +182,57 @@ TEST(UnitRows, EveryFieldFollowsEveryUnitChangeOfItsSelector) {
         }
     }
 }
+
+// Results of another fluid than the selected one (greyed until the next "Calculate")
+// follow a unit change with the constants of their own fluid: back on that fluid they
+// are what a calculation in the new units shows, not converted with the critical
+// pressure, critical density or molar mass of the fluid selected meanwhile.
+TEST(UnitRows, ResultsOfAnotherFluidConvertWithTheirOwnConstants) {
+    for (S s : {S::kPressure, S::kDensity, S::kAmount}) {
+        const Box b = BoxOf(s);
+        const int reduced = s == S::kAmount ? 1 : 4;  // Pr, rho-r; per kilogram
+        MainForm f;
+        f.RadioGroupVar.index = 0;
+        f.RadioGroupVarClick();
+        f.EditT.text = "300";
+        f.EditP.text = "10";
+        f.ButtonCalcClick();
+        f.RadioGroupMatter.index = 2;
+        f.RadioGroupMatterClick();
+        ASSERT_TRUE(f.ResultsStale());
+        (f.*b.box).Select(reduced);
+        (f.*b.change)();
+        f.RadioGroupMatter.index = 0;
+        f.RadioGroupMatterClick();
+        ASSERT_FALSE(f.ResultsStale());
+
+        MainForm fresh;
+        (fresh.*b.box).Select(reduced);
+        (fresh.*b.change)();
+        const PointResult r = Calculate(FluidAt(0), PointInput{0, 300, 10e6, 0, 589});
+        const DisplayUnits u = fresh.Units();
+        for (const char* name : {"EditsatuP", "Editkappa", "EditsatuRhol", "EditC2", "EditH", "EditCp"}) {
+            const FieldRow& row = *FieldRowNamed(name);
+            if (UnitKindOf(row.unit).selector != s) continue;
+            double a, e;
+            ASSERT_TRUE(IsNumber((f.*(row.field)).text, a) && IsNumber(FieldText(row, r, u), e)) << name;
+            EXPECT_NEAR(a, e, 1e-7 * std::abs(e)) << name << " after unit " << reduced;
+        }
+    }
+}
+
+// The same for the temperature found from the pressure and the enthalpy.
+TEST(UnitRows, FoundTemperatureOfAnotherFluidConvertsWithItsOwnCriticalTemperature) {
+    MainForm f;
+    f.EditP.text = "10";
+    f.RadioGroupPair.index = 1;
+    f.RadioGroupPairClick();
+    f.Edith.text = "50000";
+    f.ButtonCalcClick();
+    const double T = ParseStrict(f.EditT.text);
+    f.RadioGroupMatter.index = 1;
+    f.RadioGroupMatterClick();
+    f.ComboBoxT.Select(2);  // Tr
+    f.ComboBoxTChange();
+    EXPECT_NEAR(ParseStrict(f.EditT.text), T / FluidAt(0).constants.Tc, 1e-7 * T / FluidAt(0).constants.Tc);
+}
