@@ -83,8 +83,9 @@ double Density(const Basis& basis, double rho) { return basis.molar ? rho : rho 
 double ResultValue(const Basis& basis, UnitKind unit, double v) {
     if (basis.molar) return v;
     switch (unit) {
-        case UnitKind::kAmount: return v / basis.amount;
-        case UnitKind::kVolumePerAmount: return v * basis.density;
+        case UnitKind::kEnergy:
+        case UnitKind::kEntropy: return v / basis.amount;
+        case UnitKind::kInverseDensity: return v * basis.density;
         default: return v;  // Z, f/P, W, JT and kappa (per Pa), alpha
     }
 }
@@ -355,8 +356,8 @@ py::tuple Saturation(int fluidIndex, bool byPressure, const FloatArray& values, 
                 out[k++][i] = PhaseValue(*row, s.vapour, basis);
                 out[k++][i] = PhaseValue(*row, s.liquid, basis);
             }
-            out[k++][i] = ResultValue(basis, UnitKind::kAmount, s.dH);
-            out[k++][i] = ResultValue(basis, UnitKind::kAmount, s.dS);
+            out[k++][i] = ResultValue(basis, UnitKind::kEnergy, s.dH);
+            out[k++][i] = ResultValue(basis, UnitKind::kEntropy, s.dS);
         });
     }
     py::list arrays;
@@ -427,6 +428,10 @@ PYBIND11_MODULE(_engine, m) {
     std::vector<std::string> names;
     for (const FieldRow* row : OutputRows()) names.emplace_back(row->python);
     m.attr("output_names") = names;
+    // The SI unit of each output on a mass and on a molar basis, from the row's unit kind.
+    std::vector<std::pair<std::string, std::string>> units;
+    for (const FieldRow* row : OutputRows()) units.emplace_back(SiUnit(*row, false), SiUnit(*row, true));
+    m.attr("output_units") = units;
     m.attr("saturation_names") = SaturationNames();
     std::vector<int> pairs;
     for (int p = 0; p <= kPairPX; ++p)

@@ -55,19 +55,8 @@ _PAIR_CHOICES = ", ".join("(" + ", ".join(names) + ")" for names in _PAIRS)
 
 _BASES = ("mass", "molar")
 
-# Units by basis (mass, molar).
-_UNITS = {
-    "T": ("K", "K"), "P": ("Pa", "Pa"), "rho": ("kg/m3", "mol/m3"),
-    "melting_pressure": ("Pa", "Pa"), "saturation_pressure": ("Pa", "Pa"),
-    "saturated_vapour_density": ("kg/m3", "mol/m3"), "saturated_liquid_density": ("kg/m3", "mol/m3"),
-    "u": ("J/kg", "J/mol"), "h": ("J/kg", "J/mol"), "a": ("J/kg", "J/mol"), "g": ("J/kg", "J/mol"),
-    "s": ("J/(kg K)", "J/(mol K)"), "cv": ("J/(kg K)", "J/(mol K)"), "cp": ("J/(kg K)", "J/(mol K)"),
-    "Z": ("", ""), "fugacity_coefficient": ("", ""), "w": ("m/s", "m/s"),
-    "joule_thomson": ("K/Pa", "K/Pa"), "second_virial": ("m3/kg", "m3/mol"), "alpha": ("1/K", "1/K"),
-    "kappa": ("1/Pa", "1/Pa"), "viscosity": ("Pa s", "Pa s"), "thermal_conductivity": ("W/(m K)", "W/(m K)"),
-    "thermal_diffusivity": ("m2/s", "m2/s"), "dielectric_constant": ("", ""), "pKw": ("", ""),
-    "refractive_index": ("", ""), "x": ("", ""),
-}
+# Units by basis (mass, molar), from the unit kind of each output's field.
+_UNITS = dict(zip(OUTPUTS, _engine.output_units))
 
 # The formulations behind each fluid's numbers.
 _REFERENCES = {

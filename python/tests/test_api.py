@@ -90,6 +90,28 @@ def test_every_output_has_a_unit_in_both_bases():
         s.unit("enthalpy")
 
 
+def test_the_unit_of_every_output_in_each_basis():
+    units = {
+        "T": ("K", "K"), "P": ("Pa", "Pa"), "rho": ("kg/m3", "mol/m3"),
+        "melting_pressure": ("Pa", "Pa"), "saturation_pressure": ("Pa", "Pa"),
+        "saturated_vapour_density": ("kg/m3", "mol/m3"), "saturated_liquid_density": ("kg/m3", "mol/m3"),
+        "u": ("J/kg", "J/mol"), "h": ("J/kg", "J/mol"), "a": ("J/kg", "J/mol"), "g": ("J/kg", "J/mol"),
+        "s": ("J/(kg K)", "J/(mol K)"), "cv": ("J/(kg K)", "J/(mol K)"), "cp": ("J/(kg K)", "J/(mol K)"),
+        "Z": ("", ""), "fugacity_coefficient": ("", ""), "w": ("m/s", "m/s"),
+        "joule_thomson": ("K/Pa", "K/Pa"), "second_virial": ("m3/kg", "m3/mol"), "alpha": ("1/K", "1/K"),
+        "kappa": ("1/Pa", "1/Pa"), "viscosity": ("Pa s", "Pa s"), "thermal_conductivity": ("W/(m K)", "W/(m K)"),
+        "thermal_diffusivity": ("m2/s", "m2/s"), "dielectric_constant": ("", ""), "pKw": ("", ""),
+        "refractive_index": ("", ""), "x": ("", ""),
+    }
+    assert set(units) == set(kelvane.OUTPUTS)
+    s = kelvane.state("water", T=300, P=1e5)
+    m = kelvane.state("water", T=300, P=1e5, basis="molar")
+    for name, (mass, molar) in units.items():
+        assert (s.unit(name), m.unit(name)) == (mass, molar), name
+        doc = getattr(kelvane.State, name).__doc__
+        assert doc == f"{name} ({mass or 'dimensionless'} on a mass basis, {molar or 'dimensionless'} molar)"
+
+
 def test_refused_state_raises_range_error_with_the_programs_message():
     with pytest.raises(kelvane.RangeError, match="Not applied to the range less than 273.15 K.") as e:
         kelvane.state("water", T=270, P=1e5)

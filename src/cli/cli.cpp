@@ -115,31 +115,39 @@ FieldView ViewOf(MainForm& f, const std::string& name) {
 }  // namespace
 
 std::string CliUsage() {
-    return "usage: kelvane-cli [--fluid water|methanol|co2] [--T VALUE] [--T-unit K|degC|Tr|degF]\n"
-           "                   (--P VALUE [--P-unit MPa|Pa|bar|atm|Pr|kPa|psi] |\n"
-           "                    --rho VALUE [--rho-unit kg/m3|g/cm3|mol/l|molec/A3|rho-r] [--volume])\n"
-           "                   [--amount mol|kg|molec|kJ/mol|kJ/kg] [--visc-unit \"Pa s\"|\"uPa s\"|cP]\n"
-           "                   [--therc-unit \"W/(m K)\"|\"mW/(m K)\"] [--wavelength NM] [--tsv] [--precise]\n"
-           "       kelvane-cli (--T VALUE | --P VALUE) --x X [options as above]\n"
-           "       kelvane-cli --P VALUE (--h VALUE | --s VALUE) [options as above without --T]\n"
-           "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
-           "       kelvane-cli saturation ...   (saturation tables; see saturation --help)\n"
-           "       kelvane-cli verify ...  (every published check value, computed; see verify --help)\n"
-           "\n"
-           "Computes one state point as the main window's \"Calculate\" does and prints every field.\n"
-           "Without --P or --rho the density of the window's initial state (322 kg/m3) is given;\n"
-           "the defaults are water, 647.096 K, K, MPa, kg/m3, mol and 589 nm.\n"
-           "  --volume   specific volume instead of density (--rho is then a specific volume,\n"
-           "             in the reciprocal of the --rho-unit: m3/kg, cm3/g, l/mol, A3/molec, Vr)\n"
-           "  --tsv      one line per field: name, text, unit label, separated by tabs\n"
-           "  --precise  numbers with 15 significant digits instead of 8\n"
-           "  --x        the two-phase state of vapour fraction X (0 liquid .. 1 vapour) at the\n"
-           "             saturation temperature T or the saturation pressure P; its last field x\n"
-           "             is the fraction (empty for a single-phase state)\n"
-           "  --h, --s   the state of pressure P and molar enthalpy h or entropy s, in the unit of\n"
-           "             the H or S field for the --amount unit (J/mol, J/kg, kB/molec; per K for s);\n"
-           "             T is then the temperature found, and x the vapour fraction of a wet state\n"
-           "  --version  print the program's version and exit\n";
+    // The unit names come from the unit rows (forms/units.cpp).
+    using cli::UnitChoices;
+    using S = UnitSelector;
+    std::string u;
+    u +=
+        "usage: kelvane-cli [--fluid water|methanol|co2] [--T VALUE] [--T-unit " + UnitChoices(S::kTemperature) + "]\n";
+    u += "                   (--P VALUE [--P-unit " + UnitChoices(S::kPressure) + "] |\n";
+    u += "                    --rho VALUE [--rho-unit " + UnitChoices(S::kDensity) + "] [--volume])\n";
+    u += "                   [--amount " + UnitChoices(S::kAmount) + "] [--visc-unit " + UnitChoices(S::kViscosity) +
+         "]\n";
+    u += "                   [--therc-unit " + UnitChoices(S::kConductivity) +
+         "] [--wavelength NM] [--tsv] [--precise]\n";
+    u += "       kelvane-cli (--T VALUE | --P VALUE) --x X [options as above]\n"
+         "       kelvane-cli --P VALUE (--h VALUE | --s VALUE) [options as above without --T]\n"
+         "       kelvane-cli table ...   (tables as \"Make Tables\" writes them; see table --help)\n"
+         "       kelvane-cli saturation ...   (saturation tables; see saturation --help)\n"
+         "       kelvane-cli verify ...  (every published check value, computed; see verify --help)\n"
+         "\n"
+         "Computes one state point as the main window's \"Calculate\" does and prints every field.\n"
+         "Without --P or --rho the density of the window's initial state (322 kg/m3) is given;\n"
+         "the defaults are water, 647.096 K, K, MPa, kg/m3, mol and 589 nm.\n"
+         "  --volume   specific volume instead of density (--rho is then a specific volume,\n";
+    u += "             in the reciprocal of the --rho-unit: " + cli::VolumeUnitNames() + ")\n";
+    u += "  --tsv      one line per field: name, text, unit label, separated by tabs\n"
+         "  --precise  numbers with 15 significant digits instead of 8\n"
+         "  --x        the two-phase state of vapour fraction X (0 liquid .. 1 vapour) at the\n"
+         "             saturation temperature T or the saturation pressure P; its last field x\n"
+         "             is the fraction (empty for a single-phase state)\n"
+         "  --h, --s   the state of pressure P and molar enthalpy h or entropy s, in the unit of\n"
+         "             the H or S field for the --amount unit (J/mol, J/kg, kB/molec; per K for s);\n"
+         "             T is then the temperature found, and x the vapour fraction of a wet state\n"
+         "  --version  print the program's version and exit\n";
+    return u;
 }
 
 std::string CliVersion() { return std::string("kelvane-cli ") + kVersion; }

@@ -1,32 +1,30 @@
 #include "cli/cli_options.h"
 
 #include <cstdio>
-#include <initializer_list>
 
 #include "core/format.h"
+#include "forms/units.h"
 #include "tables/value_lists.h"
 
 namespace kelvane::cli {
 
 namespace {
 
-// Index of `name` in a unit list, accepting the window's item texts and labels with
-// or without blanks.
-int UnitIndex(const std::string& name, std::initializer_list<std::initializer_list<const char*>> names,
-              const std::string& option) {
-    auto squeeze = [](const std::string& s) {
-        std::string r;
-        for (char c : s)
-            if (c != ' ') r.push_back(c);
-        return r;
-    };
-    const std::string wanted = squeeze(name);
-    int index = 0;
-    for (const auto& alternatives : names) {
-        for (const char* n : alternatives)
-            if (wanted == squeeze(n)) return index;
-        ++index;
-    }
+std::string Squeezed(const std::string& s) {
+    std::string r;
+    for (char c : s)
+        if (c != ' ') r.push_back(c);
+    return r;
+}
+
+// Index of `name` among the units of selector s: its command-line name, or for a
+// density the specific volume's, with or without blanks.
+int UnitIndex(const std::string& name, UnitSelector s, const std::string& option) {
+    const std::string wanted = Squeezed(name);
+    const std::vector<UnitRow>& units = UnitRows(s);
+    for (size_t i = 0; i < units.size(); ++i)
+        for (const char* n : {units[i].cli, units[i].cli2})
+            if (n && wanted == Squeezed(n)) return static_cast<int>(i);
     throw UsageError{"unknown unit for " + option + ": " + Printable(name)};
 }
 
@@ -50,19 +48,17 @@ bool ParseFormOption(const std::vector<std::string>& args, size_t& i, FormOption
         else
             throw UsageError{"unknown fluid: " + Printable(v)};
     } else if (a == "--T-unit") {
-        o.unitT = UnitIndex(OptionValue(args, i), {{"K"}, {"deg C", "degC"}, {"Tr"}, {"deg F", "degF"}}, a);
+        o.unitT = UnitIndex(OptionValue(args, i), UnitSelector::kTemperature, a);
     } else if (a == "--P-unit") {
-        o.unitP = UnitIndex(OptionValue(args, i), {{"MPa"}, {"Pa"}, {"bar"}, {"atm"}, {"Pr"}, {"kPa"}, {"psi"}}, a);
+        o.unitP = UnitIndex(OptionValue(args, i), UnitSelector::kPressure, a);
     } else if (a == "--rho-unit") {
-        o.unitRho = UnitIndex(
-            OptionValue(args, i),
-            {{"kg/m3", "m3/kg"}, {"g/cm3", "cm3/g"}, {"mol/l", "l/mol"}, {"molec/A3", "A3/molec"}, {"rho-r", "Vr"}}, a);
+        o.unitRho = UnitIndex(OptionValue(args, i), UnitSelector::kDensity, a);
     } else if (a == "--amount") {
-        o.unitAmount = UnitIndex(OptionValue(args, i), {{"mol"}, {"kg"}, {"molec"}, {"kJ/mol"}, {"kJ/kg"}}, a);
+        o.unitAmount = UnitIndex(OptionValue(args, i), UnitSelector::kAmount, a);
     } else if (a == "--visc-unit") {
-        o.unitVisc = UnitIndex(OptionValue(args, i), {{"Pa s"}, {"uPa s"}, {"cP"}}, a);
+        o.unitVisc = UnitIndex(OptionValue(args, i), UnitSelector::kViscosity, a);
     } else if (a == "--therc-unit") {
-        o.unitTherc = UnitIndex(OptionValue(args, i), {{"W/(m K)"}, {"mW/(m K)"}}, a);
+        o.unitTherc = UnitIndex(OptionValue(args, i), UnitSelector::kConductivity, a);
     } else if (a == "--wavelength") {
         o.wavelength = OptionValue(args, i);
     } else if (a == "--volume") {
@@ -93,6 +89,22 @@ void ApplyFormOptions(MainForm& f, const FormOptions& o) {
         ParseStrict(*o.wavelength);  // a wavelength that is not a number is a conversion error
         f.Editnlambda.text = *o.wavelength;
     }
+}
+
+std::string UnitChoices(UnitSelector s) {
+    std::string r;
+    for (const UnitRow& u : UnitRows(s)) {
+        const std::string name = u.cli;
+        if (!r.empty()) r += "|";
+        r += name.find(' ') == std::string::npos ? name : "\"" + name + "\"";
+    }
+    return r;
+}
+
+std::string VolumeUnitNames() {
+    std::string r;
+    for (const UnitRow& u : UnitRows(UnitSelector::kDensity)) r += (r.empty() ? "" : ", ") + std::string(u.cli2);
+    return r;
 }
 
 std::string Printable(const std::string& text) {

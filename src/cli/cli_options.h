@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "forms/main_form.h"
+#include "forms/units.h"
 
 namespace kelvane::cli {
 
@@ -35,6 +36,12 @@ const std::string& OptionValue(const std::vector<std::string>& args, size_t& i);
 // Selects the fluid, the units and the density/volume mode on `form` through the
 // window's own actions, and sets the wavelength field.
 void ApplyFormOptions(MainForm& form, const FormOptions& o);
+
+// The command-line names of the units of selector s for a usage text, separated by
+// "|", a name with a blank in quotes: K|degC|Tr|degF, "Pa s"|"uPa s"|cP.
+std::string UnitChoices(UnitSelector s);
+// The command-line names of the specific-volume units, separated by ", ".
+std::string VolumeUnitNames();
 
 // A message for the terminal: control characters are shown as \xNN and a text longer
 // than 200 characters is cut, so that a hostile input cannot garble the terminal.

@@ -20,20 +20,84 @@ void RescaleIfNumber(EditField& field, F f, bool precise) {
     if (v != 0) field.text = FormatResult(f(v), precise);
 }
 
+// Rewrites a shown number, or the background value inside "N/A (x)", by `f`; in the
+// display format, as the secondary results are shown.
+template <typename F>
+void RescaleSecondary(EditField& field, F f) {
+    static const std::string kOpen = "N/A (";
+    if (field.text.rfind(kOpen, 0) == 0 && field.text.back() == ')') {
+        const double v = ParseLeading(field.text.substr(kOpen.size()));
+        if (v != 0) field.text = kOpen + FormatDisplay(f(v)) + ")";
+        return;
+    }
+    const double v = ParseLeading(field.text);
+    if (v != 0) field.text = FormatDisplay(f(v));
+}
+
+// The typed inputs, which the unit handlers convert themselves.
+bool IsInputSource(FieldSource s) {
+    return s == FieldSource::kTemperature || s == FieldSource::kPressure || s == FieldSource::kDensity;
+}
+
 }  // namespace
 
-MainForm::MainForm() {
-    temperatureLabels.assign(kTemperatureLabels.begin(), kTemperatureLabels.end());
-    pressureLabels.assign(kPressureLabels.begin(), kPressureLabels.end());
-    densityLabels.assign(kDensityLabels.begin(), kDensityLabels.end());
-    volumeLabels.assign(kVolumeLabels.begin(), kVolumeLabels.end());
+bool IsResultSource(FieldSource s) {
+    return !IsInputSource(s) && s != FieldSource::kMessage && s != FieldSource::kQuality;
+}
 
-    ComboBoxT.items.assign(kTemperatureItems.begin(), kTemperatureItems.end());
-    ComboBoxP.items.assign(kPressureLabels.begin(), kPressureLabels.end());
-    ComboBoxRho.items.assign(kDensityItems.begin(), kDensityItems.end());
-    ComboBoxUnit.items.assign(kAmountItems.begin(), kAmountItems.end());
-    ComboBoxVisc.items.assign(kViscosityItems.begin(), kViscosityItems.end());
-    ComboBoxTherc.items.assign(kConductivityItems.begin(), kConductivityItems.end());
+const FluidConstants& MainForm::ResultConstants() const {
+    if (fluidOverride || resultFluid < 0 || resultFluid >= kFluidCount) return SelectedFluid().constants;
+    return FluidAt(resultFluid).constants;
+}
+
+void MainForm::FollowUnit(UnitSelector s, int previous) {
+    const DisplayUnits u = Units();
+    const int next = u.Index(s);
+    // The results shown may be those of another fluid than the selected one (greyed
+    // until the next "Calculate"): its critical constants and molar mass convert them.
+    const FluidConstants& c = ResultConstants();
+    const bool temperature = s == UnitSelector::kTemperature;
+    const double ratio = temperature ? 1 : UnitFactor(s, c, previous) / UnitFactor(s, c, next);
+    for (const FieldRow& row : FieldRows()) {
+        const UnitKindRow& kind = UnitKindOf(row.unit);
+        if (kind.selector != s || IsInputSource(row.source)) continue;
+        EditField& field = this->*(row.field);
+        // A quantity in the unit is multiplied by the ratio, one per unit divided; a
+        // density by the mode (a specific volume is per unit).
+        const bool multiply = kind.densityMode ? densityMode : kind.power > 0;
+        auto rescale = [&](double x) { return multiply ? x * ratio : x / ratio; };
+        if (temperature) {
+            // Not a factor: a shown number is converted through kelvin (a 0 too, which
+            // is a temperature in deg C or deg F); a message stays.
+            try {
+                const double T = TemperatureToK(c, previous, ParseStrict(field.text));
+                field.text = Result(TemperatureFromK(c, next, T));
+            } catch (const ConversionError&) {
+            }
+        } else if (row.source == FieldSource::kSecondary) {
+            RescaleSecondary(field, rescale);
+        } else if (kind.alwaysRewritten) {
+            field.text = Result(rescale(ParseLeading(field.text)));
+        } else {
+            RescaleIfNumber(field, rescale, preciseResults);
+        }
+        if (row.label) (this->*(row.label)).text = UnitLabel(row, u);
+    }
+}
+
+MainForm::MainForm() {
+    using S = UnitSelector;
+    temperatureLabels = UnitLabels(S::kTemperature);
+    pressureLabels = UnitLabels(S::kPressure);
+    densityLabels = UnitLabels(S::kDensity);
+    volumeLabels = UnitLabels2(S::kDensity);
+
+    ComboBoxT.items = UnitItems(S::kTemperature);
+    ComboBoxP.items = UnitItems(S::kPressure);
+    ComboBoxRho.items = UnitItems(S::kDensity);
+    ComboBoxUnit.items = UnitItems(S::kAmount);
+    ComboBoxVisc.items = UnitItems(S::kViscosity);
+    ComboBoxTherc.items = UnitItems(S::kConductivity);
     ComboBoxVisc.Select(0);
     ComboBoxTherc.Select(0);
     ComboBoxT.Select(0);
@@ -43,6 +107,12 @@ MainForm::MainForm() {
 
     densityMode = true;
     unitAmount = unitRho = unitP = unitT = 0;
+    // Every unit label from the kind of its field, in the first units.
+    const DisplayUnits units = Units();
+    for (const FieldRow& row : FieldRows())
+        if (row.label) (this->*(row.label)).text = UnitLabel(row, units);
+    Labelhunit.text = UnitLabel(UnitKind::kEnergy, units);
+    Labelsunit.text = UnitLabel(UnitKind::kEntropy, units);
     RadioGroupMatterClick();
 }
 
@@ -101,9 +171,10 @@ const std::string& MainForm::DensityUnitLabel() const {
 }
 
 std::vector<EditField*> MainForm::ResultFields() {
-    return {&EditF,  &EditU, &EditH,     &EditG,     &EditS,     &EditCv,    &EditCp,       &EditZ,
-            &EditFP, &EditW, &EditJT,    &EditC2,    &EditEps,   &EditVisc,  &EditTherc,    &EditDth,
-            &EditKw, &Editn, &Editalpha, &Editkappa, &EditmeltP, &EditsatuP, &EditsatuRhov, &EditsatuRhol};
+    std::vector<EditField*> fields;
+    for (const FieldRow& row : FieldRows())
+        if (IsResultSource(row.source)) fields.push_back(&(this->*(row.field)));
+    return fields;
 }
 
 void MainForm::SetResultsEnabled(bool enabled) {
@@ -272,56 +343,58 @@ void MainForm::ButtonXRhoVClick() {
     RadioGroupVar.items[1] = densityMode ? "rho=" : "V=";
     ComboBoxRho.items = labels;
     ComboBoxRho.Select(unitRho);
-    LabelsatuRhov.text = labels[unitRho];
-    LabelsatuRhol.text = labels[unitRho];
+    // The fields whose unit follows the mode: their labels now, their numbers after the
+    // input's conversion (which may fail).
+    const DisplayUnits units = Units();
+    auto followsMode = [](const FieldRow& row) {
+        return UnitKindOf(row.unit).densityMode && !IsInputSource(row.source);
+    };
+    for (const FieldRow& row : FieldRows())
+        if (followsMode(row) && row.label) (this->*(row.label)).text = UnitLabel(row, units);
     LabelsatuRhovt.text = densityMode ? "rho-gas =" : "V-gas =";
     LabelsatuRholt.text = densityMode ? "rho-liq =" : "V-liq =";
     if (densityModeChanged) densityModeChanged(densityMode);
 
     EditRho.text = FormatDisplay(1 / ParseField(densityMode ? "V" : "rho", EditRho.text));
-    RescaleIfNumber(
-        EditsatuRhov, [](double x) { return 1 / x; }, preciseResults);
-    RescaleIfNumber(
-        EditsatuRhol, [](double x) { return 1 / x; }, preciseResults);
+    for (const FieldRow& row : FieldRows())
+        if (followsMode(row))
+            RescaleIfNumber(
+                this->*(row.field), [](double x) { return 1 / x; }, preciseResults);
 }
 
 void MainForm::ComboBoxTChange() {
     const int next = ComboBoxT.index;
     if (next < 0 || next == unitT) return;
     const FluidConstants& c = SelectedFluid().constants;
+    const int previous = unitT;
     if (RadioGroupPair.index != 0) {
-        // The temperature is a result here: rewritten when it holds one.
-        const int previous = unitT;
+        // The temperature is a result here: rewritten when it holds one, with the
+        // constants of the fluid it was found for.
         unitT = next;
+        FollowUnit(UnitSelector::kTemperature, previous);
         if (EditT.text.empty()) return;
-        const double T = TemperatureToK(c, previous, ParseLeading(EditT.text));
-        EditT.text = FormatResult(TemperatureFromK(c, unitT, T), preciseResults);
+        const FluidConstants& rc = ResultConstants();
+        const double T = TemperatureToK(rc, previous, ParseLeading(EditT.text));
+        EditT.text = FormatResult(TemperatureFromK(rc, unitT, T), preciseResults);
         return;
     }
     const double T = TemperatureToK(c, unitT, ParseField("T", EditT.text));
     unitT = next;
     EditT.text = FormatDisplay(TemperatureFromK(c, unitT, T));
+    FollowUnit(UnitSelector::kTemperature, previous);
 }
 
+// Each unit change converts its input field, which may fail and then changes nothing,
+// then the stored unit, then every result that follows the selector (FollowUnit).
 void MainForm::ComboBoxPChange() {
     const int next = ComboBoxP.index;
     if (next < 0 || next == unitP) return;
     const FluidConstants& c = SelectedFluid().constants;
     const double ratio = PressureFactor(c, unitP) / PressureFactor(c, next);
     EditP.text = FormatDisplay(ParseField("P", EditP.text) * ratio);
-    RescaleIfNumber(
-        EditmeltP, [ratio](double x) { return x * ratio; }, preciseResults);
-    RescaleIfNumber(
-        EditsatuP, [ratio](double x) { return x * ratio; }, preciseResults);
-    RescaleIfNumber(
-        EditJT, [ratio](double x) { return x / ratio; }, preciseResults);
-    RescaleIfNumber(
-        Editkappa, [ratio](double x) { return x / ratio; }, preciseResults);
-    LabelmeltP.text = pressureLabels[next];
-    LabelsatuP.text = pressureLabels[next];
-    LabelJT.text = "K / " + pressureLabels[next];
-    Labelkappa.text = "/ " + pressureLabels[next];
+    const int previous = unitP;
     unitP = next;
+    FollowUnit(UnitSelector::kPressure, previous);
 }
 
 void MainForm::ComboBoxRhoChange() {
@@ -329,18 +402,12 @@ void MainForm::ComboBoxRhoChange() {
     if (next < 0 || next == unitRho) return;
     const FluidConstants& c = SelectedFluid().constants;
     const double ratio = DensityFactor(c, unitRho) / DensityFactor(c, next);
-    const bool dm = densityMode;
-    auto rescale = [ratio, dm](double x) { return dm ? x * ratio : x / ratio; };
-    EditRho.text = FormatDisplay(rescale(ParseLeading(EditRho.text)));
-    RescaleIfNumber(EditsatuRhov, rescale, preciseResults);
-    RescaleIfNumber(EditsatuRhol, rescale, preciseResults);
-    const std::string& label = densityMode ? densityLabels[next] : volumeLabels[next];
-    LabelsatuRhov.text = label;
-    LabelsatuRhol.text = label;
-    RescaleIfNumber(
-        EditC2, [ratio](double x) { return x / ratio; }, preciseResults);
-    LabelC2.text = volumeLabels[next];
+    // Always rewritten: an empty or non-numeric field becomes "0".
+    const double v = ParseLeading(EditRho.text);
+    EditRho.text = FormatDisplay(densityMode ? v * ratio : v / ratio);
+    const int previous = unitRho;
     unitRho = next;
+    FollowUnit(UnitSelector::kDensity, previous);
 }
 
 void MainForm::ComboBoxUnitChange() {
@@ -348,10 +415,6 @@ void MainForm::ComboBoxUnitChange() {
     if (next < 0 || next == unitAmount) return;
     const FluidConstants& c = SelectedFluid().constants;
     const double ratio = AmountFactor(c, unitAmount) / AmountFactor(c, next);
-    for (EditField* f : {&EditU, &EditH, &EditF, &EditG, &EditS, &EditCv, &EditCp})
-        f->text = Result(ParseLeading(f->text) * ratio);
-    for (Label* l : {&LabelU, &LabelH, &LabelF, &LabelG}) l->text = kEnergyLabels[next];
-    for (Label* l : {&LabelS, &LabelCv, &LabelCp}) l->text = kEntropyLabels[next];
     // The given enthalpy and entropy follow the amount unit as typed numbers.
     for (EditField* f : {&Edith, &Edits}) {
         try {
@@ -360,41 +423,27 @@ void MainForm::ComboBoxUnitChange() {
             // Not a number (or empty): left as typed, for "Calculate" to report.
         }
     }
-    Labelhunit.text = kEnergyLabels[next];
-    Labelsunit.text = kEntropyLabels[next];
+    const int previous = unitAmount;
     unitAmount = next;
+    Labelhunit.text = UnitLabel(UnitKind::kEnergy, Units());
+    Labelsunit.text = UnitLabel(UnitKind::kEntropy, Units());
+    FollowUnit(UnitSelector::kAmount, previous);
 }
-
-namespace {
-
-// Rewrites a shown number, or the background value inside "N/A (x)", by factor `ratio`.
-void RescaleSecondary(EditField& field, double ratio) {
-    static const std::string kOpen = "N/A (";
-    if (field.text.rfind(kOpen, 0) == 0 && field.text.back() == ')') {
-        const double v = ParseLeading(field.text.substr(kOpen.size()));
-        if (v != 0) field.text = kOpen + FormatDisplay(v * ratio) + ")";
-        return;
-    }
-    const double v = ParseLeading(field.text);
-    if (v != 0) field.text = FormatDisplay(v * ratio);
-}
-
-}  // namespace
 
 void MainForm::ComboBoxViscChange() {
     const int next = ComboBoxVisc.index;
     if (next < 0 || next == unitVisc) return;
-    RescaleSecondary(EditVisc, ViscosityFactor(unitVisc) / ViscosityFactor(next));
-    LabelVisc.text = kViscosityLabels[next];
+    const int previous = unitVisc;
     unitVisc = next;
+    FollowUnit(UnitSelector::kViscosity, previous);
 }
 
 void MainForm::ComboBoxThercChange() {
     const int next = ComboBoxTherc.index;
     if (next < 0 || next == unitTherc) return;
-    RescaleSecondary(EditTherc, ConductivityFactor(unitTherc) / ConductivityFactor(next));
-    LabelTherc.text = kConductivityLabels[next];
+    const int previous = unitTherc;
     unitTherc = next;
+    FollowUnit(UnitSelector::kConductivity, previous);
 }
 
 void MainForm::Button1Click() {

@@ -27,6 +27,10 @@ struct CalculatorState {
     int fluid = -1;    // index of the selected fluid
 };
 
+// Whether a field of source s is a saturation or result field, cleared and greyed with
+// the results (not an input, the message line or the vapour fraction).
+bool IsResultSource(FieldSource s);
+
 class MainForm {
 public:
     // Creates the controls with their initial texts, sets every unit to its first
@@ -142,23 +146,24 @@ public:
     RadioGroup RadioGroupPair{"Input pair", {"T with P or rho", "P with h", "P with s"}, 0};
     Label Labelhgiven{"h ="}, Labelsgiven{"s ="};
     EditField Edith{"", true, true, ColorRole::ButtonFace}, Edits{"", true, true, ColorRole::ButtonFace};
-    Label Labelhunit{"J / mol"}, Labelsunit{"J / (mol K)"};
+    Label Labelhunit, Labelsunit;  // the units of h and s, set from the amount unit
 
     // Saturation group.
     Label Label27{"Saturation Properties for T"};
     Label Label40{"P-melt ="}, Label24{"P-satu ="}, LabelsatuRhovt{"rho-gas ="}, LabelsatuRholt{"rho-liq ="};
     EditField EditmeltP{"", true}, EditsatuP{"", true}, EditsatuRhov{"", true}, EditsatuRhol{"", true};
-    Label LabelmeltP{"MPa"}, LabelsatuP{"MPa"}, LabelsatuRhov{"kg / m3"}, LabelsatuRhol{"kg / m3"};
+    // Unit labels of the field rows, set from their unit kinds (forms/fields.cpp).
+    Label LabelmeltP, LabelsatuP, LabelsatuRhov, LabelsatuRhol;
 
     // Results.
     EditField EditU{"", true}, EditH{"", true}, EditF{"", true}, EditG{"", true}, EditS{"", true}, EditCv{"", true},
         EditCp{"", true}, EditZ{"", true}, EditFP{"", true}, EditW{"", true}, EditJT{"", true}, EditC2{"", true},
         Editalpha{"", true}, Editkappa{"", true}, EditVisc{"", true}, EditTherc{"", true}, EditDth{"", true},
         EditEps{"", true}, EditKw{"", true}, Editn{"", true};
-    Label LabelU{"J / mol"}, LabelH{"J / mol"}, LabelF{"J / mol"}, LabelG{"J / mol"}, LabelS{"J / (mol K)"},
-        LabelCv{"J / (mol K)"}, LabelCp{"J / (mol K)"}, LabelW{"m / s"}, LabelJT{"K / MPa"}, LabelC2{"m3 / kg"},
-        Labelalpha{"/ K"}, Labelkappa{"/ MPa"}, LabelVisc{"Pa s"}, LabelTherc{"W / (m K)"}, LabelDth{"m2 / s"},
-        Labeln1{"at"}, Labeln2{"nm"};
+    // Unit labels of the field rows, set from their unit kinds (forms/fields.cpp).
+    Label LabelU, LabelH, LabelF, LabelG, LabelS, LabelCv, LabelCp, LabelW, LabelJT, LabelC2, Labelalpha, Labelkappa,
+        LabelVisc, LabelTherc, LabelDth;
+    Label Labeln1{"at"}, Labeln2{"nm"};
     EditField Editnlambda{"589"};
     // The vapour fraction of a two-phase state of given quality (the command-line
     // output's last field, empty for a single-phase state); the window shows it beside
@@ -184,10 +189,17 @@ public:
     // Label of the density field's unit in the current mode.
     const std::string& DensityUnitLabel() const;
 
-    // The saturation and result fields (not the inputs, not the message line).
+    // The saturation and result fields (the rows of IsResultSource: not the inputs, the
+    // message line or the vapour fraction).
     std::vector<EditField*> ResultFields();
 
 private:
+    // After the unit of selector s changed from `previous` to the one now stored: every
+    // result field whose unit kind follows s rescaled as its kind says, and its label.
+    void FollowUnit(UnitSelector s, int previous);
+    // The constants of the fluid the shown results were computed for (the selected
+    // fluid's when none are shown).
+    const FluidConstants& ResultConstants() const;
     void ClearResults();
     void SetResultsEnabled(bool enabled);
     // Name of the variable field in errors: "T", "P", "rho" (or "V" for a volume).

@@ -184,8 +184,8 @@ ChartData SaturationPlot(const SaturationTable& table, const SaturationSettings&
     const FluidConstants& k = s.fluid->constants;
     const std::string& unit = column < static_cast<int>(table.units.size()) ? table.units[column] : std::string();
     chart.title = std::string(k.name) + ": " + c.name + " at saturation";
-    chart.xTitle =
-        againstPressure ? "P / " + kPressureLabels[s.units.unitP] : "T / " + kTemperatureLabels[s.units.unitT];
+    chart.xTitle = againstPressure ? "P / " + UnitLabel(UnitKind::kPressure, s.units)
+                                   : "T / " + UnitLabel(UnitKind::kTemperature, s.units);
     chart.yTitle = unit.empty() ? c.name : c.name + " / " + unit;
     ChartCurve curve;
     curve.name = c.name;

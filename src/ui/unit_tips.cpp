@@ -1,69 +1,23 @@
 #include "ui/unit_tips.h"
 
+#include "forms/units.h"
+
 namespace kelvane::ui {
 
-QString TemperatureUnitTip() {
-    return QStringLiteral(
-        "Temperature unit\n"
-        "K: kelvin\n"
-        "deg C: degree Celsius\n"
-        "Tr: reduced temperature T / Tc\n"
-        "deg F: degree Fahrenheit");
-}
+// The texts come from the unit rows of forms/units.cpp.
 
-QString PressureUnitTip() {
-    return QStringLiteral(
-        "Pressure unit\n"
-        "MPa: megapascal\n"
-        "Pa: pascal\n"
-        "bar: bar (100 kPa)\n"
-        "atm: standard atmosphere (101.325 kPa)\n"
-        "Pr: reduced pressure P / Pc\n"
-        "kPa: kilopascal\n"
-        "psi: pound-force per square inch (6.894757 kPa)");
-}
+QString TemperatureUnitTip() { return QString::fromStdString(UnitTip(UnitSelector::kTemperature)); }
+
+QString PressureUnitTip() { return QString::fromStdString(UnitTip(UnitSelector::kPressure)); }
 
 QString DensityUnitTip(bool densityMode) {
-    if (densityMode)
-        return QStringLiteral(
-            "Density unit\n"
-            "kg/m3: kilogram per cubic metre\n"
-            "g/cm3: gram per cubic centimetre\n"
-            "mol/l: mole per litre\n"
-            "molec/A3: molecules per cubic angstrom\n"
-            "rho-r: reduced density rho / rhoc");
-    return QStringLiteral(
-        "Specific volume unit\n"
-        "m3 / kg: cubic metre per kilogram\n"
-        "cm3 / g: cubic centimetre per gram\n"
-        "l / mol: litre per mole\n"
-        "A3 / molec: cubic angstrom per molecule\n"
-        "Vr: reduced volume V / Vc");
+    return QString::fromStdString(UnitTip(UnitSelector::kDensity, densityMode));
 }
 
-QString AmountUnitTip() {
-    return QStringLiteral(
-        "Amount of substance the energies, entropies and heat capacities refer to\n"
-        "mol: per mole\n"
-        "kg: per kilogram\n"
-        "molec: per molecule, in units of the Boltzmann constant kB\n"
-        "kJ/mol: per mole, energies in kilojoules\n"
-        "kJ/kg: per kilogram, energies in kilojoules");
-}
+QString AmountUnitTip() { return QString::fromStdString(UnitTip(UnitSelector::kAmount)); }
 
-QString ViscosityUnitTip() {
-    return QStringLiteral(
-        "Viscosity unit\n"
-        "Pa s: pascal second\n"
-        "uPa s: micropascal second\n"
-        "cP: centipoise (1 mPa s)");
-}
+QString ViscosityUnitTip() { return QString::fromStdString(UnitTip(UnitSelector::kViscosity)); }
 
-QString ConductivityUnitTip() {
-    return QStringLiteral(
-        "Thermal conductivity unit\n"
-        "W/(m K): watt per metre and kelvin\n"
-        "mW/(m K): milliwatt per metre and kelvin");
-}
+QString ConductivityUnitTip() { return QString::fromStdString(UnitTip(UnitSelector::kConductivity)); }
 
 }  // namespace kelvane::ui
