@@ -216,15 +216,7 @@ TableResult MakeListTable(MainForm& main, const ListTableSettings& settings, Tab
 
     if (writeFailed) return Finished(Status::OutputFailed, error, 0);  // the guard abandons the file
     const int cells = total * static_cast<int>(rows.size());
-    if (!stopped && notFinite > 0) {
-        // A number that is not finite is no result: the table is not a success, and the
-        // guard abandons the output, leaving an earlier file as it was.
-        TableResult result = Finished(Status::NotFinite, NotFiniteMessage(notFinite, cells), 0);
-        result.rowsTotal = total;
-        result.cellsTotal = cells;
-        result.cellsWithoutNumber = withoutNumber;
-        return result;
-    }
+    if (!stopped && notFinite > 0) return table_support::NotFiniteResult(notFinite, total, cells, withoutNumber);
     if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
     TableResult result;
     if (stopped) {

@@ -21,6 +21,17 @@ inline TableResult Finished(TableResult::Status status, std::string message, int
     return r;
 }
 
+// A table with cells whose number is not finite: no result, and not a success. The
+// caller returns without closing its output, so the guard abandons it and an earlier
+// file stays as it was.
+inline TableResult NotFiniteResult(int notFinite, int rows, int cells, int cellsWithoutNumber) {
+    TableResult r = Finished(TableResult::Status::NotFinite, NotFiniteMessage(notFinite, cells), 0);
+    r.rowsTotal = rows;
+    r.cellsTotal = cells;
+    r.cellsWithoutNumber = cellsWithoutNumber;
+    return r;
+}
+
 // Abandons the output on every way out of the writing loop that does not close it.
 class CloseGuard {
 public:

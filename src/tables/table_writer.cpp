@@ -423,16 +423,7 @@ TableResult MakeTable(MainForm& main, const TableSettings& settings, TableOutput
     showLast();
 
     if (writeFailed) return Finished(Status::OutputFailed, error, 0);  // the guard abandons the file
-    if (!stopped && notFinite > 0) {
-        // A number that is not finite is no result: the table is not a success, and
-        // like any table that fails it leaves the earlier file as it was (the guard
-        // abandons the output).
-        TableResult result = Finished(Status::NotFinite, NotFiniteMessage(notFinite, total), 0);
-        result.rowsTotal = nR;
-        result.cellsTotal = total;
-        result.cellsWithoutNumber = withoutNumber;
-        return result;
-    }
+    if (!stopped && notFinite > 0) return table_support::NotFiniteResult(notFinite, nR, total, withoutNumber);
     if (!guard.Close(error)) return Finished(Status::OutputFailed, error, 0);
     TableResult result;
     if (stopped) {
